@@ -1,6 +1,6 @@
 #include "runtime/core/day_number.h"
 
-#include "runtime/platform/system_clock.h"
+#include "runtime/platform/clock.h"
 
 namespace rk {
 namespace {
@@ -100,7 +100,7 @@ uint32_t DayToPackedDate(int32_t dayNumber) {
 }
 
 int32_t Today() {
-  platform::SystemTime now = platform::CurrentSystemTime();
+  platform::SystemDate now = platform::CurrentDateUtc();
   return DateToDay(now.year, now.month, now.day);
 }
 

@@ -1,6 +1,6 @@
 #include "runtime/core/time_value.h"
 
-#include "runtime/platform/system_clock.h"
+#include "runtime/platform/clock.h"
 
 namespace rk {
 
@@ -37,8 +37,9 @@ uint32_t ValueToPackedTime(int32_t timeValue) {
 }
 
 int32_t Clock() {
-  platform::SystemTime now = platform::CurrentSystemTime();
-  return TimeToValue(now.hour, now.minute, now.second, now.millisecond / 10);
+  platform::SystemTimeOfDay now = platform::CurrentTimeUtc();
+  int32_t second = now.second > 59 ? 59 : now.second;  // a leap second stays in its minute
+  return TimeToValue(now.hour, now.minute, second, now.hundredths);
 }
 
 }  // namespace rk
