@@ -16,14 +16,14 @@ std::string Rkcalc() {
   return std::string(dir ? dir : ".") + "/tools/rkcalc/rkcalc";
 }
 
-struct Run {
+struct Outcome {
   int status = -1;
   std::string out;
 };
 
 // The command line is built from literals of this file only.
-Run Shell(const std::string& command) {
-  Run run;
+Outcome Shell(const std::string& command) {
+  Outcome run;
   FILE* pipe = popen(("LC_ALL=C " + command + " 2>/dev/null").c_str(), "r");
   if (!pipe) return run;
   std::array<char, 512> buffer;
@@ -36,7 +36,7 @@ Run Shell(const std::string& command) {
 }
 
 TEST(RkcalcTest, FormatAndDeformatFromTheCommandLine) {
-  Run run = Shell(Rkcalc() + " format @D4 70865");
+  Outcome run = Shell(Rkcalc() + " format @D4 70865");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "January  5, 1995     \n");
   run = Shell(Rkcalc() + " deformat @D1 ' 1/05/95'");
@@ -49,15 +49,15 @@ TEST(RkcalcTest, BatchPrintsOneJsonLiteralPerLine) {
   std::string input =
       "format\t@T3\t4710001\\n"
       "deformat\t@N$10.2\t    $12.50\\n"
-      "format\t@S3\ta\\\"b\\n"
+      "format\t@S3\ta\"b\\n"
       "nosuch\tx\\n"
       "format\t@X1\t5\\n"
       "format\t@D1\\n";
-  Run run = Shell("printf '" + input + "' | " + Rkcalc() + " --batch");
+  Outcome run = Shell("printf '" + input + "' | " + Rkcalc() + " --batch");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
             "\" 1:05PM\"\n"
-            "\"000012.50\"\n"
+            "\"0012.50\"\n"
             "\"a\\\"b\"\n"
             "null\n"
             "\"\"\n"
@@ -67,7 +67,7 @@ TEST(RkcalcTest, BatchPrintsOneJsonLiteralPerLine) {
 TEST(RkcalcTest, EnvironmentFileChangesNames) {
   std::string path = ::testing::TempDir() + "rkcalc_test.env";
   std::ofstream(path) << "QVNMONTH=Januar,Februar\nQVNAMPM=vm,nm\n";
-  Run run = Shell(Rkcalc() + " --env " + path + " format @D4 70865");
+  Outcome run = Shell(Rkcalc() + " --env " + path + " format @D4 70865");
   EXPECT_EQ(run.out, "Januar  5, 1995      \n");
   run = Shell(Rkcalc() + " --env " + path + " format @T3 4710001");
   EXPECT_EQ(run.out, " 1:05nm\n");
