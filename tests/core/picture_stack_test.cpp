@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/core/day_number.h"
+#include "runtime/core/picture_hooks.h"
+#include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
@@ -39,6 +42,28 @@ TEST_F(PictureStackTest, PrecompiledPictureLeavesTheRestOfTheStack) {
   FormatOnStack(picture);
   EXPECT_EQ(Values().PopString(), "123-45");
   EXPECT_EQ(Values().PopString(), "below");
+}
+
+TEST_F(PictureStackTest, PictureReferencesShowAndReadTheirText) {
+  SetValueHooks(CalendarAndPictureHooks());
+  char display[8] = {};
+  ValueRef date = MakeValueRef(kString | kRefPictureText, 8, 0, display);
+  date.picture = "@D1";
+  int32_t jan5 = DateToDay(1995, 1, 5);
+  AssignLong(date, jan5);
+  EXPECT_EQ(std::string(display, 8), " 1/05/95");
+  EXPECT_EQ(RefAsLong(date), jan5);
+  Values().PushText("12/25/99");
+  AssignText(date);
+  EXPECT_EQ(std::string(display, 8), "12/25/99");
+  EXPECT_EQ(RefAsLong(date), DateToDay(1999, 12, 25));
+
+  uint32_t packed = 0;
+  ValueRef stored = MakeValueRef(kDate, -1, 0, &packed);
+  AssignLong(stored, jan5);
+  EXPECT_EQ(packed, DayToPackedDate(jan5));
+  EXPECT_EQ(RefAsLong(stored), jan5);
+  EXPECT_EQ(Values().Depth(), 0u);
 }
 
 }  // namespace
