@@ -76,6 +76,8 @@ TEST(PictureDeformatTest, StringsScanForANumber) {
   EXPECT_EQ(Deformat("$1,234.50-", nullptr), "-1234.50");
   EXPECT_EQ(Deformat("x 1.5e-3 y", "@S12"), "1.5e-3");
   EXPECT_EQ(Deformat("1.2.3", "@S5"), "1.23");
+  EXPECT_EQ(Deformat("Price 12", "@S8"), "12");
+  EXPECT_EQ(Deformat("2E-3 each", "@S9"), "2E-3");
   EXPECT_EQ(Deformat("hello", "@Q5"), "hello");
 }
 
