@@ -20,7 +20,7 @@ struct CalendarDate {
   int32_t day = 0;
 };
 
-// A year below 100 is taken as 1900 + year.
+// A year from 0 to 99 is taken as 1900 + year.
 constexpr int32_t FullYear(int32_t year) {
   return year < 100 ? year + 1900 : year;
 }
