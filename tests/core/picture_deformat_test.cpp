@@ -19,6 +19,17 @@ TEST(PictureDeformatTest, EveryDayRoundTripsThroughFourDigitYearForms) {
   }
 }
 
+TEST(PictureDeformatTest, MonthNameFormsRoundTripDespiteShortNames) {
+  for (const char* text : {"@D3", "@D4", "@D18", "@D4B"}) {
+    CompiledPicture picture;
+    ASSERT_TRUE(CompilePicture(text, picture));
+    for (int32_t day = kFirstDayNumber; day <= kLastDayNumber; day += 37) {
+      std::string shown = FormatLong(day, picture);
+      ASSERT_EQ(Deformat(shown, &picture), std::to_string(day)) << text << " " << shown;
+    }
+  }
+}
+
 TEST(PictureDeformatTest, DatesFromTypedText) {
   std::string jan5 = std::to_string(DateToDay(1995, 1, 5));
   EXPECT_EQ(Deformat(" 1/05/95", "@D1"), jan5);
