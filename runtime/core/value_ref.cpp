@@ -2,13 +2,11 @@
 
 #include <cstring>
 
-#include "runtime/core/day_number.h"
 #include "runtime/core/decimal_stack.h"
 #include "runtime/core/halt.h"
 #include "runtime/core/mbf.h"
 #include "runtime/core/number_text.h"
-#include "runtime/core/picture_format.h"
-#include "runtime/core/time_value.h"
+#include "runtime/core/value_hooks.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
@@ -73,25 +71,9 @@ void PushTextDecimal(std::string_view text) {
   }
 }
 
-std::string_view PictureOf(const ValueRef& ref) {
-  return ref.picture != nullptr ? std::string_view(ref.picture) : std::string_view();
-}
-
-// Replaces the top of the value stack by its text formatted with the picture.
-void FormatTop(const ValueRef& ref) {
-  std::string value = Values().PopString();
-  Values().PushCopy(FormatText(value, PictureOf(ref)));
-}
-
-// Replaces the top of the value stack by the value that it shows.
-void DeformatTop(const ValueRef& ref) {
-  std::string text = Values().PopString();
-  Values().PushCopy(Deformat(text, PictureOf(ref)));
-}
-
 // The display text of a picture reference, written after formatting the top.
 void FormatTopIntoPictureText(ValueRef& ref) {
-  FormatTop(ref);
+  CurrentValueHooks().formatTop(ref.picture);
   Values().PopToField(static_cast<char*>(ref.address), ref.size);
 }
 
@@ -250,9 +232,9 @@ int32_t RefAsLong(const ValueRef& ref) {
     case kUShort:
       return Load<uint16_t>(at);
     case kDate:
-      return PackedDateToDay(Load<uint32_t>(at));
+      return CurrentValueHooks().dateToDay(Load<uint32_t>(at));
     case kTime:
-      return PackedTimeToValue(Load<uint32_t>(at));
+      return CurrentValueHooks().timeToValue(Load<uint32_t>(at));
     case kLong:
       return Load<int32_t>(at);
     case kSReal:
@@ -305,7 +287,7 @@ void PushRef(const ValueRef& ref) {
   if (ref.IsNull()) return Values().PushEmpty();
   if (IsPicture(ref)) {
     Values().PushText(static_cast<const char*>(ref.address), ref.size);
-    DeformatTop(ref);
+    CurrentValueHooks().deformatTop(ref.picture);
     return;
   }
   uint8_t type = ref.Type();
@@ -369,9 +351,9 @@ void AssignLong(ValueRef& ref, int32_t n) {
     case kUShort:
       return StoreAt<uint16_t>(at, static_cast<uint16_t>(n));
     case kDate:
-      return StoreAt<uint32_t>(at, DayToPackedDate(n));
+      return StoreAt<uint32_t>(at, CurrentValueHooks().dayToDate(n));
     case kTime:
-      return StoreAt<uint32_t>(at, ValueToPackedTime(n));
+      return StoreAt<uint32_t>(at, CurrentValueHooks().valueToTime(n));
     case kLong:
       return StoreAt<int32_t>(at, n);
     case kULong:
@@ -421,7 +403,7 @@ void AssignText(ValueRef& ref) {
   if (ref.IsNull()) return values.Pop();
   if (IsPicture(ref)) {
     // The text is read as a value, then shown again in the picture's form.
-    DeformatTop(ref);
+    CurrentValueHooks().deformatTop(ref.picture);
     return FormatTopIntoPictureText(ref);
   }
   auto* text = static_cast<char*>(ref.address);

@@ -7,7 +7,7 @@
 
 #include "runtime/core/evaluation_stacks.h"
 #include "runtime/core/mbf.h"
-#include "runtime/core/picture_format.h"
+#include "runtime/core/value_hooks.h"
 
 namespace rk {
 namespace {
@@ -149,23 +149,26 @@ TEST(ValueRef, FromDescriptor) {
   EXPECT_FALSE(RefFromDescriptor(cursor, record));
 }
 
-TEST(ValueRef, PictureTextIsFormattedAndReadBack) {
-  char display[8] = {};
-  ValueRef p = MakeValueRef(kString | kRefPictureText, 8, 0, display);
-  p.picture = "@N-8.2";
-  AssignReal(p, -42.5);
-  EXPECT_EQ(std::string(display, 8), FormatText("-42.5", "@N-8.2"));
-  EXPECT_EQ(RefAsReal(p), -42.5);
-  PushRef(p);
-  EXPECT_EQ(Values().PopString(), Deformat(std::string(display, 8), "@N-8.2"));
-
-  uint32_t date = 0;
-  ValueRef d = MakeValueRef(kDate, -1, 0, &date);
-  AssignLong(d, 4);  // 1 January 1801
-  EXPECT_EQ(date, 1u | 1u << 8 | 1801u << 16);
-  EXPECT_EQ(RefAsLong(d), 4);
-  AssignLong(d, 0);
-  EXPECT_EQ(date, 0u);
+TEST(ValueRef, PictureTextGoesThroughTheHooks) {
+  // Stand-in picture: formatting wraps the value in brackets, deformatting
+  // strips them again.
+  ValueHooks hooks;
+  hooks.formatTop = [](const char*) {
+    std::string text = "[" + Values().PopString() + "]";
+    Values().PushCopy(text);
+  };
+  hooks.deformatTop = [](const char*) {
+    std::string text = Values().PopString();
+    Values().PushCopy(text.substr(1, text.find(']') - 1));
+  };
+  SetValueHooks(hooks);
+  char display[6] = {};
+  ValueRef p = MakeValueRef(kString | kRefPictureText, 6, 0, display);
+  p.picture = "@N3";
+  AssignLong(p, 42);
+  EXPECT_EQ(std::string(display, 6), "[42]  ");
+  EXPECT_EQ(RefAsLong(p), 42);
+  SetValueHooks({[](const char*) {}, [](const char*) {}, nullptr, nullptr, nullptr, nullptr});
 }
 
 TEST(ValueRefDeathTest, TypesWithoutTextFormAreTypingErrors) {
