@@ -5,9 +5,9 @@
 
 #include <cstdio>
 #include <ctime>
-#include <map>
 #include <string>
 
+#include "bench/common/ratio_reporter.h"
 #include "runtime/core/day_number.h"
 #include "runtime/core/picture_format.h"
 
@@ -85,30 +85,11 @@ BENCHMARK(DateStrftime);
 BENCHMARK(NumberPicture);
 BENCHMARK(NumberSnprintf);
 
-// Keeps every run's time per iteration so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-
-  void PrintRatio(const char* ours, const char* peer) const {
-    auto a = times_.find(ours);
-    auto b = times_.find(peer);
-    if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-    std::printf("%-14s / %-14s = %.2f\n", ours, peer, a->second / b->second);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  rk::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nratios (below 1 means the picture is faster):\n");
   reporter.PrintRatio("DatePicture", "DateStrftime");

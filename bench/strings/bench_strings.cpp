@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/common/ratio_reporter.h"
 #include "runtime/core/collation.h"
 #include "runtime/core/value_stack.h"
 
@@ -67,31 +67,14 @@ BENCHMARK(Strcmp);
 BENCHMARK(CompareTop);
 BENCHMARK(CompareCollated);
 
-// Collects the time per iteration of each benchmark to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) nanos_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    double base = nanos_.at("Strcmp");
-    for (const char* name : {"CompareTop", "CompareCollated"}) {
-      std::printf("%s / strcmp: %.2f\n", name, nanos_.at(name) / base);
-    }
-  }
-
- private:
-  std::map<std::string, double> nanos_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  rk::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatio("CompareTop", "Strcmp");
+  reporter.PrintRatio("CompareCollated", "Strcmp");
   benchmark::Shutdown();
   return 0;
 }

@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "runtime/core/environment_file.h"
+#include "runtime/core/quoted_text.h"
 #include "runtime/platform/system_text.h"
 
 namespace rk {
@@ -44,19 +45,7 @@ std::vector<std::string> QuotedItems(std::string_view value) {
     std::string item;
     while (i < value.size() && value[i] != '"' && value[i] != ',') ++i;
     if (i < value.size() && value[i] == '"') {
-      ++i;
-      while (i < value.size()) {
-        if (value[i] == '"') {
-          if (i + 1 < value.size() && value[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += value[i++];
-      }
+      item = ReadQuoted(value, i);
       while (i < value.size() && value[i] != ',') ++i;
     }
     items.push_back(std::move(item));

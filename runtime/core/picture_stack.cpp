@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/core/decimal_stack.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/value_stack.h"
 
@@ -15,7 +16,7 @@ std::string PopPictureText() {
   return text;
 }
 
-CompiledPicture Compiled(const std::string& text) {
+CompiledPicture Compiled(std::string_view text) {
   CompiledPicture picture;
   CompilePicture(text, picture);
   return picture;
@@ -30,29 +31,39 @@ void ReplaceTop(const std::string& text) {
 }  // namespace
 
 void FormatOnStack(const CompiledPicture& picture) {
-  ValueStack& stack = Values();
-  ReplaceTop(FormatText(stack.Top(), picture));
+  ReplaceTop(FormatText(Values().Top(), picture));
 }
 
 void DeformatOnStack(const CompiledPicture& picture) {
-  ValueStack& stack = Values();
   // An invalid picture hands the text back as it stands: leave it in its slot.
   if (!picture.IsValid()) return;
-  ReplaceTop(Deformat(stack.Top(), &picture));
+  ReplaceTop(Deformat(Values().Top(), &picture));
+}
+
+void FormatOnStack(std::string_view picture) {
+  FormatOnStack(Compiled(picture));
+}
+
+void DeformatOnStack(std::string_view picture) {
+  // No picture reads the text as a string picture of its own length.
+  if (picture.empty()) {
+    ReplaceTop(Deformat(Values().Top(), nullptr));
+  } else {
+    DeformatOnStack(Compiled(picture));
+  }
+}
+
+void FormatDecimalTop(const CompiledPicture& picture) {
+  DecimalDigits digits;
+  DigitsOfDecimalText(Decimals().PopText(), digits);
+  Values().PushCopy(FormatDigits(digits, picture));
 }
 
 void FormatOnStack() {
-  FormatOnStack(Compiled(PopPictureText()));
+  FormatOnStack(std::string_view(PopPictureText()));
 }
-
 void DeformatOnStack() {
-  std::string text = PopPictureText();
-  // No picture reads the text as a string picture of its own length.
-  if (text.empty()) {
-    ReplaceTop(Deformat(Values().Top(), nullptr));
-  } else {
-    DeformatOnStack(Compiled(text));
-  }
+  DeformatOnStack(std::string_view(PopPictureText()));
 }
 
 }  // namespace rk

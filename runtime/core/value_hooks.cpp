@@ -1,28 +1,12 @@
 #include "runtime/core/value_hooks.h"
 
+#include "runtime/core/picture_hooks.h"
+
 namespace rk {
 namespace {
 
-void Unchanged(const char*) {}
-int32_t NoDay(uint32_t) {
-  return 0;
-}
-uint32_t NoDate(int32_t) {
-  return 0;
-}
-int32_t NoTime(uint32_t) {
-  return -1;
-}
-uint32_t NoPackedTime(int32_t) {
-  return 0;
-}
-
-ValueHooks Defaults() {
-  return ValueHooks{Unchanged, Unchanged, NoDay, NoDate, NoTime, NoPackedTime};
-}
-
 ValueHooks& Hooks() {
-  static ValueHooks hooks = Defaults();
+  static ValueHooks hooks = CalendarAndPictureHooks();
   return hooks;
 }
 

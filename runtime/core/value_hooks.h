@@ -1,7 +1,6 @@
 // Conversions that typed value references need from the picture and date
-// modules, which sit above the value machine. Those modules install their
-// functions once at start; until then pictures leave texts unchanged and dates
-// and times read as 0 and store as all zero.
+// modules. The hooks start out as those modules' own services
+// (CalendarAndPictureHooks, picture_hooks.h); a test may put stand-ins in place.
 #pragma once
 
 #include <cstdint>

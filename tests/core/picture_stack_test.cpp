@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/core/day_number.h"
+#include "runtime/core/decimal_stack.h"
+#include "runtime/core/picture_hooks.h"
+#include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
@@ -39,6 +43,37 @@ TEST_F(PictureStackTest, PrecompiledPictureLeavesTheRestOfTheStack) {
   FormatOnStack(picture);
   EXPECT_EQ(Values().PopString(), "123-45");
   EXPECT_EQ(Values().PopString(), "below");
+}
+
+TEST_F(PictureStackTest, DecimalsKeepEveryDigit) {
+  CompiledPicture picture;
+  ASSERT_TRUE(CompilePicture("@N-34.4", picture));
+  Decimals().PushText("-12345678901234567890.125");
+  FormatDecimalTop(picture);
+  EXPECT_EQ(Values().PopString(), "  -12,345,678,901,234,567,890.1250");
+  EXPECT_EQ(Decimals().Depth(), 0u);
+}
+
+TEST_F(PictureStackTest, PictureReferencesShowAndReadTheirText) {
+  SetValueHooks(CalendarAndPictureHooks());
+  char display[8] = {};
+  ValueRef date = MakeValueRef(kString | kRefPictureText, 8, 0, display);
+  date.picture = "@D1";
+  int32_t jan5 = DateToDay(1995, 1, 5);
+  AssignLong(date, jan5);
+  EXPECT_EQ(std::string(display, 8), " 1/05/95");
+  EXPECT_EQ(RefAsLong(date), jan5);
+  Values().PushText("12/25/99");
+  AssignText(date);
+  EXPECT_EQ(std::string(display, 8), "12/25/99");
+  EXPECT_EQ(RefAsLong(date), DateToDay(1999, 12, 25));
+
+  uint32_t packed = 0;
+  ValueRef stored = MakeValueRef(kDate, -1, 0, &packed);
+  AssignLong(stored, jan5);
+  EXPECT_EQ(packed, DayToPackedDate(jan5));
+  EXPECT_EQ(RefAsLong(stored), jan5);
+  EXPECT_EQ(Values().Depth(), 0u);
 }
 
 }  // namespace

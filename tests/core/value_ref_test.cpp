@@ -7,6 +7,7 @@
 
 #include "runtime/core/evaluation_stacks.h"
 #include "runtime/core/mbf.h"
+#include "runtime/core/picture_hooks.h"
 #include "runtime/core/value_hooks.h"
 
 namespace rk {
@@ -168,7 +169,7 @@ TEST(ValueRef, PictureTextGoesThroughTheHooks) {
   AssignLong(p, 42);
   EXPECT_EQ(std::string(display, 6), "[42]  ");
   EXPECT_EQ(RefAsLong(p), 42);
-  SetValueHooks({[](const char*) {}, [](const char*) {}, nullptr, nullptr, nullptr, nullptr});
+  SetValueHooks(CalendarAndPictureHooks());
 }
 
 TEST(ValueRefDeathTest, TypesWithoutTextFormAreTypingErrors) {
