@@ -46,7 +46,7 @@ void Bands(BandList& bands, Visit& visit) {
 // descriptor that takes an address, in binding order. Works on const and mutable
 // structures alike.
 template <typename Structure, typename Visit>
-  requires std::is_same_v<std::remove_const_t<Structure>, StructureRecord>
+requires std::is_same_v<std::remove_const_t<Structure>, StructureRecord>
 void ForEachBoundDescriptor(Structure& structure, Visit visit) {
   binding_order_detail::Controls(structure.controls, visit);
   binding_order_detail::Bands(structure.bands, visit);

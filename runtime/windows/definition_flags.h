@@ -16,13 +16,13 @@ inline constexpr int32_t kImm = 0x0800;      // LIST: scrolled by the procedure 
 // Common bits.
 inline constexpr int32_t kHide = 0x10000;
 inline constexpr int32_t kDisable = 0x20000;
-inline constexpr int32_t kDefault = 0x40000;   // BUTTON
-inline constexpr int32_t kSkip = 0x80000;      // not in the tab order
+inline constexpr int32_t kDefault = 0x40000;  // BUTTON
+inline constexpr int32_t kSkip = 0x80000;     // not in the tab order
 inline constexpr int32_t kReadOnly = 0x100000;
 inline constexpr int32_t kRequired = 0x200000;
 inline constexpr int32_t kTransparent = 0x400000;
 inline constexpr int32_t kUpper = 0x800000;
-inline constexpr int32_t kFull = 0x1000000;    // IMAGE stretched to the control
+inline constexpr int32_t kFull = 0x1000000;  // IMAGE stretched to the control
 inline constexpr int32_t kLeft = 0x2000000;
 inline constexpr int32_t kCenter = 0x4000000;
 inline constexpr int32_t kRight = 0x8000000;
@@ -45,7 +45,8 @@ inline constexpr int32_t kMinimized = 0x8000;
 }  // namespace window_attribute
 
 namespace menubar_flag {
-inline constexpr int32_t kKeepOwnMenu = 0x1;  // an MDI child's menus are not merged into the frame's
+inline constexpr int32_t kKeepOwnMenu =
+    0x1;  // an MDI child's menus are not merged into the frame's
 }
 
 struct NamedBit {
@@ -65,7 +66,7 @@ inline constexpr NamedBit kControlFlagNames[] = {
 };
 
 inline constexpr NamedBit kWindowAttributeNames[] = {
-    {"SYSMENU", window_attribute::kSystemMenu}, {"MAXBOX", window_attribute::kMaximizeBox},
+    {"SYSMENU", window_attribute::kSystemMenu},  {"MAXBOX", window_attribute::kMaximizeBox},
     {"MAXIMIZED", window_attribute::kMaximized}, {"MINIMIZED", window_attribute::kMinimized},
     {"RESIZE", window_attribute::kResizable},    {"DOUBLE", window_attribute::kDoubleFrame},
     {"NOFRAME", window_attribute::kNoFrame},     {"NOCAPTION", window_attribute::kNoCaption},

@@ -88,13 +88,15 @@ enum class RecordKind : uint8_t {
 
 // Units of a window's or report's positions: bits 0x300 of its flags word.
 enum class Units : int32_t {
-  kDialog = 0x000,       // x by twice the font's average width over 8, y by its height over 8
-  kInch25 = 0x100,       // 1/25 inch
-  kInch1000 = 0x200,     // thousandths of an inch (every report)
-  kPoints = 0x300,       // 1/72 inch
+  kDialog = 0x000,    // x by twice the font's average width over 8, y by its height over 8
+  kInch25 = 0x100,    // 1/25 inch
+  kInch1000 = 0x200,  // thousandths of an inch (every report)
+  kPoints = 0x300,    // 1/72 inch
 };
 inline constexpr int32_t kUnitsMask = 0x300;
-inline constexpr Units UnitsOf(int32_t flags) { return Units(flags & kUnitsMask); }
+inline constexpr Units UnitsOf(int32_t flags) {
+  return Units(flags & kUnitsMask);
+}
 
 namespace window_field {
 inline constexpr int32_t kFlags = 0x05, kPosition = 0x0D, kFirstControl = 0x1D, kLabel = 0x21,
@@ -109,7 +111,7 @@ inline constexpr int32_t kFlags = 0x05, kPosition = 0x0D, kFirstBand = 0x1D, kLa
 namespace paper_field {
 inline constexpr int32_t kPaperSize = 0x05, kWidth = 0x07, kLength = 0x09, kSize = 11;
 inline constexpr int16_t kCustomPaper = 256;
-}
+}  // namespace paper_field
 namespace band_field {
 inline constexpr int32_t kFlags = 0x05, kFirstControl = 0x15, kPosition = 0x1D, kSize = 65,
                          kFormSize = 45;
@@ -119,10 +121,10 @@ inline constexpr int32_t kFlags = 0x05, kFirstBand = 0x0D, kDescriptor = 0x11, k
 }
 namespace menu_field {
 inline constexpr int32_t kFlags = 0x05, kNumber = 0x0D, kText = 0x19, kStatus = 0x1D,
-                         kFirstItem = 0x35, kAction = 0x31, kMenuBarFirst = 0x0D,
-                         kMenuSize = 57, kItemSize = 53, kMenuBarSize = 17;
+                         kFirstItem = 0x35, kAction = 0x31, kMenuBarFirst = 0x0D, kMenuSize = 57,
+                         kItemSize = 53, kMenuBarSize = 17;
 inline constexpr int32_t kSeparatorFlag = 0x10;
-}
+}  // namespace menu_field
 namespace control_field {
 inline constexpr int32_t kFlags = 0x05, kNumber = 0x0D, kAttribute = 0x11, kPositionA = 0x15,
                          kDescriptor = 0x15, kPositionB = 0x19;
@@ -133,8 +135,8 @@ struct ControlLayout {
   RecordKind kind;
   std::string_view name;
   int32_t size;
-  int32_t position;   // x, y, width, height
-  int32_t use;        // descriptor of the bound variable
+  int32_t position;  // x, y, width, height
+  int32_t use;       // descriptor of the bound variable
   int32_t text;
   int32_t status;
   int32_t tooltip;
@@ -186,24 +188,27 @@ constexpr const ControlLayout* FindControlLayout(std::string_view name) {
   return nullptr;
 }
 
-// The kinds that a control of this kind may contain.
-constexpr bool MayContain(RecordKind container, RecordKind child) {
+constexpr bool IsBandKind(RecordKind kind) {
+  return kind == RecordKind::kHeader || kind == RecordKind::kFooter || kind == RecordKind::kForm ||
+         kind == RecordKind::kDetail;
+}
+
+// Whether a control of kind `child` may stand in the control chain of `container`:
+// a window's or band's controls are any control but a TAB; an OPTION holds RADIOs,
+// a SHEET holds TABs, a TAB holds any control but a TAB or RADIO.
+constexpr bool MayHold(RecordKind container, RecordKind child) {
+  if (FindControlLayout(child) == nullptr) return false;
   switch (container) {
     case RecordKind::kOption:
       return child == RecordKind::kRadio;
     case RecordKind::kSheet:
       return child == RecordKind::kTab;
     case RecordKind::kTab:
-      return child != RecordKind::kTab && child != RecordKind::kRadio &&
-             FindControlLayout(child) != nullptr;
+      return child != RecordKind::kTab && child != RecordKind::kRadio;
     default:
-      return false;
+      return (container == RecordKind::kWindow || IsBandKind(container)) &&
+             child != RecordKind::kTab;
   }
-}
-
-constexpr bool IsBandKind(RecordKind kind) {
-  return kind == RecordKind::kHeader || kind == RecordKind::kFooter ||
-         kind == RecordKind::kForm || kind == RecordKind::kDetail;
 }
 
 // Name of any record kind, for messages and dumps; "?" for a code that is not one.

@@ -1,5 +1,7 @@
 #include "runtime/windows/definition_lookup.h"
 
+#include <cctype>
+
 #include "resources/resource_table.h"
 #include "runtime/windows/definition_layout.h"
 #include "runtime/windows/definition_reader.h"
@@ -48,13 +50,18 @@ void RegisterResourceModule(ResourceModule module) {
   RegisteredModules().push_back(std::move(module));
 }
 
-void ClearRegisteredResourceModules() { RegisteredModules().clear(); }
+void ClearRegisteredResourceModules() {
+  RegisteredModules().clear();
+}
 
 std::optional<FoundDefinition> FindDefinition(std::string_view tag, std::string_view label,
                                               std::string* problem) {
   size_t dollar = tag.rfind('$');
   if (dollar == std::string_view::npos) return std::nullopt;
+  // Resource names compare without regard to case; the upper-case form is how the
+  // resources are named and how a damaged one is reported.
   std::string resourceName = std::string(tag.substr(dollar + 1)) + "_RSC";
+  for (char& c : resourceName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   for (const ResourceModule& module : ModulesInSearchOrder()) {
     std::optional<std::span<const uint8_t>> resource =
         module.find(resourceName, kDefinitionResourceType);

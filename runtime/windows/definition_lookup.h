@@ -16,7 +16,7 @@ namespace rk {
 struct ResourceModule {
   std::string name;
   std::function<std::optional<std::span<const uint8_t>>(std::string_view name,
-                                                         std::string_view type)>
+                                                        std::string_view type)>
       find;
 };
 

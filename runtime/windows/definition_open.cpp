@@ -31,8 +31,7 @@ std::optional<StructureRecord> ReadAndBind(std::span<const uint8_t> buffer, int3
 }  // namespace
 
 std::optional<StructureRecord> LoadDefinition(std::string_view tag, std::string_view label,
-                                              void* const* addresses,
-                                              DefinitionFailure& failure) {
+                                              void* const* addresses, DefinitionFailure& failure) {
   std::string problem;
   std::optional<FoundDefinition> found = FindDefinition(tag, label, &problem);
   if (!found) return NotFound(failure, problem);

@@ -73,13 +73,14 @@ class DefinitionReader {
   }
 
   bool Misplaced(int32_t at, RecordKind kind, std::string_view expected) {
-    return Fail(std::string(RecordKindName(kind)) + " record at offset " + Hex(at) +
-                " where " + std::string(expected) + " record belongs");
+    return Fail(std::string(RecordKindName(kind)) + " record at offset " + Hex(at) + " where " +
+                std::string(expected) + " record belongs");
   }
 
   // [at, at + size) must lie inside the buffer, past the two lead bytes.
   bool Span(int32_t at, int32_t size, std::string_view what) {
-    if (at < kBufferLead || static_cast<int64_t>(at) + size > static_cast<int64_t>(buffer_.size())) {
+    if (at < kBufferLead ||
+        static_cast<int64_t>(at) + size > static_cast<int64_t>(buffer_.size())) {
       return Fail(std::string(what) + " at offset " + Hex(at) + " (" + std::to_string(size) +
                   " bytes) lies outside the definition of " + std::to_string(buffer_.size()) +
                   " bytes");
@@ -195,16 +196,14 @@ class DefinitionReader {
   }
 
   bool Controls(int32_t field, std::vector<ControlRecord>& out, RecordKind container) {
-    return Chain(field, out, [&](int32_t at, ControlRecord& c) { return Control(at, c, container); });
+    return Chain(field, out,
+                 [&](int32_t at, ControlRecord& c) { return Control(at, c, container); });
   }
 
   bool Control(int32_t at, ControlRecord& c, RecordKind container) {
     if (!Kind(at, c.kind)) return false;
     const ControlLayout* layout = FindControlLayout(c.kind);
-    bool allowed = container == RecordKind::kWindow
-                       ? layout && c.kind != RecordKind::kTab
-                       : layout && MayContain(container, c.kind);
-    if (!allowed) {
+    if (!MayHold(container, c.kind)) {
       return Misplaced(at, c.kind, "a control of " + std::string(RecordKindName(container)));
     }
     if (!Span(at, layout->size, layout->name)) return false;
@@ -212,7 +211,9 @@ class DefinitionReader {
               Read32(at + control_field::kNumber, c.number) &&
               Read32(at + control_field::kAttribute, c.attribute) &&
               ReadPosition(at + layout->position, c.at);
-    auto text = [&](int32_t offset, std::string& out) { return !offset || StringAt(at + offset, out); };
+    auto text = [&](int32_t offset, std::string& out) {
+      return !offset || StringAt(at + offset, out);
+    };
     ok = ok && text(layout->text, c.text) && text(layout->status, c.status) &&
          text(layout->tooltip, c.tooltip) && text(layout->picture, c.picture) &&
          text(layout->name2, c.name) && text(layout->format, c.format);
@@ -236,10 +237,9 @@ class DefinitionReader {
     if (!Span(at, isMenu ? menu_field::kMenuSize : menu_field::kItemSize, RecordKindName(m.kind))) {
       return false;
     }
-    bool ok = Read32(at + menu_field::kFlags, m.flags) &&
-              Read32(at + menu_field::kNumber, m.number) &&
-              StringAt(at + menu_field::kText, m.text) &&
-              StringAt(at + menu_field::kStatus, m.status);
+    bool ok =
+        Read32(at + menu_field::kFlags, m.flags) && Read32(at + menu_field::kNumber, m.number) &&
+        StringAt(at + menu_field::kText, m.text) && StringAt(at + menu_field::kStatus, m.status);
     if (!ok) return false;
     return isMenu ? Menus(at + menu_field::kFirstItem, m.items)
                   : Read32(at + menu_field::kAction, m.action);
@@ -295,7 +295,8 @@ class DefinitionReader {
     if (!Kind(at, kind)) return false;
     if (kind != RecordKind::kPaper) return Misplaced(at, kind, "a PAPER");
     PaperRecord record;
-    if (!Span(at, paper_field::kSize, "PAPER") || !Read16(at + paper_field::kPaperSize, record.size) ||
+    if (!Span(at, paper_field::kSize, "PAPER") ||
+        !Read16(at + paper_field::kPaperSize, record.size) ||
         !Read16(at + paper_field::kWidth, record.width) ||
         !Read16(at + paper_field::kLength, record.length)) {
       return false;
@@ -353,8 +354,8 @@ bool SplitDefinitionResource(std::span<const uint8_t> resource, std::string& tag
   return true;
 }
 
-std::optional<int32_t> FindStructureOffset(std::span<const uint8_t> buffer,
-                                           std::string_view label, std::string& error) {
+std::optional<int32_t> FindStructureOffset(std::span<const uint8_t> buffer, std::string_view label,
+                                           std::string& error) {
   DefinitionReader reader(buffer, error);
   int32_t at;
   if (!reader.FirstStructure(at)) return std::nullopt;

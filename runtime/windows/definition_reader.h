@@ -24,8 +24,8 @@ bool SplitDefinitionResource(std::span<const uint8_t> resource, std::string& tag
 // The offset of the top-level record labelled `label` (exact comparison), or 0 when
 // no record has that label. Returns nothing, with an error text, when the chain of
 // top-level records is damaged.
-std::optional<int32_t> FindStructureOffset(std::span<const uint8_t> buffer,
-                                           std::string_view label, std::string& error);
+std::optional<int32_t> FindStructureOffset(std::span<const uint8_t> buffer, std::string_view label,
+                                           std::string& error);
 
 // The WINDOW or REPORT record at `offset` with everything below it.
 std::optional<StructureRecord> ReadStructure(std::span<const uint8_t> buffer, int32_t offset,

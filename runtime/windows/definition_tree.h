@@ -36,7 +36,7 @@ struct VariableBinding {
 struct DataDescriptor {
   uint8_t type = 0;
   int32_t size = 0;
-  int32_t places = 0;                      // the third field when it is not a text
+  int32_t places = 0;                       // the third field when it is not a text
   std::optional<std::string> constantText;  // a FROM of fixed choices
   VariableBinding binding;                  // filled by BindVariables
   bool operator==(const DataDescriptor&) const = default;

@@ -69,7 +69,8 @@ class BlobWriter {
 
   int32_t Descriptor(const std::optional<DataDescriptor>& descriptor) {
     if (!descriptor) return 0;
-    int32_t third = descriptor->constantText ? String(*descriptor->constantText) : descriptor->places;
+    int32_t third =
+        descriptor->constantText ? String(*descriptor->constantText) : descriptor->places;
     int32_t at = Reserve(kDescriptorSize);
     Put8(at, descriptor->type);
     Put32(at + 1, descriptor->size);

@@ -16,8 +16,8 @@ inline constexpr std::string_view kContextDialog = "WSLDIAL";
 inline constexpr std::string_view kContextControlUse = "CTLUSE";
 
 struct BindingOutcome {
-  int32_t error = 0;             // 0, or 501
-  std::string_view context;      // "WSLDIAL": list exhausted; "CTLUSE": an array descriptor
+  int32_t error = 0;         // 0, or 501
+  std::string_view context;  // "WSLDIAL": list exhausted; "CTLUSE": an array descriptor
   bool ok() const { return error == 0; }
 };
 

@@ -27,11 +27,11 @@ struct TypeName {
 };
 
 constexpr TypeName kTypeNames[] = {
-    {"BYTE", 1, 1},      {"SHORT", 2, 2},   {"USHORT", 3, 2},    {"DATE", 4, 4},
-    {"TIME", 5, 4},      {"LONG", 6, 4},    {"ULONG", 7, 4},     {"SREAL", 8, 4},
-    {"REAL", 9, 8},      {"DECIMAL", 10, 0}, {"PDECIMAL", 11, 0}, {"STRING", 18, 0},
-    {"CSTRING", 19, 0},  {"PSTRING", 20, 0}, {"TEXTAREA", 21, 0}, {"GROUP", 22, 0},
-    {"MEMBER", 24, 0},   {"QUEUE", 25, -1},
+    {"BYTE", 1, 1},     {"SHORT", 2, 2},    {"USHORT", 3, 2},    {"DATE", 4, 4},
+    {"TIME", 5, 4},     {"LONG", 6, 4},     {"ULONG", 7, 4},     {"SREAL", 8, 4},
+    {"REAL", 9, 8},     {"DECIMAL", 10, 0}, {"PDECIMAL", 11, 0}, {"STRING", 18, 0},
+    {"CSTRING", 19, 0}, {"PSTRING", 20, 0}, {"TEXTAREA", 21, 0}, {"GROUP", 22, 0},
+    {"MEMBER", 24, 0},  {"QUEUE", 25, -1},
 };
 
 struct UnitName {
@@ -80,7 +80,9 @@ class SourceReader {
 
   // Pushes a context part for the lifetime of the guard.
   struct Context {
-    Context(SourceReader& r, std::string part) : reader(r) { r.context_.push_back(std::move(part)); }
+    Context(SourceReader& r, std::string part) : reader(r) {
+      r.context_.push_back(std::move(part));
+    }
     ~Context() { reader.context_.pop_back(); }
     SourceReader& reader;
   };
@@ -129,13 +131,15 @@ class SourceReader {
     }
     std::string bad;
     std::optional<std::string> stored = Utf8ToWindows1252(utf8, bad);
-    if (!stored) Fail("member \"" + std::string(member) + "\": character " + bad + " has no ANSI code");
+    if (!stored)
+      Fail("member \"" + std::string(member) + "\": character " + bad + " has no ANSI code");
     return *stored;
   }
 
   int32_t Integer(const Json& value, std::string_view member, int64_t low = INT32_MIN,
                   int64_t high = INT32_MAX) {
-    if (!value.is_number_integer()) Fail("member \"" + std::string(member) + "\" must be an integer");
+    if (!value.is_number_integer())
+      Fail("member \"" + std::string(member) + "\" must be an integer");
     auto number = value.get<int64_t>();
     if (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) {
       number = INT64_MAX;
@@ -311,7 +315,8 @@ class SourceReader {
       auto it = std::find_if(std::begin(kUnitNames), std::end(kUnitNames), [&](const UnitName& u) {
         return value->is_string() && u.name == value->get<std::string>();
       });
-      if (it == std::end(kUnitNames)) Fail("\"units\" must be dialog, inch/25, inch/1000 or points");
+      if (it == std::end(kUnitNames))
+        Fail("\"units\" must be dialog, inch/25, inch/1000 or points");
       units = it->units;
     }
     return flags | static_cast<int32_t>(units);
@@ -331,7 +336,8 @@ class SourceReader {
     w.attributes = Bits(object, "attributes", kWindowAttributeNames);
     w.palette = Integer(object, "palette", 0, 0, 256);
     w.timer = Integer(object, "timer", 0, 0);
-    for (const Json& value : Array(object, "valueList")) w.valueList.push_back(Integer(value, "valueList"));
+    for (const Json& value : Array(object, "valueList"))
+      w.valueList.push_back(Integer(value, "valueList"));
     if (const Json* menubar = Find(object, "menubar")) w.menubar = MenuBar(*menubar);
     w.controls = Controls(Array(object, "controls"), RecordKind::kWindow);
     return w;
@@ -453,10 +459,8 @@ class SourceReader {
     Context context(*this, "control " + std::to_string(Integer(object, "number", controlOrdinal_)) +
                                " (" + kindName + ")");
     if (!layout) Fail("unknown control kind \"" + kindName + "\"");
-    bool allowed = IsBandKind(container) || container == RecordKind::kWindow
-                       ? layout->kind != RecordKind::kTab
-                       : MayContain(container, layout->kind);
-    if (!allowed) Fail(kindName + " cannot stand in " + std::string(RecordKindName(container)));
+    if (!MayHold(container, layout->kind))
+      Fail(kindName + " cannot stand in " + std::string(RecordKindName(container)));
     CheckControlMembers(object, *layout);
     ControlRecord c;
     c.kind = layout->kind;
@@ -526,7 +530,8 @@ std::optional<DefinitionSource> ParseDefinitionSource(std::string_view json,
   std::string_view stem;
   if (fileName.ends_with(".json")) {
     stem = fileName.substr(0, fileName.size() - 5);
-    stem = stem.substr(stem.find_last_of('/') == std::string_view::npos ? 0 : stem.find_last_of('/') + 1);
+    stem = stem.substr(
+        stem.find_last_of('/') == std::string_view::npos ? 0 : stem.find_last_of('/') + 1);
   }
   try {
     Json root = Json::parse(json);

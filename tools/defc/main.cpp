@@ -37,7 +37,8 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
   temporary += ".part";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) return false;
   }
   std::error_code failure;

@@ -13,7 +13,9 @@ std::string Hex(int32_t value) {
   return text;
 }
 
-std::string Place(int32_t value) { return value == kNotGiven ? "-" : std::to_string(value); }
+std::string Place(int32_t value) {
+  return value == kNotGiven ? "-" : std::to_string(value);
+}
 
 std::string PositionText(const Position& at) {
   return "at (" + Place(at[0]) + ", " + Place(at[1]) + ", " + Place(at[2]) + ", " + Place(at[3]) +
@@ -129,15 +131,15 @@ class Dumper {
 
   void Bindings(const StructureRecord& s) {
     int index = 0;
-    ForEachBoundDescriptor(s, [&](const DataDescriptor& d, const ControlRecord* owner,
-                                  BindingRole role) {
-      if (index == 0) Line(1, "bindings:");
-      std::string who = owner ? std::string(RecordKindName(owner->kind)) + " " +
-                                    std::to_string(owner->number)
-                              : "BREAK";
-      std::string what = role == BindingRole::kFrom ? " FROM " : " ";
-      Line(2, std::to_string(++index) + ". " + who + what + DescriptorText(d));
-    });
+    ForEachBoundDescriptor(
+        s, [&](const DataDescriptor& d, const ControlRecord* owner, BindingRole role) {
+          if (index == 0) Line(1, "bindings:");
+          std::string who =
+              owner ? std::string(RecordKindName(owner->kind)) + " " + std::to_string(owner->number)
+                    : "BREAK";
+          std::string what = role == BindingRole::kFrom ? " FROM " : " ";
+          Line(2, std::to_string(++index) + ". " + who + what + DescriptorText(d));
+        });
   }
 
   std::string out_;

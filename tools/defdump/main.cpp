@@ -23,7 +23,8 @@ int Dump(const std::string& name, std::span<const uint8_t> resource, const std::
     std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
     return 1;
   }
-  std::printf("%s tag \"%s\" (%zu bytes)\n", name.c_str(), definition->tag.c_str(), resource.size());
+  std::printf("%s tag \"%s\" (%zu bytes)\n", name.c_str(), definition->tag.c_str(),
+              resource.size());
   bool found = label.empty();
   for (const rk::StructureRecord& structure : definition->structures) {
     if (!label.empty() && structure.label != label) continue;
