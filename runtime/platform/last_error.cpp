@@ -7,7 +7,11 @@ namespace {
 uint32_t lastError = 0;
 }  // namespace
 
-uint32_t LastError() { return lastError; }
-void SetLastError(uint32_t windowsError) { lastError = windowsError; }
+uint32_t LastError() {
+  return lastError;
+}
+void SetLastError(uint32_t windowsError) {
+  lastError = windowsError;
+}
 
 }  // namespace rk::platform

@@ -1,0 +1,119 @@
+#include "runtime/files/kmf_key_value.h"
+
+#include <algorithm>
+
+#include "runtime/core/type_codes.h"
+
+namespace rk::kmf {
+namespace {
+
+void AsciiTextMapper(uint8_t* bytes, size_t length, bool noCase, bool /*oem*/) {
+  if (!noCase) return;
+  for (size_t i = 0; i < length; ++i) {
+    if (bytes[i] >= 'a' && bytes[i] <= 'z') bytes[i] = static_cast<uint8_t>(bytes[i] - 32);
+  }
+}
+
+TextKeyMapper textMapper = AsciiTextMapper;
+
+void InvertAll(uint8_t* p, size_t n) {
+  for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(255 - p[i]);
+}
+
+void EncodeComponent(const KeyComponent& component, const KeyLayout& layout, const uint8_t* field,
+                     uint8_t* out) {
+  size_t n = component.length;
+  switch (component.type) {
+    case kString:
+      std::copy(field, field + n, out);
+      textMapper(out, n, layout.noCase, layout.oem);
+      break;
+    case kCString: {
+      size_t text = std::find(field, field + n, 0) - field;
+      std::copy(field, field + text, out);
+      std::fill(out + text, out + n, ' ');
+      textMapper(out, n, layout.noCase, layout.oem);
+      break;
+    }
+    case kPString: {
+      size_t text = n == 0 ? 0 : std::min<size_t>(field[0], n - 1);
+      if (n > 0) std::copy(field + 1, field + 1 + text, out);
+      std::fill(out + text, out + n, 0);
+      textMapper(out, n, layout.noCase, layout.oem);
+      break;
+    }
+    case kUShort:
+    case kULong:
+      std::reverse_copy(field, field + n, out);
+      break;
+    case kShort:
+    case kLong:
+      std::reverse_copy(field, field + n, out);
+      if (n > 0) out[0] ^= 0x80;
+      break;
+    case kSReal:
+    case kReal:
+      std::reverse_copy(field, field + n, out);
+      if (n > 0 && (out[0] & 0x80)) {
+        InvertAll(out, n);
+      } else if (n > 0) {
+        out[0] |= 0x80;
+      }
+      break;
+    case kDecimal:
+      std::copy(field, field + n, out);
+      if (n > 0 && (out[0] & 0xF0) != 0) {
+        out[0] &= 0x0F;
+        InvertAll(out, n);
+      }
+      if (n > 0) out[0] ^= 0x80;
+      break;
+    default:
+      std::copy(field, field + n, out);
+      break;
+  }
+  if (component.descending) InvertAll(out, n);
+}
+
+bool ComponentEmpty(const KeyComponent& component, const uint8_t* field) {
+  const uint8_t* end = field + component.length;
+  switch (component.type) {
+    case kString:
+      return std::all_of(field, end, [](uint8_t b) { return b == ' '; });
+    case kCString:
+    case kPString:
+      return component.length == 0 || field[0] == 0;
+    default:
+      return std::all_of(field, end, [](uint8_t b) { return b == 0; });
+  }
+}
+
+}  // namespace
+
+void SetTextKeyMapper(TextKeyMapper mapper) {
+  textMapper = mapper ? mapper : AsciiTextMapper;
+}
+
+size_t KeyValueLength(const KeyLayout& layout) {
+  size_t length = 0;
+  for (const KeyComponent& component : layout.components) length += component.length;
+  return length;
+}
+
+std::string EncodeKeyValue(const KeyLayout& layout, const uint8_t* record) {
+  std::string value(KeyValueLength(layout), '\0');
+  auto* out = reinterpret_cast<uint8_t*>(value.data());
+  for (const KeyComponent& component : layout.components) {
+    EncodeComponent(component, layout, record + component.offset, out);
+    out += component.length;
+  }
+  return value;
+}
+
+bool KeyFieldsEmpty(const KeyLayout& layout, const uint8_t* record) {
+  return std::all_of(
+      layout.components.begin(), layout.components.end(),
+      [record](const KeyComponent& c) { return ComponentEmpty(c, record + c.offset); });
+}
+
+}  // namespace rk::kmf

@@ -1,0 +1,106 @@
+#include "runtime/files/kmf_page.h"
+
+#include <cassert>
+
+#include "runtime/files/kmf_bytes.h"
+#include "runtime/files/kmf_header.h"
+#include "runtime/files/kmf_record_coding.h"
+#include "runtime/files/kmf_run_length.h"
+
+namespace rk::kmf {
+namespace {
+
+std::string EncodeHeaderAndChildren(const Page& page, size_t uncompressedLength) {
+  std::string out(kPageHeaderSize, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(out.data());
+  StoreLe16(p + 0x06, static_cast<uint16_t>(uncompressedLength));
+  StoreLe16(p + 0x08, static_cast<uint16_t>(SizeBound(page)));
+  StoreLe16(p + 0x0A, static_cast<uint16_t>(page.records.size()));
+  p[0x0C] = page.level;
+  if (page.IsIndex()) {
+    for (uint32_t child : page.children) AppendLe32(out, child);
+  }
+  return out;
+}
+
+void SetStoredLength(std::string& image) {
+  StoreLe16(reinterpret_cast<uint8_t*>(image.data()) + 0x04, static_cast<uint16_t>(image.size()));
+}
+
+}  // namespace
+
+uint32_t SizeBound(const Page& page) {
+  uint32_t bound = kPageHeaderSize;
+  if (page.IsIndex()) bound += 4 * static_cast<uint32_t>(page.records.size());
+  for (const Record& record : page.records) bound += static_cast<uint32_t>(record.bytes.size()) + 5;
+  return bound;
+}
+
+std::string EncodePageImage(const Page& page) {
+  assert(!page.IsIndex() || page.children.size() == page.records.size());
+  std::string body;
+  EncodeRecords(page.records, body);
+  size_t fixedPart = kPageHeaderSize + (page.IsIndex() ? 4 * page.records.size() : 0);
+  size_t uncompressedLength = fixedPart + body.size();
+  assert(uncompressedLength <= SizeBound(page));
+  std::string image = EncodeHeaderAndChildren(page, uncompressedLength);
+  auto compressed = CompressRuns(body);
+  bool useCompressed =
+      compressed && (fixedPart + compressed->size() + 255) / 256 < (uncompressedLength + 255) / 256;
+  image.append(useCompressed ? *compressed : body);
+  SetStoredLength(image);
+  return image;
+}
+
+void FinishPage(std::string& image, uint64_t byteOffset) {
+  size_t classBytes = (image.size() + 255) / 256 * 256;
+  image.resize(classBytes, static_cast<char>(kPagePadding));
+  StoreLe32(reinterpret_cast<uint8_t*>(image.data()), static_cast<uint32_t>(byteOffset));
+}
+
+PageHeaderFields ReadPageHeader(const uint8_t* data) {
+  return {LoadLe32(data),        LoadLe16(data + 0x04), LoadLe16(data + 0x06),
+          LoadLe16(data + 0x08), LoadLe16(data + 0x0A), data[0x0C]};
+}
+
+bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& problem) {
+  if (size < kPageHeaderSize || size % 256 != 0 || size > kMaxPageBytes) {
+    problem = "page size is not a size class";
+    return false;
+  }
+  PageHeaderFields fields = ReadPageHeader(data);
+  if ((fields.storedLength + 255u) / 256 * 256 != size) {
+    problem = "stored length does not match the page's class";
+    return false;
+  }
+  size_t fixedPart = kPageHeaderSize + (fields.level > 0 ? 4u * fields.recordCount : 0u);
+  if (fields.storedLength < fixedPart || fields.uncompressedLength < fixedPart ||
+      fields.storedLength > fields.uncompressedLength) {
+    problem = "page lengths are inconsistent";
+    return false;
+  }
+  page.level = fields.level;
+  page.children.clear();
+  if (page.IsIndex()) {
+    for (size_t i = 0; i < fields.recordCount; ++i) {
+      page.children.push_back(LoadLe32(data + kPageHeaderSize + 4 * i));
+    }
+  }
+  std::string_view stored(reinterpret_cast<const char*>(data) + fixedPart,
+                          fields.storedLength - fixedPart);
+  std::string expanded;
+  if (fields.storedLength < fields.uncompressedLength) {
+    if (!ExpandRuns(stored, fields.uncompressedLength - fixedPart, expanded)) {
+      problem = "compressed body is malformed";
+      return false;
+    }
+    stored = expanded;
+  }
+  if (!DecodeRecords(stored, fields.recordCount, page.records)) {
+    problem = "records do not end at the uncompressed length";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace rk::kmf

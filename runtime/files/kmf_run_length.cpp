@@ -1,0 +1,82 @@
+#include "runtime/files/kmf_run_length.h"
+
+#include <cstdint>
+
+namespace rk::kmf {
+namespace {
+
+constexpr size_t kMinimumRun = 4;
+
+void AppendCount(std::string& out, size_t count) {
+  do {
+    uint8_t byte = count & 0x7F;
+    count >>= 7;
+    if (count != 0) byte |= 0x80;
+    out.push_back(static_cast<char>(byte));
+  } while (count != 0);
+}
+
+bool ReadCount(std::string_view in, size_t& pos, size_t& count) {
+  count = 0;
+  for (int shift = 0; shift < 35; shift += 7) {
+    if (pos >= in.size()) return false;
+    uint8_t byte = static_cast<uint8_t>(in[pos++]);
+    count |= static_cast<size_t>(byte & 0x7F) << shift;
+    if ((byte & 0x80) == 0) return true;
+  }
+  return false;
+}
+
+size_t RunLength(std::string_view body, size_t start) {
+  size_t end = start + 1;
+  while (end < body.size() && body[end] == body[start]) ++end;
+  return end - start;
+}
+
+}  // namespace
+
+std::optional<std::string> CompressRuns(std::string_view body) {
+  std::string out;
+  size_t literalStart = 0;
+  bool foundRun = false;
+  size_t pos = 0;
+  while (pos < body.size()) {
+    size_t run = RunLength(body, pos);
+    if (run < kMinimumRun) {
+      pos += run;
+      continue;
+    }
+    foundRun = true;
+    AppendCount(out, pos + 1 - literalStart);
+    out.append(body.substr(literalStart, pos + 1 - literalStart));
+    AppendCount(out, run - 1);
+    pos += run;
+    literalStart = pos;
+  }
+  if (!foundRun) return std::nullopt;
+  AppendCount(out, body.size() - literalStart);
+  out.append(body.substr(literalStart));
+  return out;
+}
+
+bool ExpandRuns(std::string_view compressed, size_t expectedLength, std::string& body) {
+  body.clear();
+  body.reserve(expectedLength);
+  size_t pos = 0;
+  for (;;) {
+    size_t literals = 0;
+    if (!ReadCount(compressed, pos, literals)) return false;
+    if (literals > compressed.size() - pos || literals > expectedLength - body.size()) {
+      return false;
+    }
+    body.append(compressed.substr(pos, literals));
+    pos += literals;
+    if (body.size() == expectedLength) return pos == compressed.size();
+    size_t repeats = 0;
+    if (!ReadCount(compressed, pos, repeats)) return false;
+    if (body.empty() || repeats > expectedLength - body.size()) return false;
+    body.append(repeats, body.back());
+  }
+}
+
+}  // namespace rk::kmf
