@@ -126,9 +126,8 @@ TEST(DefinitionFormat, FieldsSitAtTheirStoredOffsets) {
 // Every definition source of the application compiles, reads back as the same
 // tree, and is embedded exactly as compiled.
 TEST(DefinitionFormat, ApplicationSourcesRoundTripAndAreEmbedded) {
-  const char* sourceDir = std::getenv("RK_SOURCE_DIR");
-  ASSERT_NE(sourceDir, nullptr);
-  std::filesystem::path folder = std::filesystem::path(sourceDir) / "resources" / "definitions";
+  std::filesystem::path folder =
+      std::filesystem::path(RK_TEST_SOURCE_DIR) / "resources" / "definitions";
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     if (entry.path().extension() != ".json") continue;

@@ -43,11 +43,13 @@ TEST(DefinitionSource, ControlsAreNumberedKindsAndFieldsMapped) {
   EXPECT_EQ(w.controls[0].number, 1);
   EXPECT_EQ(w.controls[1].number, 7);
   EXPECT_EQ(w.controls[1].flags, 0x803);
+  EXPECT_EQ(w.controls[1].use->size, 20);
   EXPECT_EQ(w.controls[2].number, 3);  // its ordinal, whatever the others say
   EXPECT_EQ(w.controls[2].from->type, 18);
   EXPECT_EQ(w.controls[2].from->size, 4);
   EXPECT_EQ(w.controls[2].from->constantText, "A|BB");
   EXPECT_EQ(w.controls[3].use->places, 2);
+  EXPECT_EQ(w.controls[3].use->size, 3);
   EXPECT_EQ(w.controls[3].children[0].number, 5);
   EXPECT_EQ(source->variables[0], (std::vector<std::string>{"MAN:NAME", "choices", ""}));
 }
@@ -68,6 +70,9 @@ TEST(DefinitionSource, MistakesNameFileStructureControlAndProblem) {
       {Source(R"([{"kind": "ENTRY", "use": {"type": "ARRAY", "size": 4}}])"),
        "control 1 (ENTRY)/use: unknown type \"ARRAY\""},
       {Source(R"([{"kind": "ENTRY", "use": {"type": "STRING"}}])"), "a STRING needs a \"size\""},
+      {Source(R"([{"kind": "ENTRY", "use": {"type": "STRING", "size": 0}}])"),
+       "member \"size\" must be 1..65535"},
+      {Source(R"([{"kind": "ENTRY", "use": {"type": "LONG", "size": 2}}])"), "a LONG has size 4"},
       {Source(R"([{"kind": "LIST", "drop": 300}])"), "member \"drop\" must be 0..255"},
       {Source(R"([{"kind": "PROMPT", "text": "\u0416"}])"), "character U+0416 has no ANSI code"},
       {Source(R"([{"kind": "GADGET"}])"), "unknown control kind \"GADGET\""},

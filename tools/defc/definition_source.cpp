@@ -136,8 +136,8 @@ class SourceReader {
     return *stored;
   }
 
-  int32_t Integer(const Json& value, std::string_view member, int64_t low = INT32_MIN,
-                  int64_t high = INT32_MAX) {
+  int32_t IntegerValue(const Json& value, std::string_view member, int64_t low = INT32_MIN,
+                       int64_t high = INT32_MAX) {
     if (!value.is_number_integer())
       Fail("member \"" + std::string(member) + "\" must be an integer");
     auto number = value.get<int64_t>();
@@ -151,10 +151,10 @@ class SourceReader {
     return static_cast<int32_t>(number);
   }
 
-  int32_t Integer(const Json& object, std::string_view member, int32_t fallback,
-                  int64_t low = INT32_MIN, int64_t high = INT32_MAX) {
+  int32_t IntegerMember(const Json& object, std::string_view member, int32_t fallback,
+                        int64_t low = INT32_MIN, int64_t high = INT32_MAX) {
     const Json* value = Find(object, member);
-    return value ? Integer(*value, member, low, high) : fallback;
+    return value ? IntegerValue(*value, member, low, high) : fallback;
   }
 
   bool Boolean(const Json& object, std::string_view member) {
@@ -177,7 +177,7 @@ class SourceReader {
   int32_t Bits(const Json& object, std::string_view member, const NamedBit (&names)[N]) {
     const Json* value = Find(object, member);
     if (!value) return 0;
-    if (!value->is_array()) return Integer(*value, member);
+    if (!value->is_array()) return IntegerValue(*value, member);
     int32_t bits = 0;
     for (const Json& name : *value) {
       if (!name.is_string()) Fail("member \"" + std::string(member) + "\" lists a non-name");
@@ -198,7 +198,7 @@ class SourceReader {
     Position at;
     for (int i = 0; i < 4; ++i) {
       const Json& place = (*value)[i];
-      at[i] = place.is_null() ? kNotGiven : Integer(place, "at");
+      at[i] = place.is_null() ? kNotGiven : IntegerValue(place, "at");
     }
     return at;
   }
@@ -210,9 +210,9 @@ class SourceReader {
     Members(*value, {"face", "size", "color", "style"});
     FontRecord font;
     font.face = Text(*value, "face");
-    font.size = Integer(*value, "size", 0, 0, 1000);
-    font.color = Integer(*value, "color", -1);
-    font.style = Integer(*value, "style", -1);
+    font.size = IntegerMember(*value, "size", 0, 0, 1000);
+    font.color = IntegerMember(*value, "color", -1);
+    font.style = IntegerMember(*value, "style", -1);
     return font;
   }
 
@@ -238,7 +238,7 @@ class SourceReader {
     descriptor.size = DescriptorSize(*value, type);
     bool isDecimal = type.code == 10 || type.code == 11;
     if (!isDecimal && Find(*value, "places")) Fail("\"places\" belongs to a DECIMAL only");
-    descriptor.places = Integer(*value, "places", 0, 0, 31);
+    descriptor.places = IntegerMember(*value, "places", 0, 0, 31);
     std::string variable = Text(*value, "variable");
     if (bindsByPosition) variables_.push_back(std::move(variable));
     return descriptor;
@@ -251,13 +251,13 @@ class SourceReader {
       return 0;
     }
     if (type.fixedSize > 0) {
-      if (size && Integer(*size, "size") != type.fixedSize) {
+      if (size && IntegerValue(*size, "size") != type.fixedSize) {
         Fail("a " + std::string(type.name) + " has size " + std::to_string(type.fixedSize));
       }
       return type.fixedSize;
     }
     if (!size) Fail("a " + std::string(type.name) + " needs a \"size\"");
-    return Integer(*size, "size", 1, 65535);
+    return IntegerValue(*size, "size", 1, 65535);
   }
 
   // A LIST's FROM: a row queue (binds a variable) or fixed choices (binds none).
@@ -285,7 +285,7 @@ class SourceReader {
   static constexpr uint8_t kQueueDescriptorType = 25;
 
   int32_t Number(const Json& object, int32_t fallback) {
-    int32_t number = Integer(object, "number", fallback);
+    int32_t number = IntegerMember(object, "number", fallback);
     if (number != 0 && !numbers_.insert(number).second) {
       Fail("number " + std::to_string(number) + " is used twice");
     }
@@ -308,7 +308,7 @@ class SourceReader {
   }
 
   int32_t UnitsAndFlags(const Json& object, Units fallback) {
-    int32_t flags = Integer(object, "flags", 0);
+    int32_t flags = IntegerMember(object, "flags", 0);
     if (flags & kUnitsMask) Fail("\"flags\" must not hold the unit bits 0x300; give \"units\"");
     Units units = fallback;
     if (const Json* value = Find(object, "units")) {
@@ -334,10 +334,10 @@ class SourceReader {
     w.title = Text(object, "title");
     w.help = Text(object, "help");
     w.attributes = Bits(object, "attributes", kWindowAttributeNames);
-    w.palette = Integer(object, "palette", 0, 0, 256);
-    w.timer = Integer(object, "timer", 0, 0);
+    w.palette = IntegerMember(object, "palette", 0, 0, 256);
+    w.timer = IntegerMember(object, "timer", 0, 0);
     for (const Json& value : Array(object, "valueList"))
-      w.valueList.push_back(Integer(value, "valueList"));
+      w.valueList.push_back(IntegerValue(value, "valueList"));
     if (const Json* menubar = Find(object, "menubar")) w.menubar = MenuBar(*menubar);
     w.controls = Controls(Array(object, "controls"), RecordKind::kWindow);
     return w;
@@ -363,13 +363,13 @@ class SourceReader {
     Context context(*this, "paper");
     Members(object, {"size", "width", "length"});
     PaperRecord paper;
-    paper.size = static_cast<int16_t>(Integer(object, "size", 0, 1, INT16_MAX));
+    paper.size = static_cast<int16_t>(IntegerMember(object, "size", 0, 1, INT16_MAX));
     bool custom = paper.size == paper_field::kCustomPaper;
     if (custom != (Find(object, "width") && Find(object, "length"))) {
       Fail("\"width\" and \"length\" are given exactly for paper size 256");
     }
-    paper.width = static_cast<int16_t>(Integer(object, "width", 0, 0, INT16_MAX));
-    paper.length = static_cast<int16_t>(Integer(object, "length", 0, 0, INT16_MAX));
+    paper.width = static_cast<int16_t>(IntegerMember(object, "width", 0, 0, INT16_MAX));
+    paper.length = static_cast<int16_t>(IntegerMember(object, "length", 0, 0, INT16_MAX));
     return paper;
   }
 
@@ -388,7 +388,7 @@ class SourceReader {
     Members(object, {"kind", "flags", "use", "bands"});
     BandRecord b;
     b.kind = RecordKind::kBreak;
-    b.flags = Integer(object, "flags", 0);
+    b.flags = IntegerMember(object, "flags", 0);
     b.use = Descriptor(object, "use");
     if (!b.use) Fail("a BREAK needs its \"use\" variable");
     b.bands = Bands(Array(object, "bands"));
@@ -405,7 +405,7 @@ class SourceReader {
     Members(object, {"kind", "flags", "at", "controls"});
     BandRecord b;
     b.kind = it->second;
-    b.flags = Integer(object, "flags", 0);
+    b.flags = IntegerMember(object, "flags", 0);
     b.at = At(object);
     b.controls = Controls(Array(object, "controls"), b.kind);
     return b;
@@ -415,7 +415,7 @@ class SourceReader {
     Context context(*this, "menubar");
     Members(object, {"flags", "items"});
     MenuBarRecord menubar;
-    menubar.flags = Integer(object, "flags", 0);
+    menubar.flags = IntegerMember(object, "flags", 0);
     menubar.items = Menus(Array(object, "items"));
     return menubar;
   }
@@ -435,11 +435,11 @@ class SourceReader {
       MenuRecord m;
       m.kind = kind == "MENU" ? RecordKind::kMenu : RecordKind::kItem;
       m.number = Number(object, 0);
-      m.flags = Integer(object, "flags", 0) |
+      m.flags = IntegerMember(object, "flags", 0) |
                 (Boolean(object, "separator") ? menu_field::kSeparatorFlag : 0);
       m.text = Text(object, "text");
       m.status = Text(object, "status");
-      m.action = Integer(object, "action", 0, 0, 255);
+      m.action = IntegerMember(object, "action", 0, 0, 255);
       m.items = Menus(Array(object, "items"));
       menus.push_back(std::move(m));
     }
@@ -456,7 +456,8 @@ class SourceReader {
     std::string kindName = Text(object, "kind", true);
     const ControlLayout* layout = FindControlLayout(kindName);
     ++controlOrdinal_;
-    Context context(*this, "control " + std::to_string(Integer(object, "number", controlOrdinal_)) +
+    Context context(*this, "control " +
+                               std::to_string(IntegerMember(object, "number", controlOrdinal_)) +
                                " (" + kindName + ")");
     if (!layout) Fail("unknown control kind \"" + kindName + "\"");
     if (!MayHold(container, layout->kind))
@@ -476,7 +477,7 @@ class SourceReader {
     c.name = Text(object, "name");
     c.format = Text(object, "format");
     c.font = Font(object);
-    c.dropCount = static_cast<uint8_t>(Integer(object, "drop", 0, 0, 255));
+    c.dropCount = static_cast<uint8_t>(IntegerMember(object, "drop", 0, 0, 255));
     if (c.kind == RecordKind::kOption) c.children = Controls(Array(object, "radios"), c.kind);
     if (c.kind == RecordKind::kSheet) c.children = Controls(Array(object, "tabs"), c.kind);
     if (c.kind == RecordKind::kTab) c.children = Controls(Array(object, "controls"), c.kind);
