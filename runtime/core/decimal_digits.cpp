@@ -55,6 +55,18 @@ void DecimalDigits::RoundToPlaces(int places) {
   Normalize(*this);
 }
 
+std::string DecimalDigits::Text() const {
+  std::string text = negative ? "-" : "";
+  int integers = IntegerDigits();
+  if (integers == 0) text += '0';
+  for (int i = 0; i < integers; ++i) text += DigitAt(i);
+  if (count > point) {
+    text += '.';
+    for (int k = 0; k < count - point; ++k) text += DigitAt(point + k);
+  }
+  return text;
+}
+
 bool DigitsOfReal(double value, DecimalDigits& out) {
   out = DecimalDigits();
   if (!std::isfinite(value)) return false;

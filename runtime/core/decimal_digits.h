@@ -2,6 +2,7 @@
 // decimal point and a sign: the form in which numeric pictures lay out numbers.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace rk {
@@ -22,6 +23,9 @@ struct DecimalDigits {
   char DigitAt(int index) const { return index >= 0 && index < count ? digits[index] : '0'; }
   // Digits before the point, 0 for a value below 1.
   int IntegerDigits() const { return count == 0 || point < 0 ? 0 : point; }
+
+  // The plain decimal text: "-123.45", "0.05", "0".
+  std::string Text() const;
 
   // Rounds half away from zero to the given number of digits after the point; a
   // value that rounds to zero loses its sign.

@@ -5,6 +5,7 @@
 
 #include "runtime/core/calendar_names.h"
 #include "runtime/core/international_settings.h"
+#include "runtime/core/quoted_text.h"
 
 namespace rk {
 namespace {
@@ -58,20 +59,7 @@ std::vector<DateToken> TokenizeDateFormat(std::string_view format) {
   while (i < format.size()) {
     char c = format[i];
     if (c == '\'') {
-      std::string& text = literal();
-      ++i;
-      while (i < format.size()) {
-        if (format[i] == '\'') {
-          if (i + 1 < format.size() && format[i + 1] == '\'') {
-            text += '\'';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        text += format[i++];
-      }
+      literal() += ReadQuoted(format, i);
     } else if (IsDateLetter(c)) {
       char field = FieldOf(c);
       int run = 0;

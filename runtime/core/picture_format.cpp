@@ -43,6 +43,15 @@ std::string LayText(std::string_view value, const CompiledPicture& picture) {
   return out.Finish();
 }
 
+// The whole part of exact digits, or -1 when it cannot be a day number or time
+// value.
+int32_t WholeValue(const DecimalDigits& value) {
+  if (value.negative || value.IntegerDigits() > 9) return -1;
+  int32_t whole = 0;
+  for (int i = 0; i < value.IntegerDigits(); ++i) whole = whole * 10 + (value.DigitAt(i) - '0');
+  return whole;
+}
+
 // A text standing for a whole number (a day number, a time value).
 int32_t TextAsLong(std::string_view value) {
   return RealToLong(TextToReal(value));
@@ -53,14 +62,8 @@ int32_t TextAsLong(std::string_view value) {
 std::string FormatDigits(const DecimalDigits& value, const CompiledPicture& picture) {
   if (!picture.IsValid()) return {};
   if (IsNumberKind(picture.Kind())) return FormatNumberPicture(value, true, picture);
-  if (IsCalendarKind(picture.Kind())) {
-    // Whole days and whole hundredths: the fraction is dropped.
-    int32_t whole = 0;
-    for (int i = 0; i < value.IntegerDigits() && i < 10; ++i)
-      whole = whole * 10 + (value.DigitAt(i) - '0');
-    return FormatCalendarPicture(value.IntegerDigits() > 9 || value.negative ? -1 : whole, picture);
-  }
-  return LayText({value.digits, static_cast<size_t>(value.count)}, picture);
+  if (IsCalendarKind(picture.Kind())) return FormatCalendarPicture(WholeValue(value), picture);
+  return LayText(value.Text(), picture);
 }
 
 std::string FormatReal(double value, const CompiledPicture& picture) {
