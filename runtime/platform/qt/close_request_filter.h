@@ -1,0 +1,38 @@
+// Turns a window's Qt close event into a request to the owning runtime thread.
+//
+// The close box or the system menu must not close a runtime window behind the
+// procedure's back: the filter refuses the Qt event and posts kCloseRequest; the
+// runtime thread raises its close event and, unless the procedure refuses,
+// closes the window itself through CloseNow.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include "runtime/platform/qt/platform_message.h"
+
+namespace rk::platform {
+
+class Scheduler;
+
+class CloseRequestFilter : public QObject {
+ public:
+  // Installs itself on the window; it is owned by the window.
+  CloseRequestFilter(QWidget& window, Scheduler& scheduler, FiberId owner, uintptr_t target);
+
+  // Closes the window, letting its close event through. Returns what QWidget::close returns.
+  bool CloseNow();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QPointer<QWidget> window_;
+  Scheduler& scheduler_;
+  FiberId owner_;
+  uintptr_t target_;
+  bool closing_ = false;
+};
+
+}  // namespace rk::platform

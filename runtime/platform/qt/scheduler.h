@@ -1,0 +1,96 @@
+// The scheduler of runtime threads. Every runtime thread is a fiber on the GUI
+// thread; only one runs at a time, and it runs until it waits for its next
+// platform message. The loop on the main stack lets Qt process its events
+// (sleeping when nothing is ready), then resumes, one at a time, each fiber that
+// can go on: one not yet started, one whose queue has a message while it waits for
+// one, one whose timed wait has expired.
+//
+// Qt callbacks only Post; they never run runtime code and never switch fibers.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "runtime/platform/qt/fiber.h"
+#include "runtime/platform/qt/platform_message.h"
+
+class QTimer;
+
+namespace rk::platform {
+
+class Scheduler {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  Scheduler();
+  // Fibers still alive are unwound.
+  ~Scheduler();
+
+  Scheduler(const Scheduler&) = delete;
+  Scheduler& operator=(const Scheduler&) = delete;
+
+  // A new fiber; its body starts at the loop's next pass. 0 when no stack could be
+  // allocated.
+  FiberId Spawn(std::function<void()> body, size_t stackBytes);
+
+  // Appends to the fiber's queue and returns at once. False when there is no such fiber.
+  bool Post(FiberId fiber, PlatformMessage message);
+  // As Post, unless a message of the same kind, target and param is queued already;
+  // a repeating source (a timer) so never has more than one message waiting.
+  bool PostOnce(FiberId fiber, PlatformMessage message);
+
+  // --- Called by the running fiber ---
+  FiberId Current() const { return current_; }
+  // Yields until the own queue has a message, and takes it.
+  PlatformMessage WaitMessage();
+  // As WaitMessage, but gives up after the timeout.
+  std::optional<PlatformMessage> WaitMessage(std::chrono::milliseconds timeout);
+  // Yields for the duration, leaving the own queue as it is (a timed retry).
+  void Pause(std::chrono::milliseconds duration);
+
+  // --- Called from the main stack ---
+  // The loop: runs until the fiber `first` has finished.
+  void Run(FiberId first);
+  // Processes everything that is ready without sleeping, then returns.
+  void RunUntilIdle();
+
+  bool Alive(FiberId fiber) const { return threads_.count(fiber) != 0; }
+  size_t QueuedMessages(FiberId fiber) const;
+  size_t FiberCount() const { return threads_.size(); }
+
+ private:
+  enum class Waiting { kNotStarted, kMessage, kMessageOrDeadline, kDeadline, kNothing };
+
+  struct Thread {
+    std::unique_ptr<Fiber> fiber;
+    std::deque<PlatformMessage> queue;
+    Waiting waiting = Waiting::kNotStarted;
+    Clock::time_point deadline;
+  };
+
+  bool Ready(const Thread& thread, Clock::time_point now) const;
+  bool AnyReady() const;
+  // Resumes every fiber ready at the start of the pass once; true if any ran.
+  bool ResumeReadyFibers();
+  void Resume(FiberId id);
+  // Suspends the running fiber until the scheduler finds it ready again.
+  void Yield(Waiting waiting, Clock::time_point deadline);
+  Thread& CurrentThread();
+  void ProcessQtEvents(bool mayWait);
+  std::optional<Clock::time_point> EarliestDeadline() const;
+
+  std::map<FiberId, Thread> threads_;  // ordered by id: the order of each pass
+  FiberId nextId_ = 1;
+  FiberId current_ = 0;
+  std::unique_ptr<QTimer> wakeTimer_;
+};
+
+// The scheduler of the program's runtime threads.
+Scheduler& TheScheduler();
+
+}  // namespace rk::platform

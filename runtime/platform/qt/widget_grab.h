@@ -1,0 +1,15 @@
+// Renders any widget, shown or not, to a PNG file: for tests and documentation,
+// also when the program runs without a display.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+namespace rk::platform {
+
+QImage GrabWidget(QWidget& widget);
+// False when the file cannot be written.
+bool GrabWidgetToPng(QWidget& widget, const QString& path);
+
+}  // namespace rk::platform

@@ -1,0 +1,84 @@
+#include "runtime/windows/thread_instances.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/core/halt.h"
+
+namespace rk {
+namespace {
+
+constexpr int32_t kInstanceMissing = 502;
+constexpr int32_t kInstanceExists = 503;
+constexpr const char* kInstanceContext = "WSLINST";
+
+}  // namespace
+
+InstanceRegistry::InstanceRegistry() {
+  begun_.set(0);
+}
+
+void InstanceRegistry::Register(void* address, size_t size, uint32_t flags,
+                                const uint8_t* descriptor) {
+  if (Registered(address)) return;
+  Entry entry{static_cast<uint8_t*>(address), size, flags, descriptor, {}, {}};
+  if ((flags & (kInstanceDescriptor | kInstanceZeroFilled)) == 0) {
+    entry.snapshot.assign(entry.address, entry.address + size);
+  }
+  entries_.push_back(std::move(entry));
+}
+
+bool InstanceRegistry::Registered(const void* address) const {
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [address](const Entry& entry) { return entry.address == address; });
+}
+
+InstanceRegistry::Bytes InstanceRegistry::FreshCopy(const Entry& entry) const {
+  if (entry.flags & kInstanceDescriptor) {
+    Bytes copy(entry.size, 0);
+    if (clearer_ && entry.descriptor) clearer_(copy.data(), copy.size(), entry.descriptor);
+    return copy;
+  }
+  if (entry.flags & kInstanceZeroFilled) return Bytes(entry.size, 0);
+  return entry.snapshot;
+}
+
+void InstanceRegistry::BeginThread(int slot) {
+  for (Entry& entry : entries_) {
+    std::optional<Bytes>& copy = entry.copies.at(static_cast<size_t>(slot));
+    if (copy) RuntimeError(kInstanceExists, kInstanceContext);
+    copy = FreshCopy(entry);
+  }
+  begun_.set(static_cast<size_t>(slot));
+}
+
+void InstanceRegistry::SwitchTo(int slot) {
+  if (slot == inPlace_) return;
+  if (!begun_.test(static_cast<size_t>(slot))) RuntimeError(kInstanceMissing, kInstanceContext);
+  for (Entry& entry : entries_) {
+    if (inPlace_ >= 0) {
+      entry.copies[static_cast<size_t>(inPlace_)].emplace(entry.address,
+                                                          entry.address + entry.size);
+    }
+    std::optional<Bytes>& incoming = entry.copies[static_cast<size_t>(slot)];
+    // An entry registered after the slot's thread began (a file first opened by
+    // another thread) has no copy yet: the thread starts from the initial image.
+    if (!incoming) incoming = FreshCopy(entry);
+    std::memcpy(entry.address, incoming->data(), entry.size);
+  }
+  inPlace_ = slot;
+}
+
+void InstanceRegistry::EndThread(int slot) {
+  for (Entry& entry : entries_) entry.copies.at(static_cast<size_t>(slot)).reset();
+  // The first thread's instance is the variable itself: it never needs a beginning.
+  if (slot != 0) begun_.reset(static_cast<size_t>(slot));
+  if (inPlace_ == slot) inPlace_ = -1;
+}
+
+InstanceRegistry& ThreadInstances() {
+  static InstanceRegistry* registry = new InstanceRegistry;
+  return *registry;
+}
+
+}  // namespace rk

@@ -1,0 +1,208 @@
+// Runtime threads: START, the thread table, the runtime lock's state swap and the
+// per-thread instances, driven step by step through the scheduler.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/platform/qt/scheduler.h"
+#include "runtime/windows/modal_state.h"
+#include "runtime/windows/runtime_lock.h"
+#include "runtime/windows/thread_instances.h"
+#include "runtime/windows/thread_start.h"
+#include "runtime/windows/thread_state.h"
+#include "tests/support/qt_application.h"
+
+namespace rk {
+namespace {
+
+using platform::MessageKind;
+using platform::PlatformMessage;
+
+void RunUntilIdle() {
+  platform::TheScheduler().RunUntilIdle();
+}
+
+void PostTo(int32_t threadNumber, MessageKind kind, int64_t param = 0) {
+  ASSERT_GT(threadNumber, 0);
+  platform::TheScheduler().Post(SlotAt(threadNumber - 1).fiber, {kind, 0, param, nullptr});
+}
+
+// A procedure that waits until it is told to quit.
+void WaitForQuit() {
+  while (WaitForNextMessage().kind != MessageKind::kQuit) {
+  }
+}
+
+class ThreadsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rk::testing::EnsureQtApplication();
+    ASSERT_EQ(UsedSlots(), 0) << "a previous test left threads behind";
+  }
+  void TearDown() override {
+    for (int slot = 0; slot < kThreadSlots; ++slot) {
+      if (SlotAt(slot).fiber != 0) PostTo(slot + 1, MessageKind::kQuit);
+    }
+    RunUntilIdle();
+    EXPECT_EQ(UsedSlots(), 0);
+    EXPECT_EQ(ServedThread(), 0);
+    EXPECT_FALSE(RuntimeLockHeld());
+  }
+};
+
+TEST_F(ThreadsTest, StartAppliesTheStackRuleAndInheritsTheHelpFile) {
+  std::vector<int32_t> numbers;
+  ASSERT_TRUE(StartFirstThread([&] {
+    SetThreadHelpFile("REEL.HLP");
+    numbers.push_back(START(WaitForQuit, 1000));
+    numbers.push_back(START(WaitForQuit, 0));
+    numbers.push_back(START(WaitForQuit, 50000));
+    numbers.push_back(START(WaitForQuit, -7));
+    WaitForQuit();
+  }));
+  RunUntilIdle();
+  ASSERT_EQ(numbers, (std::vector<int32_t>{2, 3, 4, 5}));
+  EXPECT_EQ(SlotAt(1).stackSize, 5000);
+  EXPECT_EQ(SlotAt(2).stackSize, 10000);
+  EXPECT_EQ(SlotAt(3).stackSize, 50000);
+  EXPECT_EQ(SlotAt(4).stackSize, 5000);
+  EXPECT_EQ(SlotAt(2).helpFile, "REEL.HLP");
+  EXPECT_EQ(SlotAt(0).stackSize, 1 << 20);
+}
+
+TEST_F(ThreadsTest, TheSixtyFourthThreadIsRefusedAndAFinishedOneFreesItsSlot) {
+  ASSERT_TRUE(StartFirstThread(WaitForQuit));
+  for (int32_t expected = 2; expected <= kThreadSlots; ++expected) {
+    ASSERT_EQ(START(WaitForQuit, 50000), expected);
+  }
+  RunUntilIdle();
+  EXPECT_EQ(UsedSlots(), kThreadSlots);
+  EXPECT_EQ(START(WaitForQuit, 50000), 0);
+  EXPECT_EQ(platform::TheScheduler().FiberCount(), size_t{kThreadSlots});
+
+  PostTo(10, MessageKind::kQuit);
+  RunUntilIdle();
+  EXPECT_EQ(SlotAt(9).fiber, 0u);
+  EXPECT_EQ(UsedSlots(), kThreadSlots - 1);
+  EXPECT_EQ(START(WaitForQuit, 25000), 10);
+  EXPECT_EQ(SlotAt(9).stackSize, 25000);
+}
+
+TEST_F(ThreadsTest, AModalSystemStartsNothing) {
+  EnterModal();
+  EXPECT_EQ(START(WaitForQuit, 50000), 0);
+  EXPECT_EQ(UsedSlots(), 0);
+  LeaveModal();
+  LeaveModal();  // unmatched: the count stays at zero
+  EXPECT_EQ(ModalCount(), 0);
+  EXPECT_EQ(START(WaitForQuit, 50000), 2);
+}
+
+TEST_F(ThreadsTest, EndingThreadRunsEndHooksAndClearsTheActiveThread) {
+  static std::vector<int32_t> ended;
+  static bool registered = false;
+  if (!registered) {
+    AddThreadEndHook([](int32_t thread) { ended.push_back(thread); });
+    registered = true;
+  }
+  ended.clear();
+  int32_t started = START(
+      [] {
+        SetActiveThread(CurrentThreadNumber());
+        EXPECT_EQ(ServedThread(), CurrentThreadNumber());
+        EXPECT_TRUE(RuntimeLockHeld());
+      },
+      0);
+  ASSERT_EQ(started, 2);
+  RunUntilIdle();
+  EXPECT_EQ(ended, std::vector<int32_t>{2});
+  EXPECT_EQ(ActiveThread(), 0);
+  EXPECT_EQ(SlotAt(1).fiber, 0u);
+}
+
+// A stand-in for the value stack: one live stack swapped per served thread.
+std::vector<std::string> liveStack;
+
+void RegisterStackKeeperOnce() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  RegisterThreadState({[] {
+                         auto saved = std::make_shared<std::vector<std::string>>();
+                         saved->swap(liveStack);
+                         return std::shared_ptr<void>(saved);
+                       },
+                       [](std::shared_ptr<void> saved) {
+                         liveStack.swap(*static_cast<std::vector<std::string>*>(saved.get()));
+                       }});
+}
+
+TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
+  RegisterStackKeeperOnce();
+  liveStack.clear();
+  std::vector<std::string> seen;
+  auto procedure = [&](std::string name) {
+    return [&seen, name] {
+      seen.push_back(name + " starts with " + std::to_string(liveStack.size()));
+      liveStack.push_back(name);
+      while (WaitForNextMessage().kind != MessageKind::kQuit) {
+        seen.push_back(name + " sees " + liveStack.back() + "/" + std::to_string(liveStack.size()));
+        liveStack.push_back(name);
+      }
+    };
+  };
+  int32_t a = START(procedure("a"), 0);
+  int32_t b = START(procedure("b"), 0);
+  RunUntilIdle();
+  PostTo(b, MessageKind::kKey);
+  PostTo(a, MessageKind::kKey);
+  RunUntilIdle();
+  PostTo(b, MessageKind::kKey);
+  RunUntilIdle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"a starts with 0", "b starts with 0", "a sees a/1",
+                                            "b sees b/1", "b sees b/2"}));
+  PostTo(a, MessageKind::kQuit);
+  PostTo(b, MessageKind::kQuit);
+  RunUntilIdle();
+  EXPECT_TRUE(liveStack.empty()) << "an ended thread's state is discarded";
+}
+
+struct RequestArea {
+  int32_t request;
+  int32_t response;
+};
+RequestArea requestArea{4, 1};
+
+TEST_F(ThreadsTest, PerThreadVariablesFollowTheRunningThread) {
+  ThreadInstances().Register(&requestArea, sizeof requestArea, 0);
+  std::vector<std::string> seen;
+  auto report = [&](const std::string& who) {
+    seen.push_back(who + " " + std::to_string(requestArea.request) + "," +
+                   std::to_string(requestArea.response));
+  };
+  auto procedure = [&](std::string name, int32_t request) {
+    return [&, name, request] {
+      report(name);  // a started thread begins from the snapshot taken at registration
+      requestArea.request = request;
+      WaitForNextMessage();
+      report(name);
+    };
+  };
+  ASSERT_TRUE(StartFirstThread([&] {
+    requestArea = {0, 0};  // the first thread works on the variable itself
+    START(procedure("a", 1), 0);
+    START(procedure("b", 2), 0);
+    WaitForNextMessage();
+    report("main");
+  }));
+  RunUntilIdle();
+  PostTo(3, MessageKind::kKey);
+  PostTo(2, MessageKind::kKey);
+  PostTo(1, MessageKind::kKey);
+  RunUntilIdle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"a 4,1", "b 4,1", "main 0,0", "a 1,1", "b 2,1"}));
+}
+
+}  // namespace
+}  // namespace rk
