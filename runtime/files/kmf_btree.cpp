@@ -13,14 +13,16 @@ constexpr size_t kCrowdedCount = 21;
 constexpr int kMaxDepth = 32;
 
 size_t LowerBound(const Page& page, std::string_view key) {
-  auto it = std::lower_bound(page.records.begin(), page.records.end(), key,
-                             [](const Record& r, std::string_view k) { return CompareKeys(r.Key(), k) < 0; });
+  auto it = std::lower_bound(
+      page.records.begin(), page.records.end(), key,
+      [](const Record& r, std::string_view k) { return CompareKeys(r.Key(), k) < 0; });
   return static_cast<size_t>(it - page.records.begin());
 }
 
 size_t UpperBound(const Page& page, std::string_view key) {
-  auto it = std::upper_bound(page.records.begin(), page.records.end(), key,
-                             [](std::string_view k, const Record& r) { return CompareKeys(k, r.Key()) < 0; });
+  auto it = std::upper_bound(
+      page.records.begin(), page.records.end(), key,
+      [](std::string_view k, const Record& r) { return CompareKeys(k, r.Key()) < 0; });
   return static_cast<size_t>(it - page.records.begin());
 }
 

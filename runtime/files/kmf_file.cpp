@@ -21,7 +21,9 @@ constexpr uint64_t kIdleFactor = 8;
 
 constexpr uint32_t kFirstInvalidNumber = 0xFE000000;
 
-void WaitBeforeRetry() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+void WaitBeforeRetry() {
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 }  // namespace
 
@@ -30,7 +32,9 @@ File::File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode)
   readerSlot_ = platform::CentisecondClock() % 1024 % kReaderSlots;
 }
 
-File::~File() { ReleaseAccessLock(); }
+File::~File() {
+  ReleaseAccessLock();
+}
 
 uint32_t File::Open(const std::string& path, uint32_t mode, std::unique_ptr<File>& file) {
   std::unique_ptr<Storage> storage;
@@ -96,7 +100,9 @@ void File::ReleaseAccessLock() {
   accessLock_ = AccessLock::kNone;
 }
 
-void File::UnlockByte(uint64_t offset) { KMF_CHECK(storage_->Unlock(offset, 1) == 0); }
+void File::UnlockByte(uint64_t offset) {
+  KMF_CHECK(storage_->Unlock(offset, 1) == 0);
+}
 
 uint32_t File::EndOperation() {
   uint32_t error = 0;

@@ -19,7 +19,9 @@ namespace rk::kmf {
 // Page ids: a page on disk is known by its address; a page made since the last
 // write-back has a temporary id from this base up until it gets an address.
 inline constexpr uint32_t kTemporaryPageBase = 0x40000000;
-inline bool IsTemporaryPage(uint32_t id) { return id >= kTemporaryPageBase && id != kNoPage; }
+inline bool IsTemporaryPage(uint32_t id) {
+  return id >= kTemporaryPageBase && id != kNoPage;
+}
 
 // Byte-range lock offsets of the access protocol and the record locks.
 inline constexpr uint64_t kLockBase = 0x80000000ULL;

@@ -10,7 +10,7 @@ namespace rk::kmf {
 
 }  // namespace rk::kmf
 
-#define KMF_CHECK(condition)                                \
-  do {                                                      \
-    if (!(condition)) ::rk::kmf::InternalError(__LINE__);   \
+#define KMF_CHECK(condition)                              \
+  do {                                                    \
+    if (!(condition)) ::rk::kmf::InternalError(__LINE__); \
   } while (false)

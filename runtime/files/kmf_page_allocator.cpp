@@ -7,7 +7,9 @@
 namespace rk::kmf {
 namespace {
 
-bool Empty(const Header& header, int i) { return header.rangeEnd[i] <= header.rangeStart[i]; }
+bool Empty(const Header& header, int i) {
+  return header.rangeEnd[i] <= header.rangeStart[i];
+}
 
 // Share by which a full range grows beyond what is asked: a fifth of its slots.
 size_t GrowthSlots(const Header& header, int pageClass, size_t deficit) {
@@ -86,6 +88,8 @@ uint32_t PageAllocator::Take(int pageClass) {
   return address;
 }
 
-void PageAllocator::Release(int pageClass, uint32_t address) { free_[pageClass].insert(address); }
+void PageAllocator::Release(int pageClass, uint32_t address) {
+  free_[pageClass].insert(address);
+}
 
 }  // namespace rk::kmf

@@ -48,7 +48,9 @@ uint32_t OpenOsStorage(const std::string& path, uint32_t mode, std::unique_ptr<S
   return 0;
 }
 
-void SetStorageOpener(StorageOpener opener) { CurrentOpener() = std::move(opener); }
+void SetStorageOpener(StorageOpener opener) {
+  CurrentOpener() = std::move(opener);
+}
 
 uint32_t OpenStorage(const std::string& path, uint32_t mode, std::unique_ptr<Storage>& storage) {
   if (CurrentOpener()) return CurrentOpener()(path, mode, storage);

@@ -35,6 +35,10 @@ std::string EncodeHeaderBytes(const Header& header) {
   return bytes;
 }
 
+uint64_t SlotKey(int pageClass, uint32_t address) {
+  return (static_cast<uint64_t>(pageClass) << 32) | address;
+}
+
 }  // namespace
 
 void File::SetPendingTransactionProbe(PendingTransactionProbe probe) {
@@ -63,7 +67,9 @@ std::vector<uint32_t> File::CollectTreeAddresses() {
   return addresses;
 }
 
-void File::LoadAllIndexPages() { CollectTreeAddresses(); }
+void File::LoadAllIndexPages() {
+  CollectTreeAddresses();
+}
 
 void File::WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error) {
   if (error != 0) return;
@@ -86,7 +92,8 @@ void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>&
   }
   discardedAddresses_.clear();
 
-  std::unordered_set<uint32_t> settled;  // pages whose slot is decided
+  std::unordered_set<uint32_t> settled;              // pages whose slot is decided
+  std::unordered_map<uint64_t, uint32_t> slotOwner;  // slots given out in this write-back
   for (;;) {
     std::vector<std::pair<uint32_t, int>> needing;
     std::array<size_t, kClassCount> demand{};
@@ -107,21 +114,25 @@ void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>&
     for (int pageClass = 1; pageClass < kClassCount; ++pageClass) {
       if (demand[pageClass] > 0) allocator_.Reserve(next, pageClass, demand[pageClass], moves);
     }
-    for (const auto& [id, pageClass] : needing) rename[id] = allocator_.Take(pageClass);
 
     // A moved page keeps its content; it is loaded from its old home and written
-    // at the new one. A page can move twice in one pass.
-    std::unordered_map<uint32_t, uint32_t> originOf;
-    for (const auto& [id, address] : rename) originOf[address] = id;
+    // at the new one. Moves name the slots as they were before this pass's new
+    // slots are taken, and a page can move twice in one pass.
     for (const PageMove& move : moves) {
-      auto earlier = originOf.find(move.from);
-      uint32_t origin = earlier != originOf.end() ? earlier->second : move.from;
-      if (earlier != originOf.end()) originOf.erase(earlier);
+      // Ranges overlap while a rotation climbs upward, so a slot is known by its
+      // class and address together.
+      auto earlier = slotOwner.find(SlotKey(move.pageClass, move.from));
+      uint32_t origin = earlier != slotOwner.end() ? earlier->second : move.from;
+      if (earlier != slotOwner.end()) slotOwner.erase(earlier);
       rename[origin] = move.to;
-      originOf[move.to] = origin;
+      slotOwner[SlotKey(move.pageClass, move.to)] = origin;
       LoadPage(origin);
       MarkDirty(origin);
       settled.insert(origin);
+    }
+    for (const auto& [id, pageClass] : needing) {
+      rename[id] = allocator_.Take(pageClass);
+      slotOwner[SlotKey(pageClass, rename[id])] = id;
     }
     if (!moves.empty()) LoadAllIndexPages();
 
@@ -221,7 +232,8 @@ uint32_t File::PrepareWriteBack() {
 
 void File::CompleteWriteBack() {
   KMF_CHECK(prepared_);
-  if (denyWrite()) while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
+  if (denyWrite())
+    while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
     }
   uint32_t error = 0;
   for (const PreparedWrite& write : preparedPending_) WriteOrFail(write.home, write.image, error);
@@ -280,7 +292,8 @@ bool File::PendingAreaBelongsToOpenTransaction(
       bytes = copy->second;
     } else {
       bytes.assign(pageClass * kUnitSize, '\0');
-      ReadExact(home, reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+      ReadExact(home, reinterpret_cast<uint8_t*>(bytes.data()),
+                static_cast<uint32_t>(bytes.size()));
     }
     Page page;
     std::string problem;
@@ -333,12 +346,14 @@ void File::Recover() {
     }
     pos += length;
   }
-  bool apply = wellFormed && haveHeader && !PendingAreaBelongsToOpenTransaction(pendingHeader, pages);
+  bool apply =
+      wellFormed && haveHeader && !PendingAreaBelongsToOpenTransaction(pendingHeader, pages);
   DropCache();
   if (readOnly()) {
     header_ = apply ? pendingHeader : onDisk;
   } else if (apply) {
-    if (denyWrite()) while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
+    if (denyWrite())
+      while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
       }
     uint32_t error = 0;
     for (const auto& [home, bytes] : pages) WriteOrFail(home, bytes, error);
