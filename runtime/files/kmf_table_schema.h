@@ -25,3 +25,11 @@ size_t LongestKeyEntry(const KeyLayout& layout);
 size_t LongestDataRecord(const TableDefinition& definition);
 
 }  // namespace rk::kmf
+
+namespace rk::kmf {
+
+// The stored definition against a declaration: types, offsets, lengths, memo and
+// key declarations equal, names equal through the collating weights.
+bool SameDeclaration(const TableDefinition& stored, const TableDefinition& declared);
+
+}  // namespace rk::kmf
