@@ -123,6 +123,10 @@ int ComparePlain(const char* a, const char* b, size_t limit, bool upper) {
   for (size_t i = 0; i < limit; ++i) {
     auto ca = static_cast<uint8_t>(a[i]);
     auto cb = static_cast<uint8_t>(b[i]);
+    if (ca == cb) {  // equal bytes weigh the same
+      if (ca == 0) return 0;
+      continue;
+    }
     if (upper) {
       ca = ToUpper(ca);
       cb = ToUpper(cb);

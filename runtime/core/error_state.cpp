@@ -27,8 +27,12 @@ void StoreName(std::string_view name) {
 
 }  // namespace
 
-const ErrorState& CurrentError() { return state; }
-int32_t ErrorCode() { return state.code; }
+const ErrorState& CurrentError() {
+  return state;
+}
+int32_t ErrorCode() {
+  return state.code;
+}
 
 std::string ErrorName() {
   size_t end = state.name.find_last_not_of(' ');
@@ -54,7 +58,9 @@ void SetErrorFromSystem(int32_t code) {
   StoreName(MessageText(code));
 }
 
-void PushErrorState() { savedStates.push_back(state); }
+void PushErrorState() {
+  savedStates.push_back(state);
+}
 
 void PopErrorState() {
   if (savedStates.empty()) return;
@@ -62,7 +68,9 @@ void PopErrorState() {
   savedStates.pop_back();
 }
 
-size_t SavedErrorStates() { return savedStates.size(); }
+size_t SavedErrorStates() {
+  return savedStates.size();
+}
 
 bool LoadText(int32_t id, std::string& out, size_t size) {
   if (auto it = overrides.find(id); it != overrides.end()) {
@@ -85,7 +93,11 @@ std::string MessageText(int32_t code) {
   return Cut(text + " : " + std::to_string(code), kMessageBufferSize);
 }
 
-void SetMessageOverride(int32_t id, std::string_view text) { overrides[id] = std::string(text); }
-void ClearMessageOverrides() { overrides.clear(); }
+void SetMessageOverride(int32_t id, std::string_view text) {
+  overrides[id] = std::string(text);
+}
+void ClearMessageOverrides() {
+  overrides.clear();
+}
 
 }  // namespace rk

@@ -29,7 +29,9 @@ void PresentOnStandardError(std::string_view title, std::string_view message) {
 
 }  // namespace
 
-void SetRuntimeErrorPresenter(MessagePresenter p) { presenter = std::move(p); }
+void SetRuntimeErrorPresenter(MessagePresenter p) {
+  presenter = std::move(p);
+}
 
 std::string RuntimeErrorMessage(int32_t code, std::string_view text) {
   std::string message;
@@ -81,6 +83,8 @@ void RegisterTerminationRoutine(int priority, std::function<void(int)> routine) 
   terminationRoutines.push_back({std::clamp(priority, 0, 255), std::move(routine)});
 }
 
-bool IsTerminating() { return terminating; }
+bool IsTerminating() {
+  return terminating;
+}
 
 }  // namespace rk

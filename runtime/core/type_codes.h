@@ -53,7 +53,9 @@ constexpr int SimpleTypeSize(uint8_t code) {
   }
 }
 
-constexpr bool IsIntegerType(uint8_t code) { return code >= kByte && code <= kLong; }
+constexpr bool IsIntegerType(uint8_t code) {
+  return code >= kByte && code <= kLong;
+}
 constexpr bool IsRealType(uint8_t code) {
   return code == kSReal || code == kReal || code == kMbf4 || code == kMbf8;
 }

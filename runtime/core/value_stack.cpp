@@ -45,11 +45,9 @@ int CompareExcessWithSpaces(std::string_view excess, int sign, bool upper) {
 
 int CompareSpacePadded(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    if (a[i] != b[i]) {
-      return Weight(static_cast<uint8_t>(a[i])) - Weight(static_cast<uint8_t>(b[i]));
-    }
-  }
+  auto [da, db] = std::mismatch(a.data(), a.data() + n, b.data());
+  if (da != a.data() + n)
+    return Weight(static_cast<uint8_t>(*da)) - Weight(static_cast<uint8_t>(*db));
   if (a.size() > n) return CompareExcessWithSpaces(a.substr(n), 1, false);
   return CompareExcessWithSpaces(b.substr(n), -1, false);
 }
@@ -85,7 +83,9 @@ ValueStack::Slot& ValueStack::NewSlot() {
   // the caller, and writing past the last slot is never an option.
   if (depth_ == kSlots) RuntimeError(kStackOverflowError, "value stack");
   Slot& slot = slots_[depth_++];
-  slot = Slot{};
+  slot.flags = 0;
+  slot.text = nullptr;
+  slot.length = 0;  // the inline buffer is written only when used
   return slot;
 }
 

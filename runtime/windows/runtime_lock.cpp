@@ -59,6 +59,14 @@ std::optional<platform::PlatformMessage> WaitForNextMessage(std::chrono::millise
   return message;
 }
 
+platform::PlatformMessage WaitForMessageWhere(
+    std::function<bool(const platform::PlatformMessage&)> wanted) {
+  ReleaseRuntime();
+  platform::PlatformMessage message = platform::TheScheduler().WaitMessageWhere(std::move(wanted));
+  AcquireRuntime();
+  return message;
+}
+
 void PauseThread(std::chrono::milliseconds duration) {
   ReleaseRuntime();
   platform::TheScheduler().Pause(duration);

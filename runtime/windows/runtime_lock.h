@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "runtime/platform/qt/platform_message.h"
@@ -24,6 +25,9 @@ int32_t ServedThread();
 // The waits of a runtime thread; each releases the lock while it waits.
 platform::PlatformMessage WaitForNextMessage();
 std::optional<platform::PlatformMessage> WaitForNextMessage(std::chrono::milliseconds timeout);
+// Waits for the one message `wanted` accepts; the others stay queued.
+platform::PlatformMessage WaitForMessageWhere(
+    std::function<bool(const platform::PlatformMessage&)> wanted);
 // A timed retry: lets the other threads run and leaves the own queue as it is.
 void PauseThread(std::chrono::milliseconds duration);
 

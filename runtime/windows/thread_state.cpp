@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "runtime/windows/runtime_state_keepers.h"
 #include "runtime/windows/thread_slots.h"
 
 namespace rk {
@@ -11,7 +12,7 @@ namespace {
 using SavedSet = std::vector<std::shared_ptr<void>>;  // one entry per keeper
 
 std::vector<ThreadStateKeeper>& Keepers() {
-  static std::vector<ThreadStateKeeper> keepers;
+  static std::vector<ThreadStateKeeper> keepers = RuntimeStateKeepers();
   return keepers;
 }
 

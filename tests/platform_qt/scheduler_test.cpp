@@ -130,6 +130,29 @@ TEST_F(SchedulerTest, RunEndsWithTheFirstFiberAndOthersStayAlive) {
   EXPECT_TRUE(scheduler.Alive(helper));
 }
 
+TEST_F(SchedulerTest, WaitingForOneMessageLeavesTheOthersQueuedInOrder) {
+  std::vector<int64_t> received;
+  FiberId fiber = scheduler.Spawn(
+      [&] {
+        PlatformMessage result = scheduler.WaitMessageWhere(
+            [](const PlatformMessage& m) { return m.kind == MessageKind::kDialogResult; });
+        received.push_back(result.param);
+        while (scheduler.QueuedMessages(scheduler.Current()) != 0) {
+          received.push_back(scheduler.WaitMessage().param);
+        }
+      },
+      0);
+  scheduler.RunUntilIdle();
+  scheduler.Post(fiber, Message(MessageKind::kKey, 1));
+  scheduler.Post(fiber, Message(MessageKind::kKey, 2));
+  scheduler.RunUntilIdle();
+  EXPECT_TRUE(received.empty()) << "other messages do not end the wait";
+  scheduler.Post(fiber, Message(MessageKind::kDialogResult, 9));
+  scheduler.Post(fiber, Message(MessageKind::kKey, 3));
+  scheduler.RunUntilIdle();
+  EXPECT_EQ(received, (std::vector<int64_t>{9, 1, 2, 3}));
+}
+
 TEST(SchedulerTeardownTest, UnwindsFibersStillWaiting) {
   bool destroyed = false;
   struct SetOnDestruction {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/evaluation_stacks.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/modal_state.h"
 #include "runtime/windows/runtime_lock.h"
@@ -121,51 +122,40 @@ TEST_F(ThreadsTest, EndingThreadRunsEndHooksAndClearsTheActiveThread) {
   EXPECT_EQ(SlotAt(1).fiber, 0u);
 }
 
-// A stand-in for the value stack: one live stack swapped per served thread.
-std::vector<std::string> liveStack;
-
-void RegisterStackKeeperOnce() {
-  static bool registered = false;
-  if (registered) return;
-  registered = true;
-  RegisterThreadState({[] {
-                         auto saved = std::make_shared<std::vector<std::string>>();
-                         saved->swap(liveStack);
-                         return std::shared_ptr<void>(saved);
-                       },
-                       [](std::shared_ptr<void> saved) {
-                         liveStack.swap(*static_cast<std::vector<std::string>*>(saved.get()));
-                       }});
-}
-
 TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
-  RegisterStackKeeperOnce();
-  liveStack.clear();
+  Values().Clear();
+  Decimals().Clear();
   std::vector<std::string> seen;
-  auto procedure = [&](std::string name) {
-    return [&seen, name] {
-      seen.push_back(name + " starts with " + std::to_string(liveStack.size()));
-      liveStack.push_back(name);
+  auto procedure = [&](std::string name, int32_t number) {
+    return [&seen, name, number] {
+      seen.push_back(name + " starts with " + std::to_string(Values().Depth()) + "/" +
+                     std::to_string(Decimals().Depth()));
+      Values().PushCopy(name);
+      Decimals().PushLong(number);
       while (WaitForNextMessage().kind != MessageKind::kQuit) {
-        seen.push_back(name + " sees " + liveStack.back() + "/" + std::to_string(liveStack.size()));
-        liveStack.push_back(name);
+        seen.push_back(name + " sees " + std::string(Values().Top()) + " " +
+                       std::to_string(Values().Depth()) + "/" + std::to_string(Decimals().Depth()));
+        Values().PushCopy(name);
+        Decimals().PushLong(number);
       }
+      EXPECT_EQ(Decimals().PopLong(), number);
     };
   };
-  int32_t a = START(procedure("a"), 0);
-  int32_t b = START(procedure("b"), 0);
+  int32_t a = START(procedure("a", 1), 0);
+  int32_t b = START(procedure("b", 2), 0);
   RunUntilIdle();
   PostTo(b, MessageKind::kKey);
   PostTo(a, MessageKind::kKey);
   RunUntilIdle();
   PostTo(b, MessageKind::kKey);
   RunUntilIdle();
-  EXPECT_EQ(seen, (std::vector<std::string>{"a starts with 0", "b starts with 0", "a sees a/1",
-                                            "b sees b/1", "b sees b/2"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"a starts with 0/0", "b starts with 0/0",
+                                            "a sees a 1/1", "b sees b 1/1", "b sees b 2/2"}));
   PostTo(a, MessageKind::kQuit);
   PostTo(b, MessageKind::kQuit);
   RunUntilIdle();
-  EXPECT_TRUE(liveStack.empty()) << "an ended thread's state is discarded";
+  EXPECT_EQ(Values().Depth(), 0u) << "an ended thread's state is discarded";
+  EXPECT_EQ(Decimals().Depth(), 0u);
 }
 
 struct RequestArea {

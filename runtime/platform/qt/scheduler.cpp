@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
 #include <vector>
 
@@ -80,6 +81,21 @@ std::optional<PlatformMessage> Scheduler::WaitMessage(std::chrono::milliseconds 
   return message;
 }
 
+std::deque<PlatformMessage>::const_iterator Scheduler::FindWanted(const Thread& thread) {
+  return std::find_if(thread.queue.begin(), thread.queue.end(), thread.wanted);
+}
+
+PlatformMessage Scheduler::WaitMessageWhere(std::function<bool(const PlatformMessage&)> wanted) {
+  Thread& thread = CurrentThread();
+  thread.wanted = std::move(wanted);
+  if (FindWanted(thread) == thread.queue.end()) Yield(Waiting::kWantedMessage, {});
+  auto found = std::find_if(thread.queue.begin(), thread.queue.end(), thread.wanted);
+  PlatformMessage message = std::move(*found);
+  thread.queue.erase(found);
+  thread.wanted = nullptr;
+  return message;
+}
+
 void Scheduler::Pause(std::chrono::milliseconds duration) {
   Yield(Waiting::kDeadline, Clock::now() + duration);
 }
@@ -94,6 +110,8 @@ bool Scheduler::Ready(const Thread& thread, Clock::time_point now) const {
       return !thread.queue.empty() || now >= thread.deadline;
     case Waiting::kDeadline:
       return now >= thread.deadline;
+    case Waiting::kWantedMessage:
+      return FindWanted(thread) != thread.queue.end();
     case Waiting::kNothing:
       return false;
   }

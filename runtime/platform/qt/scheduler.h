@@ -50,6 +50,9 @@ class Scheduler {
   PlatformMessage WaitMessage();
   // As WaitMessage, but gives up after the timeout.
   std::optional<PlatformMessage> WaitMessage(std::chrono::milliseconds timeout);
+  // Yields until a message that `wanted` accepts is queued and takes that one;
+  // the others stay queued in their order (a modal dialog waits for its result).
+  PlatformMessage WaitMessageWhere(std::function<bool(const PlatformMessage&)> wanted);
   // Yields for the duration, leaving the own queue as it is (a timed retry).
   void Pause(std::chrono::milliseconds duration);
 
@@ -64,13 +67,21 @@ class Scheduler {
   size_t FiberCount() const { return threads_.size(); }
 
  private:
-  enum class Waiting { kNotStarted, kMessage, kMessageOrDeadline, kDeadline, kNothing };
+  enum class Waiting {
+    kNotStarted,
+    kMessage,
+    kMessageOrDeadline,
+    kDeadline,
+    kWantedMessage,
+    kNothing
+  };
 
   struct Thread {
     std::unique_ptr<Fiber> fiber;
     std::deque<PlatformMessage> queue;
     Waiting waiting = Waiting::kNotStarted;
     Clock::time_point deadline;
+    std::function<bool(const PlatformMessage&)> wanted;  // for kWantedMessage
   };
 
   bool Ready(const Thread& thread, Clock::time_point now) const;
@@ -81,6 +92,7 @@ class Scheduler {
   // Suspends the running fiber until the scheduler finds it ready again.
   void Yield(Waiting waiting, Clock::time_point deadline);
   Thread& CurrentThread();
+  static std::deque<PlatformMessage>::const_iterator FindWanted(const Thread& thread);
   void ProcessQtEvents(bool mayWait);
   std::optional<Clock::time_point> EarliestDeadline() const;
 

@@ -1,0 +1,35 @@
+// The one road of every file operation: the caller names the operation by its
+// code and hands over the object; the object's entry function runs it. A driver's
+// entry function hands each call to DispatchFileOperation, which applies the
+// precondition table, runs the driver's handler, moves the state bits and posts
+// the outcome as the process-wide error state.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/files/file_descriptor.h"
+#include "runtime/files/file_driver.h"
+
+namespace rk {
+
+// Calls the object's entry function. Texts the code takes are on the value stack
+// (pushed by the caller); a text result is pushed there. Returns the number result.
+int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args = nullptr);
+
+// The common body of every driver's entry function.
+int32_t DispatchFileOperation(const FileDriver& driver, int32_t code, FileObject* object,
+                              const intptr_t* args);
+
+// Posts a file error: ERRORCODE, the error name (the object's name) and ERRORFILE.
+// A code of -1 leaves the error state alone; 0 posts the OS last error as 300 + n.
+void PostFileError(int32_t code, FileObject* object, std::string_view name);
+// Clears ERRORCODE, the error name and ERRORFILE.
+void ClearFileError();
+// The object named by the last posted file error, or null.
+FileObject* ErrorFile();
+
+// Discards a file's state block (the driver's part included).
+void DiscardFileState(FileDescriptor& file);
+
+}  // namespace rk

@@ -1,0 +1,95 @@
+// Runs the built rkcalc end to end.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The build folder: RK_BINARY_DIR when it is set, else the parent of the folder
+// holding this test executable (build/<type>/tests).
+std::string BinaryDir() {
+  if (const char* dir = std::getenv("RK_BINARY_DIR"); dir && *dir) return dir;
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return ".";
+  std::string self(path, static_cast<size_t>(length));
+  std::string testsDir = self.substr(0, self.find_last_of('/'));
+  return testsDir.substr(0, testsDir.find_last_of('/'));
+}
+
+std::string Rkcalc() {
+  return BinaryDir() + "/tools/rkcalc/rkcalc";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+// The command line is built from literals of this file only.
+Outcome Shell(const std::string& command) {
+  Outcome run;
+  FILE* pipe = popen(("LC_ALL=C " + command + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 512> buffer;
+  size_t got = 0;
+  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    run.out.append(buffer.data(), got);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(RkcalcTest, FormatAndDeformatFromTheCommandLine) {
+  Outcome run = Shell(Rkcalc() + " format @D4 70865");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "January  5, 1995     \n");
+  run = Shell(Rkcalc() + " deformat @D1 ' 1/05/95'");
+  EXPECT_EQ(run.out, "70865\n");
+  run = Shell(Rkcalc() + " format @N-10.2 -1234.5");
+  EXPECT_EQ(run.out, " -1,234.50\n");
+}
+
+TEST(RkcalcTest, BatchPrintsOneJsonLiteralPerLine) {
+  std::string input =
+      "format\t@T3\t4710001\\n"
+      "deformat\t@N$10.2\t    $12.50\\n"
+      "format\t@S3\ta\"b\\n"
+      "nosuch\tx\\n"
+      "format\t@X1\t5\\n"
+      "format\t@D1\\n";
+  Outcome run = Shell("printf '" + input + "' | " + Rkcalc() + " --batch");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "\" 1:05PM\"\n"
+            "\"0012.50\"\n"
+            "\"a\\\"b\"\n"
+            "null\n"
+            "\"\"\n"
+            "null\n");
+}
+
+TEST(RkcalcTest, EnvironmentFileChangesNames) {
+  std::string path = ::testing::TempDir() + "rkcalc_test.env";
+  std::ofstream(path) << "QVNMONTH=Januar,Februar\nQVNAMPM=vm,nm\n";
+  Outcome run = Shell(Rkcalc() + " --env " + path + " format @D4 70865");
+  EXPECT_EQ(run.out, "Januar  5, 1995      \n");
+  run = Shell(Rkcalc() + " --env " + path + " format @T3 4710001");
+  EXPECT_EQ(run.out, " 1:05nm\n");
+}
+
+TEST(RkcalcTest, BadUseIsRefused) {
+  EXPECT_EQ(Shell(Rkcalc()).status, 2);
+  EXPECT_EQ(Shell(Rkcalc() + " format @D1").status, 2);
+  EXPECT_EQ(Shell(Rkcalc() + " nosuch 1 2").status, 2);
+  EXPECT_EQ(Shell(Rkcalc() + " --env /nonexistent/x.env format @D1 4").status, 2);
+}
+
+}  // namespace
