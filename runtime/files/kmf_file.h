@@ -97,11 +97,6 @@ class File {
   void ReadExact(uint64_t offset, uint8_t* buffer, uint32_t count);
   Storage& storage() { return *storage_; }
 
-  // Decides whether an interrupted write-back belongs to a multi-file commit that
-  // never reached its commit point. Installed by the transaction code.
-  using PendingTransactionProbe = bool (*)(const std::string& controlFile, uint32_t key);
-  static void SetPendingTransactionProbe(PendingTransactionProbe probe);
-
  private:
   struct CachedPage {
     Page page;

@@ -31,14 +31,6 @@ std::string TransactionRecordKey(uint32_t key) {
   return bytes;
 }
 
-bool TransactionStillOpen(const std::string& controlFile, uint32_t key) {
-  std::unique_ptr<File> control;
-  if (File::Open(controlFile, 0x02, control) != 0) return false;
-  if (control->BeginAccess(false) != 0) return false;
-  Record found;
-  return Tree(*control).Find(TransactionRecordKey(key), found);
-}
-
 int32_t Fail(uint32_t osError) {
   platform::SetLastError(osError);
   return kOsFailure;
@@ -134,8 +126,12 @@ void RollbackTransaction() {
   EndTransaction();
 }
 
-void InstallTransactionRecovery() {
-  File::SetPendingTransactionProbe(TransactionStillOpen);
+bool TransactionStillOpen(const std::string& controlFile, uint32_t key) {
+  std::unique_ptr<File> control;
+  if (File::Open(controlFile, 0x02, control) != 0) return false;
+  if (control->BeginAccess(false) != 0) return false;
+  Record found;
+  return Tree(*control).Find(TransactionRecordKey(key), found);
 }
 
 }  // namespace rk::kmf

@@ -29,7 +29,8 @@ bool InTransaction(const File* file);
 int32_t CommitTransaction();
 void RollbackTransaction();
 
-// Installs the probe with which recovery asks the control file.
-void InstallTransactionRecovery();
+// Recovery's question: does the control file still hold the transaction record?
+// (A missing or unreadable control file holds nothing.)
+bool TransactionStillOpen(const std::string& controlFile, uint32_t key);
 
 }  // namespace rk::kmf

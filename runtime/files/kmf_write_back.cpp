@@ -23,11 +23,10 @@
 #include "runtime/files/kmf_file.h"
 #include "runtime/files/kmf_internal_error.h"
 #include "runtime/files/kmf_record_kinds.h"
+#include "runtime/files/kmf_transaction.h"
 
 namespace rk::kmf {
 namespace {
-
-File::PendingTransactionProbe pendingTransactionProbe = nullptr;
 
 std::string EncodeHeaderBytes(const Header& header) {
   std::string bytes(kHeaderSize, '\0');
@@ -40,10 +39,6 @@ uint64_t SlotKey(int pageClass, uint32_t address) {
 }
 
 }  // namespace
-
-void File::SetPendingTransactionProbe(PendingTransactionProbe probe) {
-  pendingTransactionProbe = probe;
-}
 
 std::vector<uint32_t> File::CollectTreeAddresses() {
   std::vector<uint32_t> addresses;
@@ -279,7 +274,7 @@ uint32_t File::WriteBack() {
 
 bool File::PendingAreaBelongsToOpenTransaction(
     const Header& pendingHeader, const std::unordered_map<uint64_t, std::string>& pages) {
-  if (!pendingTransactionProbe || pendingHeader.root == kNoPage) return false;
+  if (pendingHeader.root == kNoPage) return false;
   // Markers sort after every other record: follow the rightmost path.
   uint32_t address = pendingHeader.root;
   for (int depth = 0; depth < 64; ++depth) {
@@ -309,7 +304,7 @@ bool File::PendingAreaBelongsToOpenTransaction(
       std::string_view key = record.Key();
       if (key.size() == 5 && static_cast<uint8_t>(key[0]) == kMarkerTag) {
         uint32_t transactionKey = LoadLe32(reinterpret_cast<const uint8_t*>(key.data() + 1));
-        if (pendingTransactionProbe(std::string(record.Data()), transactionKey)) return true;
+        if (TransactionStillOpen(std::string(record.Data()), transactionKey)) return true;
       }
     }
     return false;
