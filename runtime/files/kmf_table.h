@@ -141,6 +141,10 @@ class Table {
                 Found& found);
   bool ResolveEntry(const Record& entry, int key, Found& found);
   int32_t Move(bool forward);
+  // Moves on to the next place whose record exists, making the move the
+  // sequence's position.
+  bool StepToRecord(bool forward, Found& found, std::string& data);
+  void Advance(const Found& found);
   bool TestMove(bool forward);
   std::string EntryPrefix(int key) const;
   std::string KeyValueOf(int key, const uint8_t* buffer) const;

@@ -177,24 +177,30 @@ bool Table::Step(bool forward, Found& found) {
   return StepFrom(sequencePosition_, forward, false, EntryPrefix(sequenceKey_), found);
 }
 
+void Table::Advance(const Found& found) {
+  bool keyOrder = mode_ == Mode::kKeyOrder || mode_ == Mode::kKeyStart ||
+                  mode_ == Mode::kKeyEntry || mode_ == Mode::kKeyValue ||
+                  mode_ == Mode::kKeyFromRecord;
+  mode_ = keyOrder ? Mode::kKeyOrder : Mode::kRecordOrder;
+  sequencePosition_ = found.positionKey;
+}
+
+bool Table::StepToRecord(bool forward, Found& found, std::string& data) {
+  for (;;) {
+    if (!Step(forward, found)) return false;
+    Advance(found);
+    // An entry whose record has vanished is passed over.
+    if (ReadData(found.recordNumber, data)) return true;
+  }
+}
+
 bool Table::TestMove(bool forward) {
   if (Begin(false) != 0) return End(0), false;
   Mode savedMode = mode_;
   std::string savedPosition = sequencePosition_;
-  bool any = false;
   Found found;
-  for (int guard = 0; guard < 1 << 20; ++guard) {
-    if (!Step(forward, found)) break;
-    std::string data;
-    if (ReadData(found.recordNumber, data)) {
-      any = true;
-      break;
-    }
-    // An entry whose record has vanished is passed over.
-    mode_ =
-        sequenceKey_ >= 0 && mode_ != Mode::kFromKeyValue ? Mode::kKeyOrder : Mode::kRecordOrder;
-    sequencePosition_ = found.positionKey;
-  }
+  std::string data;
+  bool any = StepToRecord(forward, found, data);
   mode_ = savedMode;
   sequencePosition_ = savedPosition;
   End(0);
@@ -206,36 +212,25 @@ int32_t Table::Move(bool forward) {
   if (result != 0) return End(result);
   if (!sequenceSet_) return End(33);
   Found found;
-  for (;;) {
-    if (!Step(forward, found)) {
-      ClearCurrent();
-      return End(33);
-    }
-    bool keyOrder = mode_ == Mode::kKeyOrder || mode_ == Mode::kKeyStart ||
-                    mode_ == Mode::kKeyEntry || mode_ == Mode::kKeyValue ||
-                    mode_ == Mode::kKeyFromRecord;
-    mode_ = keyOrder ? Mode::kKeyOrder : Mode::kRecordOrder;
-    sequencePosition_ = found.positionKey;
-    std::string data;
-    if (ReadData(found.recordNumber, data)) return End(LoadRecord(found.recordNumber, data));
+  std::string data;
+  if (!StepToRecord(forward, found, data)) {
+    ClearCurrent();
+    return End(33);
   }
+  return End(LoadRecord(found.recordNumber, data));
 }
 
 int32_t Table::Skip(int32_t count) {
   int32_t result = Begin(false);
   if (result != 0) return End(result);
   bool forward = count >= 0;
+  Found found;
+  std::string data;
   for (int32_t moved = 0; moved < (forward ? count : -count); ++moved) {
-    Found found;
-    if (!Step(forward, found)) {
+    if (!StepToRecord(forward, found, data)) {
       ClearCurrent();
       return End(33);
     }
-    bool keyOrder = mode_ == Mode::kKeyOrder || mode_ == Mode::kKeyStart ||
-                    mode_ == Mode::kKeyEntry || mode_ == Mode::kKeyValue ||
-                    mode_ == Mode::kKeyFromRecord;
-    mode_ = keyOrder ? Mode::kKeyOrder : Mode::kRecordOrder;
-    sequencePosition_ = found.positionKey;
   }
   ClearCurrent();
   return End(0);
