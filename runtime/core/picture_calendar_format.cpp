@@ -103,16 +103,15 @@ class CalendarWriter {
   // character, except in the field's last position.
   void WriteField(int first, int digits) {
     int32_t value = FieldValue(picture_.Code(first), fields_, digits, twelveHour_);
-    char text[8] = {};
+    char text[kMaxPictureWidth];
     for (int k = digits - 1; k >= 0; --k) {
-      text[k] = k < 8 ? static_cast<char>('0' + value % 10) : '0';
+      text[k] = static_cast<char>('0' + value % 10);
       value /= 10;
     }
     bool leading = true;
     for (int k = 0; k < digits; ++k) {
-      char c = k < 8 ? text[k] : '0';
-      leading = leading && c == '0' && k < digits - 1;
-      out_.Put(leading ? static_cast<char>(picture_.Display(first + k)) : c);
+      leading = leading && text[k] == '0' && k < digits - 1;
+      out_.Put(leading ? static_cast<char>(picture_.Display(first + k)) : text[k]);
     }
   }
 

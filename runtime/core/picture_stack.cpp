@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/core/decimal_stack.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/value_stack.h"
 
@@ -50,6 +51,12 @@ void DeformatOnStack(std::string_view picture) {
   } else {
     DeformatOnStack(Compiled(picture));
   }
+}
+
+void FormatDecimalTop(const CompiledPicture& picture) {
+  DecimalDigits digits;
+  DigitsOfDecimalText(Decimals().PopText(), digits);
+  Values().PushCopy(FormatDigits(digits, picture));
 }
 
 void FormatOnStack() {

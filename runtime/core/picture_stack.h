@@ -20,4 +20,8 @@ void DeformatOnStack(std::string_view picture);
 void FormatOnStack(const CompiledPicture& picture);
 void DeformatOnStack(const CompiledPicture& picture);
 
+// Pops the top of the decimal stack and pushes it onto the value stack
+// formatted by the picture with all its exact digits.
+void FormatDecimalTop(const CompiledPicture& picture);
+
 }  // namespace rk

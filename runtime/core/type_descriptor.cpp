@@ -129,14 +129,15 @@ bool GroupWalk::Next(DescriptorItem& item, uint32_t& offset) {
   uint8_t code = reader_.bytes_[reader_.position_];
   if (code == 0) return false;
   uint64_t at = nextOffset_;
+  std::string_view name;
   if (code == kMember) {
     ++reader_.position_;
     uint32_t placed;
-    std::string_view name;
     if (!reader_.ReadWord(placed) || !reader_.ReadText(name)) return false;
     at = placed;
   }
   if (!reader_.ReadItem(item, 1)) return false;
+  item.name = name;
   offset = static_cast<uint32_t>(at);
   nextOffset_ = at + item.TotalSize();
   return true;

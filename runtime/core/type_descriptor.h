@@ -33,6 +33,7 @@ struct DescriptorItem {
   bool dimensioned = false;
   std::string_view picture;          // text types
   std::span<const uint8_t> members;  // a group's member bytes, up to its closing 0
+  std::string_view name;             // a placed group member's name (GroupWalk)
   uint64_t TotalSize() const { return uint64_t{size} * count; }
 };
 

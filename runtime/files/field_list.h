@@ -46,12 +46,14 @@ struct FieldSpec {
   uint32_t size = 0;  // texts, decimals and groups; simple types take their own size
   uint8_t places = 0;
   uint32_t count = 1;
+  const char* picture = nullptr;  // texts: the picture text, none when null
 };
 
 std::vector<uint8_t> EncodeFieldList(std::span<const FieldSpec> fields);
 
 // Reads a record's field list. Returns 0, or 75 when the list does not begin with
-// GROUP or is malformed (including running past its length).
+// GROUP, is malformed (including running past its length) or has a field of no
+// bytes.
 int32_t ParseFieldList(std::span<const uint8_t> list, std::vector<FieldInfo>& fields);
 
 }  // namespace rk

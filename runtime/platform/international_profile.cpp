@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+#include "runtime/platform/code_page.h"
+
 namespace rk::platform {
 namespace {
 
@@ -197,14 +199,21 @@ std::string NonEmpty(const std::string& value, std::string_view fallback) {
 }  // namespace
 
 TimeLocale CurrentTimeLocale() {
+  // The locale's texts come in its own character set; the runtime's are 1252.
+  std::string_view codeset = nl_langinfo(CODESET);
+  bool utf8 = codeset == "UTF-8" || codeset == "utf8";
+  auto text = [utf8](nl_item item) {
+    std::string value = nl_langinfo(item);
+    return utf8 ? Utf8ToAnsi(value) : value;
+  };
   TimeLocale locale;
   const char* name = setlocale(LC_TIME, nullptr);
   locale.name = name ? name : "";
-  locale.dateFormat = nl_langinfo(D_FMT);
-  locale.timeFormat = nl_langinfo(T_FMT);
-  locale.dateTimeFormat = nl_langinfo(D_T_FMT);
-  locale.amText = nl_langinfo(AM_STR);
-  locale.pmText = nl_langinfo(PM_STR);
+  locale.dateFormat = text(D_FMT);
+  locale.timeFormat = text(T_FMT);
+  locale.dateTimeFormat = text(D_T_FMT);
+  locale.amText = text(AM_STR);
+  locale.pmText = text(PM_STR);
   return locale;
 }
 

@@ -11,7 +11,8 @@
 
 namespace rk::platform {
 
-// The locale facts the translation reads (nl_langinfo of the time category).
+// The locale facts the translation reads (nl_langinfo of the time category),
+// as Windows-1252 texts.
 struct TimeLocale {
   std::string name;            // the locale's name, e.g. "de_DE.UTF-8" or "C"
   std::string dateFormat;      // D_FMT, e.g. "%d.%m.%Y"

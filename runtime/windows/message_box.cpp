@@ -9,7 +9,7 @@
 #include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/platform/qt/scheduler.h"
-#include "runtime/windows/runtime_lock.h"
+#include "runtime/windows/dialog_wait.h"
 
 namespace rk {
 namespace {
@@ -116,12 +116,9 @@ int32_t MESSAGE(std::string_view text, std::string_view caption, std::string_vie
       QApplication::activeWindow(), scheduler, scheduler.Current());
   uintptr_t tag = dialog->Tag();
   dialog->open();
-  platform::PlatformMessage result =
-      WaitForMessageWhere([tag](const platform::PlatformMessage& message) {
-        return message.kind == platform::MessageKind::kDialogResult && message.target == tag;
-      });
+  int64_t result = WaitForDialogResult(tag);
   if (focusBefore) focusBefore->setFocus();
-  return ValueOfDialogId(result.param);
+  return ValueOfDialogId(result);
 }
 
 }  // namespace rk

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/clear_value.h"
 #include "runtime/core/halt.h"
+#include "runtime/core/type_descriptor.h"
 
 namespace rk {
 namespace {
@@ -19,9 +21,10 @@ InstanceRegistry::InstanceRegistry() {
 }
 
 void InstanceRegistry::Register(void* address, size_t size, uint32_t flags,
-                                const uint8_t* descriptor) {
+                                std::span<const uint8_t> descriptor) {
   if (Registered(address)) return;
-  Entry entry{static_cast<uint8_t*>(address), size, flags, descriptor, {}, {}};
+  Entry entry{static_cast<uint8_t*>(address), size, flags, {}, {}, {}};
+  if (flags & kInstanceDescriptor) entry.descriptor.assign(descriptor.begin(), descriptor.end());
   if ((flags & (kInstanceDescriptor | kInstanceZeroFilled)) == 0) {
     entry.snapshot.assign(entry.address, entry.address + size);
   }
@@ -35,8 +38,13 @@ bool InstanceRegistry::Registered(const void* address) const {
 
 InstanceRegistry::Bytes InstanceRegistry::FreshCopy(const Entry& entry) const {
   if (entry.flags & kInstanceDescriptor) {
+    // A descriptor that is malformed or describes more than the variable holds
+    // would clear past the copy: such a copy stays zero-filled instead.
     Bytes copy(entry.size, 0);
-    if (clearer_ && entry.descriptor) clearer_(copy.data(), copy.size(), entry.descriptor);
+    uint64_t described = DescriptorSize(entry.descriptor);
+    if (described > 0 && described <= entry.size) {
+      ClearValue(copy.data(), entry.descriptor, kClearBlank);
+    }
     return copy;
   }
   if (entry.flags & kInstanceZeroFilled) return Bytes(entry.size, 0);

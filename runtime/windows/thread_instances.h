@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "runtime/windows/thread_slots.h"
@@ -26,16 +27,14 @@ namespace rk {
 inline constexpr uint32_t kInstanceDescriptor = 0x1;
 inline constexpr uint32_t kInstanceZeroFilled = 0x4;
 
-// Clears a new copy by the type descriptor; installed by the value layer.
-using DescriptorClearer = void (*)(uint8_t* buffer, size_t size, const uint8_t* descriptor);
-
 class InstanceRegistry {
  public:
   InstanceRegistry();
 
-  // Registering an address that is registered already does nothing. With
-  // kInstanceDescriptor the descriptor must outlive the registry.
-  void Register(void* address, size_t size, uint32_t flags, const uint8_t* descriptor = nullptr);
+  // Registering an address that is registered already does nothing. The
+  // descriptor is needed (and copied) only with kInstanceDescriptor.
+  void Register(void* address, size_t size, uint32_t flags,
+                std::span<const uint8_t> descriptor = {});
   bool Registered(const void* address) const;
   size_t EntryCount() const { return entries_.size(); }
 
@@ -49,15 +48,13 @@ class InstanceRegistry {
   // The slot whose copies are in place, -1 for none.
   int InPlace() const { return inPlace_; }
 
-  void SetDescriptorClearer(DescriptorClearer clearer) { clearer_ = clearer; }
-
  private:
   using Bytes = std::vector<uint8_t>;
   struct Entry {
     uint8_t* address;
     size_t size;
     uint32_t flags;
-    const uint8_t* descriptor;
+    Bytes descriptor;
     Bytes snapshot;  // the initial image when neither flag is set
     std::array<std::optional<Bytes>, kThreadSlots> copies;
   };
@@ -67,7 +64,6 @@ class InstanceRegistry {
   std::vector<Entry> entries_;
   std::bitset<kThreadSlots> begun_;
   int inPlace_ = 0;
-  DescriptorClearer clearer_ = nullptr;
 };
 
 // The registry of the program's runtime threads.

@@ -26,7 +26,7 @@ int SlotOfFiber(platform::FiberId fiber) {
   return -1;
 }
 
-int32_t CurrentThreadNumber() {
+int32_t RunningThreadNumber() {
   return SlotOfFiber(platform::TheScheduler().Current()) + 1;
 }
 
@@ -45,12 +45,12 @@ void SetActiveThread(int32_t threadNumber) {
 }
 
 std::string ThreadHelpFile() {
-  int slot = CurrentThreadNumber() - 1;
+  int slot = RunningThreadNumber() - 1;
   return slot < 0 ? std::string() : SlotAt(slot).helpFile;
 }
 
 void SetThreadHelpFile(std::string name) {
-  int slot = CurrentThreadNumber() - 1;
+  int slot = RunningThreadNumber() - 1;
   if (slot >= 0) SlotAt(slot).helpFile = std::move(name);
 }
 

@@ -27,7 +27,7 @@ ThreadSlot& SlotAt(int slot);
 // The slot of the given fiber, -1 when none holds it.
 int SlotOfFiber(platform::FiberId fiber);
 // The thread number of the runtime thread that is running now; 0 outside of any.
-int32_t CurrentThreadNumber();
+int32_t RunningThreadNumber();
 // The number of slots in use, the first thread's included.
 int UsedSlots();
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "runtime/platform/qt/scheduler.h"
+#include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/modal_state.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_instances.h"
@@ -62,6 +63,7 @@ int32_t ThreadStackSize(int32_t requested) {
 
 int32_t START(Procedure procedure, int32_t stackSize) {
   if (SystemIsModal()) return 0;
+  ConnectFileLayerToThreads();
   int32_t size = ThreadStackSize(stackSize);
   int slot = FirstFreeSlot();
   if (slot < 0) return 0;
@@ -71,6 +73,7 @@ int32_t START(Procedure procedure, int32_t stackSize) {
 
 bool StartFirstThread(Procedure main) {
   if (SlotAt(kFirstThreadSlot).fiber != 0) return false;
+  ConnectFileLayerToThreads();
   return Launch(kFirstThreadSlot, std::move(main), kFirstThreadStack, {});
 }
 

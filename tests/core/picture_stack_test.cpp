@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/core/day_number.h"
+#include "runtime/core/decimal_stack.h"
 #include "runtime/core/picture_hooks.h"
 #include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
@@ -42,6 +43,15 @@ TEST_F(PictureStackTest, PrecompiledPictureLeavesTheRestOfTheStack) {
   FormatOnStack(picture);
   EXPECT_EQ(Values().PopString(), "123-45");
   EXPECT_EQ(Values().PopString(), "below");
+}
+
+TEST_F(PictureStackTest, DecimalsKeepEveryDigit) {
+  CompiledPicture picture;
+  ASSERT_TRUE(CompilePicture("@N-34.4", picture));
+  Decimals().PushText("-12345678901234567890.125");
+  FormatDecimalTop(picture);
+  EXPECT_EQ(Values().PopString(), "  -12,345,678,901,234,567,890.1250");
+  EXPECT_EQ(Decimals().Depth(), 0u);
 }
 
 TEST_F(PictureStackTest, PictureReferencesShowAndReadTheirText) {

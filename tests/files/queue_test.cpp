@@ -101,6 +101,14 @@ TEST_F(QueueTest, SortIsStableAndLaterAddsKeepTheOrder) {
   EXPECT_EQ(POINTER(q()), 4) << "lands after the entries it equals";
 }
 
+TEST_F(QueueTest, SortingComparesNumbersByValue) {
+  for (int32_t n : {256, -5, 3, -1, 0}) Add(n, "x");
+  SORT(q(), {1});
+  EXPECT_EQ(Numbers(), (std::vector<int32_t>{-5, -1, 0, 3, 256}));
+  SORT(q(), {-1});
+  EXPECT_EQ(Numbers(), (std::vector<int32_t>{256, 3, 0, -1, -5}));
+}
+
 TEST_F(QueueTest, PutOnASortedQueueMovesTheEntry) {
   for (int32_t n : {10, 20, 30, 40}) Add(n, "x");
   SORT(q(), {1});

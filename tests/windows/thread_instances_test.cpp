@@ -7,23 +7,20 @@
 namespace rk {
 namespace {
 
-// Fills a new copy with the descriptor's first byte, so the tests can tell that
-// the descriptor, not zero-filling, made it.
-void FillWithDescriptorByte(uint8_t* buffer, size_t size, const uint8_t* descriptor) {
-  std::memset(buffer, descriptor[0], size);
-}
+// STRING of 4 bytes: clearing it blank fills it with spaces.
+constexpr uint8_t kString4[] = {18, 4, 0, 0, 0, 0};
 
 TEST(InstanceRegistryTest, NewCopiesStartFromTheImageTheFlagsChoose) {
   InstanceRegistry registry;
-  registry.SetDescriptorClearer(FillWithDescriptorByte);
-  static const uint8_t descriptor[] = {0x20};
   int32_t snapshot = 77, zeroed = 55;
   char text[4] = {'a', 'b', 'c', 'd'};
+  char tooSmall[2] = {'x', 'y'};
   registry.Register(&snapshot, sizeof snapshot, 0);
   registry.Register(&zeroed, sizeof zeroed, kInstanceZeroFilled);
-  registry.Register(text, sizeof text, kInstanceDescriptor, descriptor);
+  registry.Register(text, sizeof text, kInstanceDescriptor, kString4);
+  registry.Register(tooSmall, sizeof tooSmall, kInstanceDescriptor, kString4);
   registry.Register(&snapshot, sizeof snapshot, kInstanceZeroFilled);  // already there
-  EXPECT_EQ(registry.EntryCount(), 3u);
+  EXPECT_EQ(registry.EntryCount(), 4u);
 
   snapshot = 78;  // changed after registration: the snapshot keeps 77
   registry.BeginThread(5);
@@ -31,12 +28,14 @@ TEST(InstanceRegistryTest, NewCopiesStartFromTheImageTheFlagsChoose) {
   EXPECT_EQ(snapshot, 77);
   EXPECT_EQ(zeroed, 0);
   EXPECT_EQ(std::string(text, 4), "    ");
+  EXPECT_EQ(std::string(tooSmall, 2), std::string(2, '\0')) << "never cleared past its size";
 
   // The first thread kept its own contents.
   registry.SwitchTo(0);
   EXPECT_EQ(snapshot, 78);
   EXPECT_EQ(zeroed, 55);
   EXPECT_EQ(std::string(text, 4), "abcd");
+  EXPECT_EQ(std::string(tooSmall, 2), "xy");
 }
 
 TEST(InstanceRegistryTest, EachThreadFindsItsOwnContentsAfterSwitches) {

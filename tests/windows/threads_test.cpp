@@ -2,10 +2,12 @@
 // per-thread instances, driven step by step through the scheduler.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "runtime/core/evaluation_stacks.h"
+#include "runtime/files/runtime_threads.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/modal_state.h"
 #include "runtime/windows/runtime_lock.h"
@@ -110,8 +112,8 @@ TEST_F(ThreadsTest, EndingThreadRunsEndHooksAndClearsTheActiveThread) {
   ended.clear();
   int32_t started = START(
       [] {
-        SetActiveThread(CurrentThreadNumber());
-        EXPECT_EQ(ServedThread(), CurrentThreadNumber());
+        SetActiveThread(RunningThreadNumber());
+        EXPECT_EQ(ServedThread(), RunningThreadNumber());
         EXPECT_TRUE(RuntimeLockHeld());
       },
       0);
@@ -192,6 +194,71 @@ TEST_F(ThreadsTest, PerThreadVariablesFollowTheRunningThread) {
   PostTo(1, MessageKind::kKey);
   RunUntilIdle();
   EXPECT_EQ(seen, (std::vector<std::string>{"a 4,1", "b 4,1", "main 0,0", "a 1,1", "b 2,1"}));
+}
+
+// A file declared per thread: a 4-byte STRING record and one 3-byte memo.
+constexpr uint8_t kRecordFields[] = {22, 18, 4, 0, 0, 0, 0, 0};
+char record[4] = {'m', 'a', 'i', 'n'};
+char memoText[3] = {'m', 'm', 'm'};
+MemoDescriptor memo{nullptr, 0, nullptr, 0, memoText, nullptr, kMemoText, sizeof memoText};
+MemoDescriptor* const memos[] = {&memo};
+FileDescriptor TapesFile() {
+  FileDescriptor file;
+  file.attributes = kFileAttrPerThread;
+  file.recordLength = sizeof record;
+  file.record = reinterpret_cast<uint8_t*>(record);
+  file.fieldList = kRecordFields;
+  file.fieldListLength = sizeof kRecordFields;
+  file.memoCount = 1;
+  file.memos = memos;
+  return file;
+}
+FileDescriptor tapes = TapesFile();
+
+TEST_F(ThreadsTest, EachThreadOpensItsOwnInstanceOfAPerThreadFile) {
+  // Threads that had not opened the file when thread 3 registered it, the first
+  // thread included, find a blank record, an empty memo and a closed file.
+  FileState* const opened = reinterpret_cast<FileState*>(&tapes);  // any non-null marker
+  std::vector<std::string> seen;
+  auto report = [&](int32_t thread) {
+    seen.push_back(std::to_string(thread) + " " + std::string(record, 4) + " " +
+                   std::string(memoText, 3) + (tapes.state ? " open" : " closed"));
+  };
+  ASSERT_TRUE(StartFirstThread([&] {
+    int32_t b = START(
+        [&] {
+          WaitForNextMessage();  // the file is registered by thread 3 meanwhile
+          report(CurrentThreadNumber());
+          std::memcpy(record, "BBBB", 4);
+          WaitForNextMessage();
+          report(CurrentThreadNumber());
+        },
+        0);
+    START(
+        [&] {
+          RegisterPerThreadFile(tapes);  // what OPEN does first for such a file
+          tapes.state = opened;
+          std::memcpy(record, "CCCC", 4);
+          std::memcpy(memoText, "ccc", 3);
+          WaitForNextMessage();
+          report(CurrentThreadNumber());
+        },
+        0);
+    EXPECT_EQ(b, 2);
+    WaitForNextMessage();
+    report(CurrentThreadNumber());
+  }));
+  RunUntilIdle();
+  PostTo(2, MessageKind::kKey);
+  RunUntilIdle();
+  PostTo(3, MessageKind::kKey);
+  PostTo(1, MessageKind::kKey);
+  PostTo(2, MessageKind::kKey);
+  RunUntilIdle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"2      " + std::string(3, '\0') + " closed",
+                                            "1      " + std::string(3, '\0') + " closed",
+                                            "2 BBBB " + std::string(3, '\0') + " closed",
+                                            "3 CCCC ccc open"}));
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+// The modal wait of a runtime thread: while a dialog or popup menu it opened is
+// showing, the thread gives up the runtime lock and waits for the dialog's
+// result message; its other messages stay queued for its own loop.
+#pragma once
+
+#include <cstdint>
+
+namespace rk {
+
+// The result that the dialog identified by `tag` posted.
+int64_t WaitForDialogResult(uintptr_t tag);
+
+}  // namespace rk

@@ -1,0 +1,36 @@
+#include "runtime/windows/file_thread_hooks.h"
+
+#include <span>
+
+#include "runtime/files/runtime_threads.h"
+#include "runtime/windows/thread_instances.h"
+#include "runtime/windows/thread_slots.h"
+
+namespace rk {
+
+void ConnectFileLayerToThreads() {
+  SetThreadNumberSource(&RunningThreadNumber);
+  SetPerThreadFileRegistrar(&RegisterPerThreadFileInstances);
+}
+
+void RegisterPerThreadFileInstances(FileDescriptor& file) {
+  InstanceRegistry& registry = ThreadInstances();
+  registry.Register(&file, sizeof file, 0);
+  if (file.record && file.recordLength > 0) {
+    registry.Register(file.record, file.recordLength, kInstanceDescriptor,
+                      std::span<const uint8_t>(file.fieldList, file.fieldListLength));
+  }
+  for (int k = 0; file.keys && k < file.keyCount; ++k) {
+    if (file.keys[k]) registry.Register(file.keys[k], sizeof(KeyDescriptor), 0);
+  }
+  for (int m = 0; file.memos && m < file.memoCount; ++m) {
+    MemoDescriptor* memo = file.memos[m];
+    if (!memo) continue;
+    registry.Register(memo, sizeof(MemoDescriptor), 0);
+    if (memo->buffer && memo->size > 0) {
+      registry.Register(memo->buffer, memo->size, kInstanceZeroFilled);
+    }
+  }
+}
+
+}  // namespace rk
