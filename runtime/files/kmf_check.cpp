@@ -1,5 +1,6 @@
 #include "runtime/files/kmf_check.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -125,15 +126,16 @@ class Checker {
     report_.records = records_.size();
   }
 
+  // Index of the first record whose key is not below the key.
+  size_t LowerBound(std::string_view key) const {
+    auto it = std::lower_bound(
+        records_.begin(), records_.end(), key,
+        [](const Record& r, std::string_view k) { return CompareKeys(r.Key(), k) < 0; });
+    return static_cast<size_t>(it - records_.begin());
+  }
+
   std::optional<Record> FindRecord(std::string_view key) const {
-    size_t lo = 0, hi = records_.size();
-    while (lo < hi) {
-      size_t mid = (lo + hi) / 2;
-      if (CompareKeys(records_[mid].Key(), key) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
+    size_t lo = LowerBound(key);
     if (lo < records_.size() && records_[lo].Key() == key) return records_[lo];
     return std::nullopt;
   }
@@ -141,14 +143,7 @@ class Checker {
   // Records from the first key at or after `from` while they start with `prefix`.
   template <typename Fn>
   void ForPrefix(const std::string& prefix, Fn fn) const {
-    size_t lo = 0, hi = records_.size();
-    while (lo < hi) {
-      size_t mid = (lo + hi) / 2;
-      if (CompareKeys(records_[mid].Key(), prefix) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
+    size_t lo = LowerBound(prefix);
     for (size_t i = lo; i < records_.size() && records_[i].Key().substr(0, prefix.size()) == prefix;
          ++i) {
       fn(records_[i]);

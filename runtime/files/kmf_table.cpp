@@ -353,6 +353,15 @@ void Table::InsertData(uint32_t recordNumber) {
   tree().Put(MakeRecord(DataKey(tableNumber_, recordNumber), data));
 }
 
+int32_t Table::StoreNew(uint32_t number) {
+  InsertData(number);
+  AdjustCounter(kDataTag, 1);
+  saved_ = record_;
+  current_ = number;
+  WriteMemos(number);
+  return 0;
+}
+
 int32_t Table::Add() {
   int32_t result = Begin(true);
   if (result != 0) return End(result);
@@ -360,12 +369,7 @@ int32_t Table::Add() {
   uint32_t number = file_->IssueNumber();
   result = MaintainKeys(nullptr, record_.data(), number);
   if (result != 0) return End(result);
-  InsertData(number);
-  AdjustCounter(kDataTag, 1);
-  saved_ = record_;
-  current_ = number;
-  WriteMemos(number);
-  return End(0);
+  return End(StoreNew(number));
 }
 
 int32_t Table::Append() {
@@ -383,12 +387,7 @@ int32_t Table::Append() {
       AdjustCounter(static_cast<uint8_t>(k), 0, number);
     }
   }
-  InsertData(number);
-  AdjustCounter(kDataTag, 1);
-  saved_ = record_;
-  current_ = number;
-  WriteMemos(number);
-  return End(0);
+  return End(StoreNew(number));
 }
 
 int32_t Table::Put() {

@@ -134,6 +134,8 @@ class Table {
   void LoadMemos(uint32_t recordNumber);
   void DeleteMemos(uint32_t recordNumber);
   void InsertData(uint32_t recordNumber);
+  // The data record, counter and memos of a record just numbered; it becomes current.
+  int32_t StoreNew(uint32_t number);
 
   bool Step(bool forward, Found& found);
   bool FirstMove(bool forward, Found& found);
