@@ -12,25 +12,13 @@
 #include "runtime/core/expr_symbols.h"
 #include "runtime/core/value_stack.h"
 
+#include "tests/core/expr_test_fixture.h"
+
 namespace rk {
 namespace {
 
-class ExprBuiltinsTest : public ::testing::Test {
+class ExprBuiltinsTest : public ExprTest {
  protected:
-  void SetUp() override {
-    Unbind();
-    Values().Clear();
-  }
-  void TearDown() override { Unbind(); }
-
-  static std::string Text(std::string_view expression) {
-    ExprTree tree = Evaluate(expression);
-    if (!tree) return "error " + std::to_string(ErrorCode());
-    std::string text = EvaluateAsText(*tree);
-    EXPECT_EQ(Values().Depth(), 0u) << expression;
-    return text;
-  }
-
   static double Real(std::string_view expression) {
     ExprTree tree = Evaluate(expression);
     EXPECT_NE(tree, nullptr) << expression;
@@ -45,73 +33,73 @@ class ExprBuiltinsTest : public ::testing::Test {
 };
 
 TEST_F(ExprBuiltinsTest, ArithmeticIsDoneInDoubles) {
-  EXPECT_EQ(Text("7 / 2"), "3.5");
+  EXPECT_EQ(Eval("7 / 2"), "3.5");
   EXPECT_EQ(Long("7 / 2"), 3);
   EXPECT_EQ(Long("-7 / 2"), -3);  // truncated toward zero
-  EXPECT_EQ(Text("7.5 % 2"), "1.5");
-  EXPECT_EQ(Text("-7 % 3"), "-1");
-  EXPECT_EQ(Text("2 ^ 0.5 * 2 ^ 0.5"), "2");
-  EXPECT_EQ(Text("-(3)"), "-3");
-  EXPECT_EQ(Text("2147483647 + 1"), "2147483648");
+  EXPECT_EQ(Eval("7.5 % 2"), "1.5");
+  EXPECT_EQ(Eval("-7 % 3"), "-1");
+  EXPECT_EQ(Eval("2 ^ 0.5 * 2 ^ 0.5"), "2");
+  EXPECT_EQ(Eval("-(3)"), "-3");
+  EXPECT_EQ(Eval("2147483647 + 1"), "2147483648");
   EXPECT_EQ(Long("2147483647 + 1"), INT32_MAX);  // beyond the range: the nearest end
   EXPECT_EQ(Long("1 / 0"), INT32_MAX);
   EXPECT_EQ(Long("0 / 0"), 0);
   // Texts used as numbers go through TextToReal.
-  EXPECT_EQ(Text("'12.5abc' * 2"), "25");
-  EXPECT_EQ(Text("'abc' + 1"), "1");
+  EXPECT_EQ(Eval("'12.5abc' * 2"), "25");
+  EXPECT_EQ(Eval("'abc' + 1"), "1");
 }
 
 TEST_F(ExprBuiltinsTest, ComparisonsChooseTextOrNumberRules) {
-  EXPECT_EQ(Text("'ABC' = 'ABC  '"), "1");
-  EXPECT_EQ(Text("'ABC' < 'ABD'"), "1");
-  EXPECT_EQ(Text("'10' < '9'"), "1");  // both texts: collated
-  EXPECT_EQ(Text("10 < '9'"), "0");    // mixed: as numbers
-  EXPECT_EQ(Text("'10' = 10.0"), "1");
-  EXPECT_EQ(Text("0.1 + 0.2 = 0.3"), "1");
-  EXPECT_EQ(Text("0.1 + 0.2 <> 0.3"), "0");
-  EXPECT_EQ(Text("1 = 1.000001"), "0");
-  EXPECT_EQ(Text("'' = '   '"), "1");
+  EXPECT_EQ(Eval("'ABC' = 'ABC  '"), "1");
+  EXPECT_EQ(Eval("'ABC' < 'ABD'"), "1");
+  EXPECT_EQ(Eval("'10' < '9'"), "1");  // both texts: collated
+  EXPECT_EQ(Eval("10 < '9'"), "0");    // mixed: as numbers
+  EXPECT_EQ(Eval("'10' = 10.0"), "1");
+  EXPECT_EQ(Eval("0.1 + 0.2 = 0.3"), "1");
+  EXPECT_EQ(Eval("0.1 + 0.2 <> 0.3"), "0");
+  EXPECT_EQ(Eval("1 = 1.000001"), "0");
+  EXPECT_EQ(Eval("'' = '   '"), "1");
 }
 
 TEST_F(ExprBuiltinsTest, TruthValuesOfNumbersAndTexts) {
-  EXPECT_EQ(Text("NOT 0.0000001"), "0");  // non-zero exactly
-  EXPECT_EQ(Text("NOT '   '"), "1");      // blank after clipping
-  EXPECT_EQ(Text("NOT ' x '"), "0");
-  EXPECT_EQ(Text("NOT '0'"), "0");  // a text is true when not blank
-  EXPECT_EQ(Text("'a' AND 2"), "1");
-  EXPECT_EQ(Text("'' OR 0"), "0");
-  EXPECT_EQ(Text("'x' XOR 0"), "1");
-  EXPECT_EQ(Text("'x' XOR 3"), "0");
+  EXPECT_EQ(Eval("NOT 0.0000001"), "0");  // non-zero exactly
+  EXPECT_EQ(Eval("NOT '   '"), "1");      // blank after clipping
+  EXPECT_EQ(Eval("NOT ' x '"), "0");
+  EXPECT_EQ(Eval("NOT '0'"), "0");  // a text is true when not blank
+  EXPECT_EQ(Eval("'a' AND 2"), "1");
+  EXPECT_EQ(Eval("'' OR 0"), "0");
+  EXPECT_EQ(Eval("'x' XOR 0"), "1");
+  EXPECT_EQ(Eval("'x' XOR 3"), "0");
 }
 
 TEST_F(ExprBuiltinsTest, MathematicalFunctions) {
-  EXPECT_EQ(Text("ABS(-2.5)"), "2.5");
+  EXPECT_EQ(Eval("ABS(-2.5)"), "2.5");
   EXPECT_NEAR(Real("ACOS(0)"), M_PI / 2, 1e-12);
   EXPECT_NEAR(Real("ASIN(1)"), M_PI / 2, 1e-12);
   EXPECT_NEAR(Real("ATAN(1)"), M_PI / 4, 1e-12);
   EXPECT_NEAR(Real("COS(0)"), 1, 1e-12);
   EXPECT_NEAR(Real("SIN(0)"), 0, 1e-12);
   EXPECT_NEAR(Real("TAN(1)"), std::tan(1.0), 1e-12);
-  EXPECT_EQ(Text("LOG10(1000)"), "3");
+  EXPECT_EQ(Eval("LOG10(1000)"), "3");
   EXPECT_NEAR(Real("LOGE(10)"), std::log(10.0), 1e-12);
-  EXPECT_EQ(Text("SQRT(16)"), "4");
-  EXPECT_EQ(Text("INT(-3.99)"), "-3");
-  EXPECT_EQ(Text("INT('7.9')"), "7");
-  EXPECT_EQ(Text("INRANGE(5, 1, 5)"), "1");
-  EXPECT_EQ(Text("INRANGE(0.1 + 0.2, 0, 0.3)"), "1");
-  EXPECT_EQ(Text("INRANGE(6, 1, 5)"), "0");
-  EXPECT_EQ(Text("INRANGE(0, 1, 5)"), "0");
+  EXPECT_EQ(Eval("SQRT(16)"), "4");
+  EXPECT_EQ(Eval("INT(-3.99)"), "-3");
+  EXPECT_EQ(Eval("INT('7.9')"), "7");
+  EXPECT_EQ(Eval("INRANGE(5, 1, 5)"), "1");
+  EXPECT_EQ(Eval("INRANGE(0.1 + 0.2, 0, 0.3)"), "1");
+  EXPECT_EQ(Eval("INRANGE(6, 1, 5)"), "0");
+  EXPECT_EQ(Eval("INRANGE(0, 1, 5)"), "0");
 }
 
 TEST_F(ExprBuiltinsTest, RoundGoesToAPowerOfTenWithHalvesAwayFromZero) {
-  EXPECT_EQ(Text("ROUND(2.675, 0.01)"), "2.68");
-  EXPECT_EQ(Text("ROUND(-2.675, 0.01)"), "-2.68");
-  EXPECT_EQ(Text("ROUND(1250, 100)"), "1300");
-  EXPECT_EQ(Text("ROUND(1249, 100)"), "1200");
-  EXPECT_EQ(Text("ROUND(-0.5, 1)"), "-1");
-  EXPECT_EQ(Text("ROUND(2.5, 1)"), "3");
-  EXPECT_EQ(Text("ROUND(1.2345, 0.001)"), "1.235");
-  EXPECT_EQ(Text("ROUND(3.7, 0)"), "3.7");  // no step: unchanged
+  EXPECT_EQ(Eval("ROUND(2.675, 0.01)"), "2.68");
+  EXPECT_EQ(Eval("ROUND(-2.675, 0.01)"), "-2.68");
+  EXPECT_EQ(Eval("ROUND(1250, 100)"), "1300");
+  EXPECT_EQ(Eval("ROUND(1249, 100)"), "1200");
+  EXPECT_EQ(Eval("ROUND(-0.5, 1)"), "-1");
+  EXPECT_EQ(Eval("ROUND(2.5, 1)"), "3");
+  EXPECT_EQ(Eval("ROUND(1.2345, 0.001)"), "1.235");
+  EXPECT_EQ(Eval("ROUND(3.7, 0)"), "3.7");  // no step: unchanged
 }
 
 TEST_F(ExprBuiltinsTest, BitFunctionsWorkOn32BitValues) {
@@ -129,20 +117,20 @@ TEST_F(ExprBuiltinsTest, BitFunctionsWorkOn32BitValues) {
 }
 
 TEST_F(ExprBuiltinsTest, StringFunctions) {
-  EXPECT_EQ(Text("LEFT('  AB', 4)"), "AB  ");
-  EXPECT_EQ(Text("LEFT('  AB')"), "AB  ");
-  EXPECT_EQ(Text("LEFT('AB', 1)"), "A");
-  EXPECT_EQ(Text("RIGHT('AB', 5)"), "   AB");
-  EXPECT_EQ(Text("RIGHT('AB  ')"), "  AB");
-  EXPECT_EQ(Text("CENTER('AB', 5)"), "  AB ");
-  EXPECT_EQ(Text("SUB('ABCDE', 2, 3)"), "BCD");
-  EXPECT_EQ(Text("SUB('ABCDE', -2, 2)"), "DE");
-  EXPECT_EQ(Text("SUB('ABCDE', 4)"), "DE");  // the rest of the text
-  EXPECT_EQ(Text("SUB('ABCDE', 9, 1)"), "");
-  EXPECT_EQ(Text("SUB('ABCDE', 2.9, 1.9)"), "B");  // truncated toward zero
-  EXPECT_EQ(Text("CLIP('ab  ') & '|'"), "ab|");
-  EXPECT_EQ(Text("UPPER('MiXed 1') & LOWER('MiXed 1')"), "MIXED 1mixed 1");
-  EXPECT_EQ(Text("ALL('AB', 5)"), "ABABA");
+  EXPECT_EQ(Eval("LEFT('  AB', 4)"), "AB  ");
+  EXPECT_EQ(Eval("LEFT('  AB')"), "AB  ");
+  EXPECT_EQ(Eval("LEFT('AB', 1)"), "A");
+  EXPECT_EQ(Eval("RIGHT('AB', 5)"), "   AB");
+  EXPECT_EQ(Eval("RIGHT('AB  ')"), "  AB");
+  EXPECT_EQ(Eval("CENTER('AB', 5)"), "  AB ");
+  EXPECT_EQ(Eval("SUB('ABCDE', 2, 3)"), "BCD");
+  EXPECT_EQ(Eval("SUB('ABCDE', -2, 2)"), "DE");
+  EXPECT_EQ(Eval("SUB('ABCDE', 4)"), "DE");  // the rest of the text
+  EXPECT_EQ(Eval("SUB('ABCDE', 9, 1)"), "");
+  EXPECT_EQ(Eval("SUB('ABCDE', 2.9, 1.9)"), "B");  // truncated toward zero
+  EXPECT_EQ(Eval("CLIP('ab  ') & '|'"), "ab|");
+  EXPECT_EQ(Eval("UPPER('MiXed 1') & LOWER('MiXed 1')"), "MIXED 1mixed 1");
+  EXPECT_EQ(Eval("ALL('AB', 5)"), "ABABA");
   EXPECT_EQ(Long("LEN(ALL('-'))"), 255);
   EXPECT_EQ(Long("INSTRING('CD', 'ABCDEF', 1, 1)"), 3);
   EXPECT_EQ(Long("INSTRING('CD', 'ABCDEF', 2, 1)"), 2);
@@ -153,11 +141,11 @@ TEST_F(ExprBuiltinsTest, StringFunctions) {
   EXPECT_EQ(Long("NUMERIC('12a')"), 0);
   EXPECT_EQ(Long("NUMERIC('')"), 1);
   // Numbers become texts where a text is needed.
-  EXPECT_EQ(Text("SUB(12345, 2, 2) & LEFT(1.5, 4)"), "231.5 ");
+  EXPECT_EQ(Eval("SUB(12345, 2, 2) & LEFT(1.5, 4)"), "231.5 ");
 }
 
 TEST_F(ExprBuiltinsTest, CharacterCodes) {
-  EXPECT_EQ(Text("CHR(65) & CHR(322)"), "AB");  // the low eight bits
+  EXPECT_EQ(Eval("CHR(65) & CHR(322)"), "AB");  // the low eight bits
   EXPECT_EQ(Long("VAL('abc')"), 97);
   EXPECT_EQ(Long("VAL('')"), 0);
   EXPECT_EQ(Long("VAL(CHR(200))"), 200);
@@ -180,17 +168,17 @@ TEST_F(ExprBuiltinsTest, DateFunctions) {
   int32_t clock = Long("CLOCK()");
   EXPECT_GE(clock, 1);
   EXPECT_LE(clock, 8640000);
-  EXPECT_EQ(Text("AGE(" + std::to_string(day - 30) + ", " + d + ")"), "30 DAYS");
-  EXPECT_EQ(Text("AGE(DATE(1, 1, 1990), DATE(12, 31, 1995))"), "5 YRS");
+  EXPECT_EQ(Eval("AGE(" + std::to_string(day - 30) + ", " + d + ")"), "30 DAYS");
+  EXPECT_EQ(Eval("AGE(DATE(1, 1, 1990), DATE(12, 31, 1995))"), "5 YRS");
 }
 
 TEST_F(ExprBuiltinsTest, PictureFunctions) {
-  EXPECT_EQ(Text("FORMAT(1234.5, @N10.2)"), "  1,234.50");
-  EXPECT_EQ(Text("FORMAT(DATE(1, 5, 1995), @D2)"), " 1/05/1995");
-  EXPECT_EQ(Text("DEFORMAT(' 1/05/1995', @D2)"), std::to_string(DateToDay(1995, 1, 5)));
-  EXPECT_EQ(Text("DEFORMAT('$1,234.50-')"), "-1234.50");
-  EXPECT_EQ(Text("FORMAT(5, '@N3')"), "  5");  // the picture may be any text
-  EXPECT_EQ(Text("FORMAT(5, 'nonsense')"), "");
+  EXPECT_EQ(Eval("FORMAT(1234.5, @N10.2)"), "  1,234.50");
+  EXPECT_EQ(Eval("FORMAT(DATE(1, 5, 1995), @D2)"), " 1/05/1995");
+  EXPECT_EQ(Eval("DEFORMAT(' 1/05/1995', @D2)"), std::to_string(DateToDay(1995, 1, 5)));
+  EXPECT_EQ(Eval("DEFORMAT('$1,234.50-')"), "-1234.50");
+  EXPECT_EQ(Eval("FORMAT(5, '@N3')"), "  5");  // the picture may be any text
+  EXPECT_EQ(Eval("FORMAT(5, 'nonsense')"), "");
 }
 
 TEST_F(ExprBuiltinsTest, RandomStaysWithinItsBounds) {

@@ -11,25 +11,13 @@
 #include "runtime/core/expr_symbols.h"
 #include "runtime/core/value_stack.h"
 
+#include "tests/core/expr_test_fixture.h"
+
 namespace rk {
 namespace {
 
-class ExprParserTest : public ::testing::Test {
+class ExprParserTest : public ExprTest {
  protected:
-  void SetUp() override {
-    Unbind();
-    Values().Clear();
-    ClearError();
-  }
-  void TearDown() override { Unbind(); }
-
-  // The text value, or "error N" when the expression is refused.
-  static std::string Eval(std::string_view text) {
-    ExprTree tree = Evaluate(text);
-    if (!tree) return "error " + std::to_string(ErrorCode());
-    return EvaluateAsText(*tree);
-  }
-
   static std::string Printed(std::string_view text) {
     ExprTree tree = Evaluate(text);
     return tree ? PrintTree(*tree) : "error " + std::to_string(ErrorCode());

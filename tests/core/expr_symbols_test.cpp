@@ -11,25 +11,13 @@
 #include "runtime/core/expr_print.h"
 #include "runtime/core/value_stack.h"
 
+#include "tests/core/expr_test_fixture.h"
+
 namespace rk {
 namespace {
 
-class ExprSymbolsTest : public ::testing::Test {
+class ExprSymbolsTest : public ExprTest {
  protected:
-  void SetUp() override {
-    Unbind();
-    Values().Clear();
-  }
-  void TearDown() override { Unbind(); }
-
-  static std::string Eval(std::string_view text) {
-    ExprTree tree = Evaluate(text);
-    if (!tree) return "error " + std::to_string(ErrorCode());
-    std::string value = EvaluateAsText(*tree);
-    EXPECT_EQ(Values().Depth(), 0u) << text;
-    return value;
-  }
-
   static ValueRef LongRef(int32_t& value) { return MakeValueRef(kLong, -1, 0, &value); }
   static ValueRef StringRef(char* field, int32_t size) {
     return MakeValueRef(kString, size, 0, field);
