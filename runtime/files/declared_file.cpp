@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/value_ref.h"
+#include "runtime/core/value_stack.h"
+#include "runtime/files/field_compare.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/open_files_registry.h"
 #include "runtime/files/operation_codes.h"
@@ -89,6 +92,49 @@ const FieldInfo* DeclaredFile::field(std::string_view name) const {
   for (const FieldInfo& info : fields_)
     if (info.name == name) return &info;
   return nullptr;
+}
+
+KeyDescriptor* DeclaredFile::key(std::string_view label) {
+  for (auto& key : keys_)
+    if (KeyLabel(*key) == label) return key.get();
+  return nullptr;
+}
+
+namespace {
+
+ValueRef ElementRef(const FieldInfo& field, uint8_t* record, uint32_t element) {
+  FieldInfo one = field;
+  one.offset += field.size * std::min(element, field.count - 1);
+  return FieldValueRef(one, record);
+}
+
+}  // namespace
+
+std::string DeclaredFile::text(const FieldInfo& field, uint32_t element) {
+  PushRef(ElementRef(field, record_.data(), element));
+  return Values().PopString();
+}
+
+std::string DeclaredFile::text(std::string_view name) {
+  const FieldInfo* info = field(name);
+  return info ? text(*info) : std::string();
+}
+
+void DeclaredFile::setText(const FieldInfo& field, std::string_view text, uint32_t element) {
+  ValueRef ref = ElementRef(field, record_.data(), element);
+  Values().PushCopy(text);
+  AssignText(ref);
+}
+
+void DeclaredFile::setText(std::string_view name, std::string_view text) {
+  if (const FieldInfo* info = field(name)) setText(*info, text);
+}
+
+void DeclaredFile::setLong(std::string_view name, int32_t value) {
+  if (const FieldInfo* info = field(name)) {
+    ValueRef ref = FieldValueRef(*info, record_.data());
+    AssignLong(ref, value);
+  }
 }
 
 }  // namespace rk

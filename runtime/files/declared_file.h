@@ -62,6 +62,16 @@ class DeclaredFile {
   // The declared fields, numbered from 1; null when no field has the name.
   const std::vector<FieldInfo>& fields() const { return fields_; }
   const FieldInfo* field(std::string_view name) const;
+  KeyDescriptor* key(std::string_view label);
+
+  // A field's value in the record buffer (element 0 of an array), read and
+  // written as the runtime converts values; unknown names read as empty and
+  // are not written.
+  std::string text(const FieldInfo& field, uint32_t element = 0);
+  std::string text(std::string_view name);
+  void setText(const FieldInfo& field, std::string_view text, uint32_t element = 0);
+  void setText(std::string_view name, std::string_view text);
+  void setLong(std::string_view name, int32_t value);
 
  private:
   std::string label_;

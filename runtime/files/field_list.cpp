@@ -25,7 +25,8 @@ void EncodeType(std::vector<uint8_t>& out, const FieldSpec& field) {
     case kCString:
     case kPString:
       PutU32(out, field.size);
-      out.push_back(0);  // no picture
+      for (const char* c = field.picture; c && *c; ++c) out.push_back(static_cast<uint8_t>(*c));
+      out.push_back(0);
       break;
     case kTextArea:
       PutU32(out, field.size);

@@ -46,6 +46,7 @@ struct FieldSpec {
   uint32_t size = 0;  // texts, decimals and groups; simple types take their own size
   uint8_t places = 0;
   uint32_t count = 1;
+  const char* picture = nullptr;  // texts: the picture text, none when null
 };
 
 std::vector<uint8_t> EncodeFieldList(std::span<const FieldSpec> fields);

@@ -12,6 +12,7 @@
 #include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/platform/qt/widget_grab.h"
+#include "runtime/platform/qt/window_state_notifier.h"
 #include "tests/support/qt_application.h"
 
 namespace rk::platform {
@@ -57,6 +58,33 @@ TEST_F(DisplayTest, CloseNowClosesTheWindow) {
   EXPECT_TRUE(filter->CloseNow());
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(scheduler.QueuedMessages(owner), 0u);
+}
+
+TEST_F(DisplayTest, WindowChangesAreNoticedOncePerKind) {
+  Scheduler scheduler;
+  std::vector<int64_t> changes;
+  FiberId owner = scheduler.Spawn(
+      [&] {
+        for (;;) changes.push_back(scheduler.WaitMessage().param);
+      },
+      0);
+  scheduler.RunUntilIdle();
+  QWidget window;
+  window.setGeometry(10, 10, 200, 100);
+  window.show();
+  new WindowStateNotifier(window, scheduler, owner, 7);
+  for (int step = 1; step <= 5; ++step) window.move(10 + step * 10, 10);
+  window.resize(300, 150);
+  EXPECT_EQ(scheduler.QueuedMessages(owner), 2u) << "moves coalesce, the size change is another";
+  scheduler.RunUntilIdle();
+  EXPECT_EQ(changes, (std::vector<int64_t>{kWindowMoved, kWindowSized}));
+
+  changes.clear();
+  window.showMaximized();
+  window.showNormal();
+  scheduler.RunUntilIdle();
+  EXPECT_NE(std::find(changes.begin(), changes.end(), kWindowMaximized), changes.end());
+  EXPECT_NE(std::find(changes.begin(), changes.end(), kWindowRestored), changes.end());
 }
 
 TEST_F(DisplayTest, DefinitionFacesResolveToInstalledFaces) {
