@@ -31,6 +31,11 @@ void EncodeType(std::vector<uint8_t>& out, const FieldSpec& field) {
     case kTextArea:
       PutU32(out, field.size);
       break;
+    case kGroup:  // a group of one text area: its raw bytes
+      out.push_back(kTextArea);
+      PutU32(out, field.size);
+      out.push_back(0);
+      break;
     default:
       break;
   }

@@ -13,11 +13,12 @@ TEST(FieldListTest, EncodedListsReadBackFieldByField) {
       {"REC:TITLE", 2, kString, 60},
       {"REC:PRICE", 62, kDecimal, 3, 2},
       {"REC:COUNTS", 65, kLong, 0, 0, 4},
+      {"REC:RAW", 81, kGroup, 6},
   };
   std::vector<uint8_t> list = EncodeFieldList(specs);
   std::vector<FieldInfo> fields;
   ASSERT_EQ(ParseFieldList(list, fields), 0);
-  ASSERT_EQ(fields.size(), 4u);
+  ASSERT_EQ(fields.size(), 5u);
   EXPECT_EQ(fields[0].number, 1);
   EXPECT_EQ(fields[0].size, 2u);
   EXPECT_EQ(fields[1].name, "REC:TITLE");
@@ -29,6 +30,8 @@ TEST(FieldListTest, EncodedListsReadBackFieldByField) {
   EXPECT_EQ(fields[3].type, kLong);
   EXPECT_EQ(fields[3].count, 4u);
   EXPECT_EQ(fields[3].end(), 81u);
+  EXPECT_EQ(fields[4].type, kGroup);
+  EXPECT_EQ(fields[4].end(), 87u);
 }
 
 TEST(FieldListTest, BareMembersFollowThePreviousOneAndNestedGroupsAreOneField) {
