@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "runtime/core/evaluation_stacks.h"
+#include "runtime/core/expr_evaluation.h"
+#include "runtime/core/expr_parser.h"
+#include "runtime/core/expr_symbols.h"
 #include "runtime/files/runtime_threads.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/modal_state.h"
@@ -158,6 +161,34 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
   RunUntilIdle();
   EXPECT_EQ(Values().Depth(), 0u) << "an ended thread's state is discarded";
   EXPECT_EQ(Decimals().Depth(), 0u);
+}
+
+TEST_F(ThreadsTest, EachThreadKeepsItsOwnBoundNames) {
+  static int32_t first = 1;
+  static int32_t second = 2;
+  std::vector<std::string> seen;
+  auto procedure = [&](std::string name, int32_t* value) {
+    return [&seen, name, value] {
+      Bind(name, MakeValueRef(kLong, -1, 0, value));
+      while (WaitForNextMessage().kind != MessageKind::kQuit) {
+        for (std::string other : {"A", "B"}) {
+          ExprTree tree = Evaluate(other);
+          seen.push_back(name + " sees " + other + (tree ? "=" + EvaluateAsText(*tree) : "?"));
+        }
+      }
+    };
+  };
+  int32_t a = START(procedure("A", &first), 0);
+  int32_t b = START(procedure("B", &second), 0);
+  RunUntilIdle();
+  PostTo(a, MessageKind::kKey);
+  RunUntilIdle();
+  PostTo(b, MessageKind::kKey);
+  RunUntilIdle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"A sees A=1", "A sees B?", "B sees A?", "B sees B=2"}));
+  PostTo(a, MessageKind::kQuit);
+  PostTo(b, MessageKind::kQuit);
+  RunUntilIdle();
 }
 
 struct RequestArea {
