@@ -16,6 +16,10 @@ struct Command {
 const Command kCommands[] = {
     {"check", "check FILE    verify every page and invariant; exit 1 on any problem",
      rk::kmftool::CheckCommand},
+    {"dump", "dump FILE [TABLE]    one JSON object per record", rk::kmftool::DumpCommand},
+    {"export", "export FILE --csv [TABLE]    the records as CSV", rk::kmftool::ExportCommand},
+    {"import", "import FILE --csv CSVFILE [TABLE]    add CSV rows through ADD",
+     rk::kmftool::ImportCommand},
 };
 
 int Usage() {

@@ -11,5 +11,11 @@ using Arguments = std::vector<std::string>;
 
 // check FILE: one line per problem, exit 1 when there is any.
 int CheckCommand(const Arguments& arguments);
+// dump FILE [TABLE]: one JSON object per record.
+int DumpCommand(const Arguments& arguments);
+// export FILE --csv [TABLE]: the records as CSV.
+int ExportCommand(const Arguments& arguments);
+// import FILE --csv CSVFILE [TABLE]: CSV rows added through ADD.
+int ImportCommand(const Arguments& arguments);
 
 }  // namespace rk::kmftool

@@ -1,0 +1,75 @@
+// kmftool dump FILE [TABLE]: every record of a table in record order, one JSON
+// object a line: {"record": n, "fields": {...}, "memos": {...}}.
+#include <cstdio>
+#include <string>
+
+#include "runtime/core/error_state.h"
+#include "runtime/core/type_codes.h"
+#include "runtime/files/file_statements.h"
+#include "tools/kmftool/kmftool_commands.h"
+#include "tools/kmftool/stored_table.h"
+#include "tools/kmftool/text_formats.h"
+
+namespace rk::kmftool {
+namespace {
+
+constexpr int32_t kEndOfSequence = 33;
+
+std::string JsonValue(DeclaredFile& file, const FieldInfo& field, uint32_t element) {
+  std::string text = FieldExportText(file, field, element);
+  bool number = !IsTextType(field.type) && field.type != kGroup && IsJsonNumber(text);
+  return number ? text : JsonString(text);
+}
+
+std::string JsonField(DeclaredFile& file, const FieldInfo& field) {
+  if (field.count == 1) return JsonValue(file, field, 0);
+  std::string array = "[";
+  for (uint32_t i = 0; i < field.count; ++i) array += (i ? ", " : "") + JsonValue(file, field, i);
+  return array + "]";
+}
+
+std::string RecordJson(StoredTable& stored) {
+  DeclaredFile& file = *stored.declared;
+  std::string line = "{\"record\": " + std::to_string(POINTER(file.file())) + ", \"fields\": {";
+  bool first = true;
+  for (const FieldInfo& field : file.fields()) {
+    line += (first ? "" : ", ") + JsonString(field.name) + ": " + JsonField(file, field);
+    first = false;
+  }
+  line += "}, \"memos\": {";
+  for (int m = 1; m <= file.memoCount(); ++m)
+    line += (m > 1 ? ", " : "") + JsonString(MemoLabel(file.memo(m))) + ": " +
+            JsonString(file.memoText(m));
+  return line + "}}";
+}
+
+}  // namespace
+
+int DumpCommand(const Arguments& arguments) {
+  if (arguments.empty() || arguments.size() > 2) {
+    std::fprintf(stderr, "usage: kmftool dump FILE [TABLE]\n");
+    return 2;
+  }
+  StoredTable stored;
+  std::string problem;
+  if (!OpenStoredTable(arguments[0], arguments.size() > 1 ? arguments[1] : "",
+                       kAccessReadOnly | kDenyWrite, stored, problem)) {
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[0].c_str(), problem.c_str());
+    return 1;
+  }
+  SET(stored.file());
+  for (;;) {
+    NEXT(stored.file());
+    if (ErrorCode() != 0) break;
+    std::printf("%s\n", RecordJson(stored).c_str());
+  }
+  int32_t error = ErrorCode();
+  CLOSE(stored.file());
+  if (error != kEndOfSequence) {
+    std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace rk::kmftool

@@ -1,0 +1,59 @@
+// kmftool export FILE --csv [TABLE]: the records of a table as CSV on standard
+// output, a header line of column names first.
+#include <cstdio>
+#include <string>
+
+#include "runtime/core/error_state.h"
+#include "runtime/files/file_statements.h"
+#include "tools/kmftool/csv_columns.h"
+#include "tools/kmftool/kmftool_commands.h"
+#include "tools/kmftool/stored_table.h"
+#include "tools/kmftool/text_formats.h"
+
+namespace rk::kmftool {
+namespace {
+
+constexpr int32_t kEndOfSequence = 33;
+
+std::string CsvLine(DeclaredFile& file, const std::vector<CsvColumn>& columns, bool header) {
+  std::string line;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const CsvColumn& column = columns[i];
+    std::string text = header         ? column.name
+                       : column.field ? FieldExportText(file, *column.field, column.element)
+                                      : file.memoText(column.memo);
+    line += (i ? "," : "") + CsvField(text);
+  }
+  return line;
+}
+
+}  // namespace
+
+int ExportCommand(const Arguments& arguments) {
+  if (arguments.size() < 2 || arguments.size() > 3 || arguments[1] != "--csv") {
+    std::fprintf(stderr, "usage: kmftool export FILE --csv [TABLE]\n");
+    return 2;
+  }
+  StoredTable stored;
+  std::string problem;
+  if (!OpenStoredTable(arguments[0], arguments.size() > 2 ? arguments[2] : "",
+                       kAccessReadOnly | kDenyWrite, stored, problem)) {
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[0].c_str(), problem.c_str());
+    return 1;
+  }
+  DeclaredFile& file = *stored.declared;
+  std::vector<CsvColumn> columns = CsvColumns(file);
+  std::printf("%s\n", CsvLine(file, columns, true).c_str());
+  SET(file.file());
+  for (NEXT(file.file()); ErrorCode() == 0; NEXT(file.file()))
+    std::printf("%s\n", CsvLine(file, columns, false).c_str());
+  int32_t error = ErrorCode();
+  CLOSE(file.file());
+  if (error != kEndOfSequence) {
+    std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace rk::kmftool
