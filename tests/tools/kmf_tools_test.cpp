@@ -24,7 +24,7 @@ struct Output {
 };
 
 // Runs a command line with standard output captured.
-Output Run(const std::string& command) {
+Output RunCommand(const std::string& command) {
   Output output;
   FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   if (!pipe) return output;
@@ -57,9 +57,9 @@ class KmfToolsTest : public ::testing::Test {
 
   Output Seed(const fs::path& into, const std::string& options) {
     fs::create_directories(into);
-    return Run(rkseed + " " + into.string() + " " + options);
+    return RunCommand(rkseed + " " + into.string() + " " + options);
   }
-  Output Tool(const std::string& arguments) { return Run(kmftool + " " + arguments); }
+  Output Tool(const std::string& arguments) { return RunCommand(kmftool + " " + arguments); }
   std::string File(const char* name) { return (dir / name).string(); }
 
   std::string rkseed, kmftool;
