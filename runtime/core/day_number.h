@@ -20,12 +20,12 @@ struct CalendarDate {
   int32_t day = 0;
 };
 
-// A year below 100 is taken as 1900 + year.
+// A year from 0 to 99 is taken as 1900 + year.
 constexpr int32_t FullYear(int32_t year) {
-  return year < 100 ? year + 1900 : year;
+  return year >= 0 && year < 100 ? year + 1900 : year;
 }
 
-// Divisible by 4, except 1900 (a year below 100 is taken as 1900 + year).
+// Divisible by 4, except 1900 (a year from 0 to 99 is taken as 1900 + year).
 bool IsLeapYear(int32_t year);
 // Length of a month (1-12) of a year; 0 for a month outside 1..12.
 int32_t DaysInMonth(int32_t year, int32_t month);

@@ -1,7 +1,6 @@
 // Builds the element tables of the environment's time and date forms from the
 // formats of the international settings.
 #include <algorithm>
-#include <cctype>
 
 #include "runtime/core/calendar_names.h"
 #include "runtime/core/international_settings.h"
@@ -125,9 +124,8 @@ PictureForm BuildShortDateForm(std::string_view format) {
   bool dayZero = Contains(format, "dd");
   bool monthZero = Contains(format, "MM");
   int yearDigits = Contains(format, "yyy") ? 4 : 2;
-  auto separatorAt = std::find_if(format.begin(), format.end(), [](char c) {
-    return !IsDateLetter(c) && c != '\'' && !std::isspace(static_cast<unsigned char>(c));
-  });
+  auto separatorAt = std::find_if(format.begin(), format.end(),
+                                  [](char c) { return !IsDateLetter(c) && c != '\''; });
   // Fields are taken in the order the format starts with: day first, year first
   // (year, month, day), otherwise month first.
   char first = format.empty() ? 'M' : FieldOf(format.front());

@@ -30,20 +30,24 @@ class TypedText {
   size_t pos_ = 0;
 };
 
-// A string picture (or none): any number found anywhere in the text.
+// A string picture (or none): any number found anywhere in the text. An 'E' or
+// 'e' counts as the exponent only once a digit has been read, so that the
+// letters of a word before the number ("Price 12") do not turn it into zero.
 std::string ScanForNumber(std::string_view text) {
   std::string digits;
   bool negative = false;
   bool seenPoint = false;
   bool seenExponent = false;
+  bool seenDigit = false;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (IsDigit(c)) {
       digits += c;
+      seenDigit = true;
     } else if (c == '.' && !seenPoint) {
       digits += c;
       seenPoint = true;
-    } else if ((c == 'E' || c == 'e') && !seenExponent) {
+    } else if ((c == 'E' || c == 'e') && !seenExponent && seenDigit) {
       digits += c;
       seenExponent = true;
       if (i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-')) digits += text[++i];

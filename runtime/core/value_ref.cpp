@@ -107,9 +107,11 @@ ValueRef::ValueRef(ValueRef&& other) noexcept
       record2(other.record2),
       own_(std::move(other.own_)) {
   Repoint();
+  other.Repoint();  // the moved-from reference no longer points into our buffer
 }
 
 ValueRef& ValueRef::operator=(ValueRef&& other) noexcept {
+  if (this == &other) return *this;
   flags = other.flags;
   size = other.size;
   address = other.address;
@@ -118,6 +120,7 @@ ValueRef& ValueRef::operator=(ValueRef&& other) noexcept {
   record2 = other.record2;
   own_ = std::move(other.own_);
   Repoint();
+  other.Repoint();
   return *this;
 }
 
@@ -149,7 +152,9 @@ void ValueRef::CaptureReal(double x) {
 }
 
 void ValueRef::CaptureText(std::string_view text) {
-  own_.assign(text.begin(), text.end());
+  // Copied aside first: the text may be this reference's own value.
+  std::vector<uint8_t> copy(text.begin(), text.end());
+  own_.swap(copy);
   flags = kString | kRefCaptured;
   size = static_cast<uint32_t>(text.size());
   Repoint();

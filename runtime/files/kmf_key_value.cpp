@@ -2,19 +2,21 @@
 
 #include <algorithm>
 
+#include "runtime/core/collation.h"
 #include "runtime/core/type_codes.h"
 
 namespace rk::kmf {
 namespace {
 
-void AsciiTextMapper(uint8_t* bytes, size_t length, bool noCase, bool /*oem*/) {
-  if (!noCase) return;
-  for (size_t i = 0; i < length; ++i) {
-    if (bytes[i] >= 'a' && bytes[i] <= 'z') bytes[i] = static_cast<uint8_t>(bytes[i] - 32);
+void MapText(uint8_t* bytes, size_t length, bool noCase, bool oem) {
+  auto* text = reinterpret_cast<char*>(bytes);
+  if (noCase) UpperBuffer(text, length);
+  if (!oem) {
+    MakeSortKey(text, length);
+    return;
   }
+  for (size_t i = 0; i < length; ++i) bytes[i] = OemWeight(bytes[i]);
 }
-
-TextKeyMapper textMapper = AsciiTextMapper;
 
 void InvertAll(uint8_t* p, size_t n) {
   for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(255 - p[i]);
@@ -26,20 +28,20 @@ void EncodeComponent(const KeyComponent& component, const KeyLayout& layout, con
   switch (component.type) {
     case kString:
       std::copy(field, field + n, out);
-      textMapper(out, n, layout.noCase, layout.oem);
+      MapText(out, n, layout.noCase, layout.oem);
       break;
     case kCString: {
       size_t text = std::find(field, field + n, 0) - field;
       std::copy(field, field + text, out);
       std::fill(out + text, out + n, ' ');
-      textMapper(out, n, layout.noCase, layout.oem);
+      MapText(out, n, layout.noCase, layout.oem);
       break;
     }
     case kPString: {
       size_t text = n == 0 ? 0 : std::min<size_t>(field[0], n - 1);
       if (n > 0) std::copy(field + 1, field + 1 + text, out);
       std::fill(out + text, out + n, 0);
-      textMapper(out, n, layout.noCase, layout.oem);
+      MapText(out, n, layout.noCase, layout.oem);
       break;
     }
     case kUShort:
@@ -89,10 +91,6 @@ bool ComponentEmpty(const KeyComponent& component, const uint8_t* field) {
 }
 
 }  // namespace
-
-void SetTextKeyMapper(TextKeyMapper mapper) {
-  textMapper = mapper ? mapper : AsciiTextMapper;
-}
 
 size_t KeyValueLength(const KeyLayout& layout) {
   size_t length = 0;

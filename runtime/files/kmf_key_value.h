@@ -2,7 +2,8 @@
 // sort as unsigned bytes in the order of the values.
 //
 // Each component is as long as its field, most significant first:
-//   STRING   the bytes; NOCASE upper-cases them; then the collation mapping
+//   STRING   the bytes; NOCASE upper-cases them; then the collating weights
+//            (the OEM table for files with the OEM attribute)
 //   CSTRING  the text up to its terminator, space padded, then as STRING
 //   PSTRING  the text (length from its first byte) zero padded, then as STRING
 //   USHORT, ULONG  bytes reversed
@@ -32,13 +33,6 @@ struct KeyLayout {
   bool noCase = false;
   bool oem = false;
 };
-
-// Maps a text component in place into its sort bytes: upper case for NOCASE,
-// then the collation weights (the OEM variant for OEM files). The runtime's
-// collation installs itself here; until then texts keep their bytes and NOCASE
-// upper-cases ASCII letters.
-using TextKeyMapper = void (*)(uint8_t* bytes, size_t length, bool noCase, bool oem);
-void SetTextKeyMapper(TextKeyMapper mapper);
 
 std::string EncodeKeyValue(const KeyLayout& layout, const uint8_t* record);
 size_t KeyValueLength(const KeyLayout& layout);

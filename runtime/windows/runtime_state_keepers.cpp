@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "runtime/core/evaluation_stacks.h"
+#include "runtime/core/expr_symbols.h"
 
 namespace rk {
 namespace {
@@ -19,10 +20,22 @@ ThreadStateKeeper EvaluationStacksKeeper() {
           }};
 }
 
+ThreadStateKeeper BoundNamesKeeper() {
+  return {[] {
+            // An empty slot in exchange: the next thread finds no names bound.
+            auto saved = std::make_shared<BoundNamesSlot>();
+            SwapBoundNames(*saved);
+            return std::shared_ptr<void>(saved);
+          },
+          [](std::shared_ptr<void> saved) {
+            SwapBoundNames(*static_cast<BoundNamesSlot*>(saved.get()));
+          }};
+}
+
 }  // namespace
 
 std::vector<ThreadStateKeeper> RuntimeStateKeepers() {
-  return {EvaluationStacksKeeper()};
+  return {EvaluationStacksKeeper(), BoundNamesKeeper()};
 }
 
 }  // namespace rk

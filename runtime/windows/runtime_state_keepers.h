@@ -1,6 +1,5 @@
 // The runtime's own per-thread state, kept by the thread-state table from the
-// start: the value stack and the decimal stack (and, once registered, the
-// evaluator's bound names).
+// start: the value stack, the decimal stack and the evaluator's bound names.
 #pragma once
 
 #include <vector>

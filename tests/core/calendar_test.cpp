@@ -26,6 +26,7 @@ TEST(DayNumberTest, ValidityRules) {
   EXPECT_EQ(CheckDate(1995, 13, 1), -1);
   EXPECT_EQ(CheckDate(1995, 4, 31), -1);
   EXPECT_EQ(CheckDate(1995, 1, 0), -1);
+  EXPECT_EQ(CheckDate(-5, 1, 1), -1);
   EXPECT_EQ(DateToDay(1900, 2, 29), -1);
   EXPECT_FALSE(IsLeapYear(0));  // year 0 is 1900
   EXPECT_TRUE(IsLeapYear(96));

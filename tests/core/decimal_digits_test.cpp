@@ -26,8 +26,8 @@ TEST(DecimalDigitsTest, PlainTextsReadExactly) {
   EXPECT_EQ(d.Text(), "7.5");
   EXPECT_TRUE(DigitsOfDecimalText("-0.00", d));
   EXPECT_EQ(d.Text(), "0");
-  for (const char* bad :
-       {"", " ", "-", "1e5", "1.2.3", "12a", "--1", std::string(65, '7').c_str()}) {
+  const std::string tooLong(65, '7');
+  for (const char* bad : {"", " ", "-", "1e5", "1.2.3", "12a", "--1", tooLong.c_str()}) {
     EXPECT_FALSE(DigitsOfDecimalText(bad, d)) << bad;
   }
 }

@@ -67,6 +67,9 @@ TEST_F(InternationalSettingsTest, ShortDateForm) {
   s.shortDate = "yyyy-MM-dd";
   ApplyInternationalSettings(s);
   EXPECT_EQ(Jan5("@D17"), "1995-01-05");
+  s.shortDate = "dd MM yy";
+  ApplyInternationalSettings(s);
+  EXPECT_EQ(Jan5("@D17"), "05 01 95");
   s.shortDate = "MMddyy";
   ApplyInternationalSettings(s);
   EXPECT_EQ(Jan5("@D17"), "010595");

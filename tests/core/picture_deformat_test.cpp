@@ -19,6 +19,17 @@ TEST(PictureDeformatTest, EveryDayRoundTripsThroughFourDigitYearForms) {
   }
 }
 
+TEST(PictureDeformatTest, MonthNameFormsRoundTripDespiteShortNames) {
+  for (const char* text : {"@D3", "@D4", "@D18", "@D4B"}) {
+    CompiledPicture picture;
+    ASSERT_TRUE(CompilePicture(text, picture));
+    for (int32_t day = kFirstDayNumber; day <= kLastDayNumber; day += 37) {
+      std::string shown = FormatLong(day, picture);
+      ASSERT_EQ(Deformat(shown, &picture), std::to_string(day)) << text << " " << shown;
+    }
+  }
+}
+
 TEST(PictureDeformatTest, DatesFromTypedText) {
   std::string jan5 = std::to_string(DateToDay(1995, 1, 5));
   EXPECT_EQ(Deformat(" 1/05/95", "@D1"), jan5);
@@ -76,6 +87,8 @@ TEST(PictureDeformatTest, StringsScanForANumber) {
   EXPECT_EQ(Deformat("$1,234.50-", nullptr), "-1234.50");
   EXPECT_EQ(Deformat("x 1.5e-3 y", "@S12"), "1.5e-3");
   EXPECT_EQ(Deformat("1.2.3", "@S5"), "1.23");
+  EXPECT_EQ(Deformat("Price 12", "@S8"), "12");
+  EXPECT_EQ(Deformat("2E-3 each", "@S9"), "2E-3");
   EXPECT_EQ(Deformat("hello", "@Q5"), "hello");
 }
 

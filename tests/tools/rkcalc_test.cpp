@@ -85,6 +85,26 @@ TEST(RkcalcTest, EnvironmentFileChangesNames) {
   EXPECT_EQ(run.out, " 1:05nm\n");
 }
 
+TEST(RkcalcTest, EvalPrintsTheValueOrTheError) {
+  Outcome run = Shell(Rkcalc() + " eval \"2 ^ 3 ^ 2 & ' x'\"");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "64 x\n");
+  run = Shell(Rkcalc() + " eval \"FORMAT(1234.5, @N10.2)\"");
+  EXPECT_EQ(run.out, "  1,234.50\n");
+  run = Shell("sh -c '" + Rkcalc() + " eval NOSUCH 2>&1'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "801 No BIND on variable\n");
+  run = Shell("sh -c '" + Rkcalc() + " eval 1+ 2>&1'");
+  EXPECT_EQ(run.out, "800 Invalid expression for EVALUATE\n");
+
+  std::string input =
+      "eval\tUPPER(SUB(\\047abcde\\047, 2, 3))\\n"
+      "eval\t1 +\\n"
+      "eval\tCHR(34) & 10H\\n";
+  run = Shell("printf '" + input + "' | " + Rkcalc() + " --batch");
+  EXPECT_EQ(run.out, "\"BCD\"\nnull\n\"\\\"16\"\n");
+}
+
 TEST(RkcalcTest, BadUseIsRefused) {
   EXPECT_EQ(Shell(Rkcalc()).status, 2);
   EXPECT_EQ(Shell(Rkcalc() + " format @D1").status, 2);

@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "runtime/core/evaluation_stacks.h"
+#include "runtime/core/expr_evaluation.h"
+#include "runtime/core/expr_parser.h"
+#include "runtime/core/expr_symbols.h"
+#include "runtime/core/type_codes.h"
 #include "runtime/files/runtime_threads.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/modal_state.h"
@@ -132,6 +136,9 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
     return [&seen, name, number] {
       seen.push_back(name + " starts with " + std::to_string(Values().Depth()) + "/" +
                      std::to_string(Decimals().Depth()));
+      EXPECT_EQ(LookupSymbol("OTHER"), nullptr) << "bound names belong to their thread";
+      static int32_t variable = 0;
+      Bind(name == "a" ? "OTHER" : "MINE", MakeValueRef(kLong, 4, 0, &variable));
       Values().PushCopy(name);
       Decimals().PushLong(number);
       while (WaitForNextMessage().kind != MessageKind::kQuit) {
@@ -141,6 +148,7 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
         Decimals().PushLong(number);
       }
       EXPECT_EQ(Decimals().PopLong(), number);
+      EXPECT_EQ(LookupSymbol("OTHER") != nullptr, name == "a");
     };
   };
   int32_t a = START(procedure("a", 1), 0);
@@ -158,6 +166,34 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
   RunUntilIdle();
   EXPECT_EQ(Values().Depth(), 0u) << "an ended thread's state is discarded";
   EXPECT_EQ(Decimals().Depth(), 0u);
+}
+
+TEST_F(ThreadsTest, EachThreadKeepsItsOwnBoundNames) {
+  static int32_t first = 1;
+  static int32_t second = 2;
+  std::vector<std::string> seen;
+  auto procedure = [&](std::string name, int32_t* value) {
+    return [&seen, name, value] {
+      Bind(name, MakeValueRef(kLong, -1, 0, value));
+      while (WaitForNextMessage().kind != MessageKind::kQuit) {
+        for (std::string other : {"A", "B"}) {
+          ExprTree tree = Evaluate(other);
+          seen.push_back(name + " sees " + other + (tree ? "=" + EvaluateAsText(*tree) : "?"));
+        }
+      }
+    };
+  };
+  int32_t a = START(procedure("A", &first), 0);
+  int32_t b = START(procedure("B", &second), 0);
+  RunUntilIdle();
+  PostTo(a, MessageKind::kKey);
+  RunUntilIdle();
+  PostTo(b, MessageKind::kKey);
+  RunUntilIdle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"A sees A=1", "A sees B?", "B sees A?", "B sees B=2"}));
+  PostTo(a, MessageKind::kQuit);
+  PostTo(b, MessageKind::kQuit);
+  RunUntilIdle();
 }
 
 struct RequestArea {

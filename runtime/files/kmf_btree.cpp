@@ -1,0 +1,287 @@
+#include "runtime/files/kmf_btree.h"
+
+#include <algorithm>
+
+#include "runtime/files/kmf_internal_error.h"
+
+namespace rk::kmf {
+namespace {
+
+constexpr uint32_t kSplitBound = 15095;
+constexpr uint32_t kCrowdedBound = 4096;
+constexpr size_t kCrowdedCount = 21;
+constexpr int kMaxDepth = 32;
+
+size_t LowerBound(const Page& page, std::string_view key) {
+  auto it = std::lower_bound(
+      page.records.begin(), page.records.end(), key,
+      [](const Record& r, std::string_view k) { return CompareKeys(r.Key(), k) < 0; });
+  return static_cast<size_t>(it - page.records.begin());
+}
+
+size_t UpperBound(const Page& page, std::string_view key) {
+  auto it = std::upper_bound(
+      page.records.begin(), page.records.end(), key,
+      [](std::string_view k, const Record& r) { return CompareKeys(k, r.Key()) < 0; });
+  return static_cast<size_t>(it - page.records.begin());
+}
+
+// On an index page: the last record not greater than the key, or the first.
+size_t ChildIndex(const Page& page, std::string_view key) {
+  size_t upper = UpperBound(page, key);
+  return upper == 0 ? 0 : upper - 1;
+}
+
+}  // namespace
+
+bool Tree::NeedsSplit(const Page& page) {
+  if (page.records.size() < 2) return false;
+  uint32_t bound = SizeBound(page);
+  return bound >= kSplitBound || (bound > kCrowdedBound && page.records.size() >= kCrowdedCount);
+}
+
+std::vector<Tree::Step> Tree::Descend(std::string_view key) {
+  std::vector<Step> path;
+  uint32_t id = file_.root();
+  int level = -1;
+  while (id != kNoPage) {
+    KMF_CHECK(path.size() < kMaxDepth);
+    Page& page = file_.LoadPage(id, level);
+    KMF_CHECK(!page.records.empty());
+    if (!page.IsIndex()) {
+      path.push_back({id, LowerBound(page, key)});
+      break;
+    }
+    size_t index = ChildIndex(page, key);
+    path.push_back({id, index});
+    level = page.level - 1;
+    id = page.children[index];
+  }
+  return path;
+}
+
+bool Tree::StepToNextLeaf(std::vector<Step>& path) {
+  size_t depth = path.size() - 1;
+  while (depth > 0) {
+    --depth;
+    Page& page = file_.LoadPage(path[depth].id);
+    if (path[depth].index + 1 < page.records.size()) {
+      path.resize(depth + 1);
+      path[depth].index++;
+      uint32_t id = page.children[path[depth].index];
+      int level = page.level - 1;
+      for (;;) {
+        Page& child = file_.LoadPage(id, level);
+        KMF_CHECK(!child.records.empty());
+        path.push_back({id, 0});
+        if (!child.IsIndex()) return true;
+        id = child.children[0];
+        level = child.level - 1;
+      }
+    }
+  }
+  return false;
+}
+
+bool Tree::StepToPreviousLeaf(std::vector<Step>& path) {
+  size_t depth = path.size() - 1;
+  while (depth > 0) {
+    --depth;
+    Page& page = file_.LoadPage(path[depth].id);
+    if (path[depth].index > 0) {
+      path.resize(depth + 1);
+      path[depth].index--;
+      uint32_t id = page.children[path[depth].index];
+      int level = page.level - 1;
+      for (;;) {
+        Page& child = file_.LoadPage(id, level);
+        KMF_CHECK(!child.records.empty());
+        size_t last = child.records.size() - 1;
+        path.push_back({id, child.IsIndex() ? last : child.records.size()});
+        if (!child.IsIndex()) return true;
+        id = child.children[last];
+        level = child.level - 1;
+      }
+    }
+  }
+  return false;
+}
+
+bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found) {
+  std::vector<Step> path = Descend(key);
+  if (path.empty()) return false;
+  Page* leaf = &file_.LoadPage(path.back().id);
+  size_t position = strictlyAfter ? UpperBound(*leaf, key) : path.back().index;
+  if (position >= leaf->records.size()) {
+    if (!StepToNextLeaf(path)) return false;
+    leaf = &file_.LoadPage(path.back().id);
+    position = 0;
+  }
+  found = leaf->records[position];
+  return true;
+}
+
+bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found) {
+  std::vector<Step> path = Descend(key);
+  if (path.empty()) return false;
+  Page* leaf = &file_.LoadPage(path.back().id);
+  size_t position = strictlyBefore ? path.back().index : UpperBound(*leaf, key);
+  if (position == 0) {
+    if (!StepToPreviousLeaf(path)) return false;
+    leaf = &file_.LoadPage(path.back().id);
+    position = leaf->records.size();
+  }
+  found = leaf->records[position - 1];
+  return true;
+}
+
+bool Tree::Find(std::string_view key, Record& found) {
+  Record candidate;
+  if (!SeekForward(key, false, candidate) || CompareKeys(candidate.Key(), key) != 0) return false;
+  found = std::move(candidate);
+  return true;
+}
+
+void Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
+  const Page& child = file_.LoadPage(parent.children[index], childLevel);
+  KMF_CHECK(!child.records.empty());
+  parent.records[index] = child.records.front();
+}
+
+uint32_t Tree::SplitOnce(uint32_t id) {
+  Page& page = file_.LoadPage(id);
+  size_t count = page.records.size();
+  size_t middle = count / 2;
+  // The middle record joins the half with fewer records.
+  size_t before = middle;
+  size_t after = count - middle - 1;
+  size_t cut = before < after ? middle + 1 : middle;
+  uint32_t rightId = file_.NewPage(page.level);
+  Page& source = file_.LoadPage(id);
+  Page& right = file_.LoadPage(rightId);
+  right.records.assign(std::make_move_iterator(source.records.begin() + cut),
+                       std::make_move_iterator(source.records.end()));
+  source.records.resize(cut);
+  if (source.IsIndex()) {
+    right.children.assign(source.children.begin() + cut, source.children.end());
+    source.children.resize(cut);
+  }
+  file_.MarkDirty(id);
+  return rightId;
+}
+
+std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id) {
+  std::vector<uint32_t> pages = {id};
+  for (size_t i = 0; i < pages.size();) {
+    if (NeedsSplit(file_.LoadPage(pages[i]))) {
+      pages.insert(pages.begin() + i + 1, SplitOnce(pages[i]));
+    } else {
+      ++i;
+    }
+  }
+  pages.erase(pages.begin());
+  return pages;
+}
+
+std::vector<uint32_t> Tree::InsertInto(uint32_t id, int level, const Record& record) {
+  Page& page = file_.LoadPage(id, level);
+  if (!page.IsIndex()) {
+    size_t position = LowerBound(page, record.Key());
+    if (position < page.records.size() && page.records[position].Key() == record.Key()) {
+      page.records[position] = record;
+    } else {
+      page.records.insert(page.records.begin() + position, record);
+    }
+    file_.MarkDirty(id);
+    return SplitUntilFits(id);
+  }
+  size_t index = ChildIndex(page, record.Key());
+  int childLevel = page.level - 1;
+  std::vector<uint32_t> splits = InsertInto(page.children[index], childLevel, record);
+  Page& parent = file_.LoadPage(id);
+  RefreshIndexRecord(parent, index, childLevel);
+  for (size_t k = 0; k < splits.size(); ++k) {
+    const Page& split = file_.LoadPage(splits[k]);
+    parent.records.insert(parent.records.begin() + index + 1 + k, split.records.front());
+    parent.children.insert(parent.children.begin() + index + 1 + k, splits[k]);
+  }
+  file_.MarkDirty(id);
+  return SplitUntilFits(id);
+}
+
+void Tree::Put(const Record& record) {
+  KMF_CHECK(record.bytes.size() <= kLargestStorableRecord);
+  if (file_.root() == kNoPage) {
+    uint32_t root = file_.NewPage(0);
+    file_.LoadPage(root).records.push_back(record);
+    file_.SetRoot(root);
+    return;
+  }
+  std::vector<uint32_t> splits = InsertInto(file_.root(), -1, record);
+  while (!splits.empty()) {
+    uint32_t oldRoot = file_.root();
+    const Page& old = file_.LoadPage(oldRoot);
+    uint32_t newRoot = file_.NewPage(static_cast<uint8_t>(old.level + 1));
+    KMF_CHECK(old.level + 1 < kMaxDepth);
+    Page& top = file_.LoadPage(newRoot);
+    top.records.push_back(file_.LoadPage(oldRoot).records.front());
+    top.children.push_back(oldRoot);
+    for (uint32_t split : splits) {
+      top.records.push_back(file_.LoadPage(split).records.front());
+      top.children.push_back(split);
+    }
+    file_.SetRoot(newRoot);
+    splits = SplitUntilFits(newRoot);
+  }
+}
+
+bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
+  Page& page = file_.LoadPage(id, level);
+  if (!page.IsIndex()) {
+    size_t position = LowerBound(page, key);
+    if (position >= page.records.size() || page.records[position].Key() != key) return false;
+    page.records.erase(page.records.begin() + position);
+    file_.MarkDirty(id);
+    return true;
+  }
+  size_t index = ChildIndex(page, key);
+  int childLevel = page.level - 1;
+  uint32_t childId = page.children[index];
+  if (!RemoveFrom(childId, childLevel, key)) return false;
+  Page& parent = file_.LoadPage(id);
+  if (file_.LoadPage(childId).records.empty()) {
+    file_.DiscardPage(childId);
+    parent.records.erase(parent.records.begin() + index);
+    parent.children.erase(parent.children.begin() + index);
+  } else {
+    RefreshIndexRecord(parent, index, childLevel);
+  }
+  file_.MarkDirty(id);
+  return true;
+}
+
+void Tree::ShrinkRoot() {
+  for (;;) {
+    uint32_t root = file_.root();
+    if (root == kNoPage) return;
+    Page& page = file_.LoadPage(root);
+    if (page.records.empty()) {
+      file_.DiscardPage(root);
+      file_.SetRoot(kNoPage);
+      return;
+    }
+    if (!page.IsIndex() || page.records.size() > 1) return;
+    uint32_t child = page.children.front();
+    file_.DiscardPage(root);
+    file_.SetRoot(child);
+  }
+}
+
+bool Tree::Remove(std::string_view key) {
+  if (file_.root() == kNoPage) return false;
+  if (!RemoveFrom(file_.root(), -1, key)) return false;
+  ShrinkRoot();
+  return true;
+}
+
+}  // namespace rk::kmf

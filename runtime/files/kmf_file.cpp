@@ -1,0 +1,222 @@
+#include "runtime/files/kmf_file.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "runtime/files/kmf_internal_error.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/os_errors.h"
+
+namespace rk::kmf {
+namespace {
+
+// Cache trimming: below this nothing is dropped ...
+constexpr size_t kCacheKeep = 20;
+// ... at this size and above pages are dropped until fewer remain ...
+constexpr size_t kCacheLimit = 100;
+// ... and in between a page goes when it has been idle for this many uses per
+// cached page.
+constexpr uint64_t kIdleFactor = 8;
+
+constexpr uint32_t kFirstInvalidNumber = 0xFE000000;
+
+void WaitBeforeRetry() {
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+}  // namespace
+
+File::File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode)
+    : storage_(std::move(storage)), path_(std::move(path)), mode_(mode) {
+  readerSlot_ = platform::CentisecondClock() % 1024 % kReaderSlots;
+}
+
+File::~File() {
+  ReleaseAccessLock();
+}
+
+uint32_t File::Open(const std::string& path, uint32_t mode, std::unique_ptr<File>& file) {
+  std::unique_ptr<Storage> storage;
+  uint32_t error = OpenStorage(path, mode, storage);
+  if (error != 0) return error;
+  file.reset(new File(std::move(storage), path, mode));
+  return 0;
+}
+
+void File::ReadExact(uint64_t offset, uint8_t* buffer, uint32_t count) {
+  KMF_CHECK(count % 64 == 0);
+  uint32_t got = 0;
+  uint32_t error = storage_->Read(offset, buffer, count, got);
+  KMF_CHECK(error == 0);
+  KMF_CHECK(got == count);
+}
+
+bool File::ReadHeader(Header& header) {
+  uint8_t bytes[kHeaderSize];
+  uint32_t got = 0;
+  uint32_t error = storage_->Read(0, bytes, kHeaderSize, got);
+  KMF_CHECK(error == 0);
+  if (got < kHeaderSize) {
+    header = NewHeader();  // nothing written yet: a new file
+    return true;
+  }
+  header = DecodeHeader(bytes);
+  return header.hasSignature;
+}
+
+int32_t File::BeginAccess(bool forWrite) {
+  if (forWrite && accessLock_ == AccessLock::kReader) ReleaseAccessLock();
+  if (lockingNeeded() && accessLock_ == AccessLock::kNone) {
+    if (forWrite && !readOnly()) {
+      while (storage_->Lock(kLockBase, kReaderSlots) != 0) WaitBeforeRetry();
+      accessLock_ = AccessLock::kWriter;
+    } else {
+      while (storage_->Lock(kLockBase + readerSlot_, 1) != 0) {
+        readerSlot_ = (readerSlot_ + 1) % kReaderSlots;
+        WaitBeforeRetry();
+      }
+      accessLock_ = AccessLock::kReader;
+    }
+  }
+  Header onDisk;
+  if (!ReadHeader(onDisk)) return 36;
+  if (!headerKnown_ || onDisk.changeCounter > header_.changeCounter) {
+    DropCache();
+    header_ = onDisk;
+    root_ = header_.root;
+    headerKnown_ = true;
+  }
+  if (onDisk.committedEnd != onDisk.pendingEnd) Recover();
+  return 0;
+}
+
+void File::ReleaseAccessLock() {
+  if (accessLock_ == AccessLock::kWriter) {
+    storage_->Unlock(kLockBase, kReaderSlots);
+  } else if (accessLock_ == AccessLock::kReader) {
+    storage_->Unlock(kLockBase + readerSlot_, 1);
+  }
+  accessLock_ = AccessLock::kNone;
+}
+
+void File::UnlockByte(uint64_t offset) {
+  KMF_CHECK(storage_->Unlock(offset, 1) == 0);
+}
+
+uint32_t File::EndOperation() {
+  uint32_t error = 0;
+  bool deferred = inTransaction_ || (stream_ && dirtyCount_ < kStreamPageLimit);
+  if (HasChanges() && !deferred) error = WriteBack();
+  if (!deferred || !HasChanges()) {
+    if (!stream_ && !inTransaction_) ReleaseAccessLock();
+    TrimCache();
+  }
+  return error;
+}
+
+void File::SetRoot(uint32_t id) {
+  root_ = id;
+  headerDirty_ = true;
+}
+
+Page& File::LoadPage(uint32_t id, int expectedLevel) {
+  auto it = cache_.find(id);
+  if (it == cache_.end()) {
+    KMF_CHECK(!IsTemporaryPage(id) && id != kNoPage);
+    int pageClass = ClassOfAddress(header_, id);
+    KMF_CHECK(pageClass != 0);
+    std::string bytes(pageClass * kUnitSize, '\0');
+    ReadExact(PageOffset(id), reinterpret_cast<uint8_t*>(bytes.data()),
+              static_cast<uint32_t>(bytes.size()));
+    CachedPage cached;
+    std::string problem;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    KMF_CHECK(DecodePage(data, bytes.size(), cached.page, problem));
+    KMF_CHECK(ReadPageHeader(data).ownOffset == PageOffset(id));
+    it = cache_.emplace(id, std::move(cached)).first;
+  }
+  KMF_CHECK(expectedLevel < 0 || it->second.page.level == expectedLevel);
+  it->second.lastUse = ++useClock_;
+  return it->second.page;
+}
+
+uint32_t File::NewPage(uint8_t level) {
+  uint32_t id = nextTemporaryId_++;
+  CachedPage cached;
+  cached.page.level = level;
+  cached.dirty = true;
+  cached.lastUse = ++useClock_;
+  cache_.emplace(id, std::move(cached));
+  ++dirtyCount_;
+  return id;
+}
+
+void File::MarkDirty(uint32_t id) {
+  auto it = cache_.find(id);
+  KMF_CHECK(it != cache_.end());
+  if (!it->second.dirty) {
+    it->second.dirty = true;
+    ++dirtyCount_;
+  }
+}
+
+void File::DiscardPage(uint32_t id) {
+  auto it = cache_.find(id);
+  if (it != cache_.end()) {
+    if (it->second.dirty) --dirtyCount_;
+    cache_.erase(it);
+  }
+  if (!IsTemporaryPage(id)) discardedAddresses_.push_back(id);
+  headerDirty_ = true;
+}
+
+uint32_t File::IssueNumber() {
+  uint32_t next = header_.lastNumberIssued + 1;
+  KMF_CHECK(next < kFirstInvalidNumber);
+  header_.lastNumberIssued = next;
+  headerDirty_ = true;
+  return next;
+}
+
+void File::DropCache() {
+  cache_.clear();
+  dirtyCount_ = 0;
+  headerDirty_ = false;
+  discardedAddresses_.clear();
+  allocator_.Invalidate();
+}
+
+void File::DropChanges() {
+  DropCache();
+  headerKnown_ = false;
+  root_ = header_.root;
+}
+
+void File::TrimCache() {
+  if (cache_.size() < kCacheKeep) return;
+  std::vector<std::pair<uint64_t, uint32_t>> byAge;
+  for (const auto& [id, cached] : cache_) {
+    // Index pages stay while changes are pending: the write-back needs the
+    // parents of the pages it moves.
+    if (cached.dirty || (dirtyCount_ > 0 && cached.page.IsIndex())) continue;
+    byAge.emplace_back(cached.lastUse, id);
+  }
+  std::sort(byAge.begin(), byAge.end());
+  uint64_t idleLimit = kIdleFactor * cache_.size();
+  for (const auto& [lastUse, id] : byAge) {
+    if (cache_.size() < kCacheKeep) break;
+    bool overLimit = cache_.size() >= kCacheLimit;
+    if (!overLimit && useClock_ - lastUse <= idleLimit) break;
+    cache_.erase(id);
+  }
+}
+
+uint32_t File::CutToUsedEnd() {
+  // A file whose header was never written has nothing to cut (and must not be
+  // extended to a header of zeros).
+  if (readOnly() || header_.changeCounter == 0) return 0;
+  return storage_->Truncate(header_.committedEnd);
+}
+
+}  // namespace rk::kmf

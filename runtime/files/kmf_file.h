@@ -1,0 +1,149 @@
+// One open KMF operating-system file: its handle, header, page cache, page
+// allocation, access locks and the two-phase write-back. Every table of the file
+// that is open shares this object.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/files/kmf_header.h"
+#include "runtime/files/kmf_page.h"
+#include "runtime/files/kmf_page_allocator.h"
+#include "runtime/files/kmf_storage.h"
+
+namespace rk::kmf {
+
+// Page ids: a page on disk is known by its address; a page made since the last
+// write-back has a temporary id from this base up until it gets an address.
+inline constexpr uint32_t kTemporaryPageBase = 0x40000000;
+inline bool IsTemporaryPage(uint32_t id) {
+  return id >= kTemporaryPageBase && id != kNoPage;
+}
+
+// Byte-range lock offsets of the access protocol and the record locks.
+inline constexpr uint64_t kLockBase = 0x80000000ULL;
+inline constexpr uint64_t kReaderSlots = 1023;
+inline constexpr uint64_t kRecordLockBase = kLockBase + 0x400 + 1;
+
+// Writes pending in STREAM mode before a write-back is forced.
+inline constexpr size_t kStreamPageLimit = 40;
+
+class File {
+ public:
+  static uint32_t Open(const std::string& path, uint32_t mode, std::unique_ptr<File>& file);
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  const std::string& path() const { return path_; }
+  bool readOnly() const { return (mode_ & 0x03) == 0; }
+  bool lockingNeeded() const {
+    uint32_t sharing = mode_ & 0xF0;
+    return sharing == 0x00 || sharing == 0x40;
+  }
+  bool denyWrite() const { return (mode_ & 0xF0) == 0x20; }
+
+  // Access protocol. BeginAccess takes the reader's or the writer's lock when
+  // the file is shared, reads the header (36 when it lacks the signature), drops
+  // the cache when another program wrote, and finishes an interrupted write-back.
+  int32_t BeginAccess(bool forWrite);
+  // End of an operation: writes back unless STREAM (below 40 pages) or a LOGOUT
+  // transaction defers it, and releases the access lock. Returns the OS error of
+  // a failed write-back (0 when none).
+  uint32_t EndOperation();
+  void SetStream(bool on) { stream_ = on; }
+  bool stream() const { return stream_; }
+  void SetInTransaction(bool on) { inTransaction_ = on; }
+  bool inTransaction() const { return inTransaction_; }
+
+  // The tree's pages.
+  uint32_t root() const { return root_; }
+  void SetRoot(uint32_t id);
+  // Loads through the cache; a damaged page or a level other than the expected
+  // one (-1: any) is an internal error.
+  Page& LoadPage(uint32_t id, int expectedLevel = -1);
+  uint32_t NewPage(uint8_t level);
+  void MarkDirty(uint32_t id);
+  void DiscardPage(uint32_t id);
+
+  // The next record or table number; the counter is saved with the next write-back.
+  uint32_t IssueNumber();
+  const Header& header() const { return header_; }
+
+  bool HasChanges() const { return headerDirty_ || dirtyCount_ > 0; }
+  size_t dirtyPages() const { return dirtyCount_; }
+  // Both phases; returns the OS error of a failed phase one (the changes are then
+  // dropped and the file stays as it was).
+  uint32_t WriteBack();
+  uint32_t PrepareWriteBack();  // phase one
+  void CompleteWriteBack();     // phase two
+  // Gives up a prepared write-back: the old header is rewritten with equal
+  // offsets and every change is dropped.
+  void AbandonPrepared();
+  // Drops every unsaved change; the header is read again at the next access.
+  void DropChanges();
+  // Cuts the operating-system file after the last used page range.
+  uint32_t CutToUsedEnd();
+
+  // One-byte record and table locks (43/32 decided by the caller).
+  uint32_t LockByte(uint64_t offset) { return storage_->Lock(offset, 1); }
+  void UnlockByte(uint64_t offset);
+  void ReleaseAccessLock();
+
+  // Reads a whole byte range of the file; short reads are internal errors.
+  void ReadExact(uint64_t offset, uint8_t* buffer, uint32_t count);
+  Storage& storage() { return *storage_; }
+
+ private:
+  struct CachedPage {
+    Page page;
+    bool dirty = false;
+    uint64_t lastUse = 0;
+  };
+  struct PreparedWrite {
+    uint64_t home;
+    std::string image;
+  };
+
+  File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
+  bool ReadHeader(Header& header);
+  void DropCache();
+  void TrimCache();
+  void Recover();
+  std::vector<uint32_t> CollectTreeAddresses();
+  void LoadAllIndexPages();
+  void AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename);
+  void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
+  void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
+  bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
+                                           const std::unordered_map<uint64_t, std::string>& pages);
+
+  std::unique_ptr<Storage> storage_;
+  std::string path_;
+  uint32_t mode_;
+  Header header_;
+  bool headerKnown_ = false;
+  bool headerDirty_ = false;
+  uint32_t root_ = kNoPage;
+  std::unordered_map<uint32_t, CachedPage> cache_;
+  size_t dirtyCount_ = 0;
+  uint32_t nextTemporaryId_ = kTemporaryPageBase;
+  uint64_t useClock_ = 0;
+  PageAllocator allocator_;
+  std::vector<uint32_t> discardedAddresses_;
+  bool stream_ = false;
+  bool inTransaction_ = false;
+
+  enum class AccessLock { kNone, kReader, kWriter };
+  AccessLock accessLock_ = AccessLock::kNone;
+  uint32_t readerSlot_ = 0;
+
+  bool prepared_ = false;
+  Header preparedHeader_;
+  std::vector<PreparedWrite> preparedPending_;
+};
+
+}  // namespace rk::kmf

@@ -1,0 +1,182 @@
+// One declared table of a KMF file as the driver works on it: its number, key
+// layouts, record buffer and memos, the current record, the sequence and the
+// pending read requests. The handlers return the driver's error codes (0 for
+// success; 0 with the OS last error set for an operating-system failure is
+// returned as kOsFailure).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/files/kmf_btree.h"
+#include "runtime/files/kmf_definition.h"
+#include "runtime/files/kmf_file.h"
+#include "runtime/files/kmf_key_value.h"
+
+namespace rk::kmf {
+
+// An operating-system failure: the caller posts 300 + the last OS error.
+inline constexpr int32_t kOsFailure = -300;
+
+struct TableDeclaration {
+  std::string name;  // file name, optionally "\!" and a table name
+  TableDefinition definition;
+  bool oem = false;
+  bool mayCreate = false;
+};
+
+class Table {
+ public:
+  explicit Table(TableDeclaration declaration);
+  ~Table();
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+  // The record buffer and memo buffers that the application reads and writes.
+  std::vector<uint8_t>& record() { return record_; }
+  std::vector<std::string>& memos() { return memos_; }
+  bool isOpen() const { return file_ != nullptr; }
+  File* file() { return file_; }
+
+  int32_t Create();
+  int32_t Open(uint32_t mode);
+  int32_t Close();
+
+  int32_t Add();
+  int32_t Append();
+  int32_t Put();
+  int32_t Delete();
+
+  int32_t GetByKey(int key);
+  int32_t GetByNumber(uint32_t recordNumber);
+  int32_t GetByKeyAndNumber(int key, uint32_t recordNumber);
+  int32_t Reget(std::string_view position);
+
+  // Sequences.
+  void SetFile();
+  void SetFileFrom(uint32_t recordNumber);
+  int32_t SetFileByKey(int key);
+  void SetKey(int key);
+  void SetKeyFromValue(int key);
+  void SetKeyFromValueAndNumber(int key, uint32_t recordNumber);
+  void SetKeyFromRecord(int key, uint32_t recordNumber);
+  int32_t ResetFile(std::string_view position);
+  int32_t ResetKey(int key, std::string_view position);
+  int32_t Next() { return Move(true); }
+  int32_t Previous() { return Move(false); }
+  int32_t Skip(int32_t count);
+  bool AtEnd() { return !TestMove(true); }
+  bool AtBeginning() { return !TestMove(false); }
+  int sequenceKey() const { return sequenceKey_; }
+
+  uint32_t Pointer() const { return current_; }
+  std::string Position() const;
+  std::string KeyPosition(int key) const;
+  uint32_t Records();
+  uint32_t KeyRecords(int key);
+  uint32_t Bytes();
+  int32_t Duplicate(int key);
+  int32_t DuplicateAny();
+
+  void Hold(int32_t seconds) {
+    holdRequested_ = true;
+    holdSeconds_ = seconds;
+  }
+  void Watch() { watchRequested_ = true; }
+  void NoMemo() { noMemoRequested_ = true; }
+  void Release();
+  int32_t LockTable(int32_t seconds);  // seconds < 0: wait while refused
+  int32_t UnlockTable();
+
+  int32_t Stream();
+  int32_t Flush();
+  int32_t Empty();
+  int32_t Build();
+  int32_t Pack();
+  // SEND with an option text other than "REGISTER".
+  std::string Send(std::string_view option);
+
+  const TableDefinition& definition() const { return declaration_.definition; }
+  uint32_t tableNumber() const { return tableNumber_; }
+
+ private:
+  enum class Mode {
+    kRecordOrder,
+    kKeyOrder,
+    kFromStart,
+    kFromNumber,
+    kFromKeyValue,
+    kKeyStart,
+    kKeyEntry,
+    kKeyValue,
+    kKeyFromRecord
+  };
+  struct Found {
+    uint32_t recordNumber = 0;
+    std::string positionKey;  // data key or key-entry key of the place reached
+  };
+
+  int32_t Begin(bool forWrite);
+  int32_t End(int32_t result);
+  Tree tree() { return Tree(*file_); }
+  bool ReadData(uint32_t recordNumber, std::string& data);
+  int32_t LoadRecord(uint32_t recordNumber, const std::string& data);
+  int32_t TakeHold(uint32_t recordNumber);
+  void ClearCurrent();
+
+  std::optional<Record> EntryFor(int key, const uint8_t* buffer, uint32_t recordNumber) const;
+  int32_t MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord, uint32_t recordNumber);
+  void AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom = {});
+  uint32_t CounterValueOf(uint8_t which);
+  void WriteMemos(uint32_t recordNumber);
+  void LoadMemos(uint32_t recordNumber);
+  void DeleteMemos(uint32_t recordNumber);
+  void InsertData(uint32_t recordNumber);
+  // The data record, counter and memos of a record just numbered; it becomes current.
+  int32_t StoreNew(uint32_t number);
+
+  bool Step(bool forward, Found& found);
+  bool FirstMove(bool forward, Found& found);
+  bool StepFrom(const std::string& key, bool forward, bool inclusive, const std::string& prefix,
+                Found& found);
+  bool ResolveEntry(const Record& entry, int key, Found& found);
+  int32_t Move(bool forward);
+  // Moves on to the next place whose record exists, making the move the
+  // sequence's position.
+  bool StepToRecord(bool forward, Found& found, std::string& data);
+  void Advance(const Found& found);
+  bool TestMove(bool forward);
+  std::string EntryPrefix(int key) const;
+  std::string KeyValueOf(int key, const uint8_t* buffer) const;
+
+  TableDeclaration declaration_;
+  std::string fileName_;
+  std::string tableName_;
+  std::vector<KeyLayout> layouts_;
+  File* file_ = nullptr;
+  uint32_t tableNumber_ = 0;
+  std::vector<uint8_t> record_;
+  std::vector<uint8_t> saved_;
+  std::vector<std::string> memos_;
+  uint32_t current_ = 0;
+
+  Mode mode_ = Mode::kRecordOrder;
+  int sequenceKey_ = -1;
+  std::string sequencePosition_;  // the key reached in modes 0 and 1
+  std::string sequenceValue_;     // the value or entry a pending first move starts from
+  uint32_t sequenceNumber_ = 0;
+  bool sequenceSet_ = false;
+
+  bool holdRequested_ = false;
+  int32_t holdSeconds_ = -1;
+  uint32_t heldRecord_ = 0;
+  bool watchRequested_ = false;
+  bool watching_ = false;
+  bool noMemoRequested_ = false;
+  bool tableLocked_ = false;
+  bool streamOwner_ = false;
+};
+
+}  // namespace rk::kmf

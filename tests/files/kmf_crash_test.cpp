@@ -1,0 +1,216 @@
+// Crash safety: each scenario runs in a child process that ends abruptly right
+// after its k-th write or flush, for every k; the files must then reopen in the
+// old or the new state, pass the checker, and keep what was committed.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "runtime/files/kmf_check.h"
+#include "runtime/files/kmf_transaction.h"
+#include "tests/files/kmf_table_fixture.h"
+
+namespace rk::kmf {
+namespace {
+
+using testing::CountingStorage;
+using testing::FillTape;
+using testing::TapeTable;
+
+// Everything a table holds, in key order of its first key.
+std::string Fingerprint(const std::string& name) {
+  auto table = TapeTable(name);
+  if (table->Open(0x42) != 0) return "cannot open";
+  std::string print = std::to_string(table->Records()) + ":";
+  table->SetKey(0);
+  while (table->Next() == 0) {
+    print.append(table->record().begin(), table->record().end());
+    print += table->memos()[0].substr(0, table->memos()[0].find_last_not_of(' ') + 1);
+    print += '|';
+  }
+  table->Close();
+  return print;
+}
+
+class CrashTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tapes_ = dir_.File("TAPES");
+    items_ = dir_.File("ITEMS");
+    backup_ = dir_.path() / "backup";
+    SetControlFileName(dir_.File("control.tcf"));
+  }
+
+  void Snapshot() {
+    std::filesystem::remove_all(backup_);
+    std::filesystem::create_directories(backup_);
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+      if (entry.is_regular_file())
+        std::filesystem::copy(entry.path(), backup_ / entry.path().filename());
+    }
+  }
+  void Restore() {
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+      if (entry.is_regular_file()) std::filesystem::remove(entry.path());
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(backup_)) {
+      std::filesystem::copy(entry.path(), dir_.path() / entry.path().filename());
+    }
+  }
+
+  // Runs the scenario in a child that stops after `stopAfter` events (0: never);
+  // returns the number of events the child saw when it ran to the end.
+  long RunChild(const std::function<void()>& scenario, long stopAfter) {
+    int channel[2];
+    EXPECT_EQ(pipe(channel), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+      close(channel[0]);
+      CountingStorage::events = 0;
+      CountingStorage::stopAfter = stopAfter;
+      scenario();
+      long events = CountingStorage::events;
+      if (write(channel[1], &events, sizeof events) != sizeof events) _exit(3);
+      _exit(0);
+    }
+    close(channel[1]);
+    long events = -1;
+    if (read(channel[0], &events, sizeof events) != sizeof events) events = -1;
+    close(channel[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return events;
+  }
+
+  // Crashes the scenario at every event; returns the number of crash points.
+  long CrashEverywhere(const std::function<void()>& scenario,
+                       const std::vector<std::string>& names) {
+    Snapshot();
+    std::vector<std::string> before;
+    for (const auto& name : names) before.push_back(Fingerprint(name));
+    Restore();
+    long total = RunChild(scenario, 0);
+    EXPECT_GT(total, 0);
+    std::vector<std::string> after;
+    for (const auto& name : names) after.push_back(Fingerprint(name));
+    EXPECT_NE(before, after);
+    for (long k = 1; k <= total; ++k) {
+      Restore();
+      EXPECT_EQ(RunChild(scenario, k), -1);  // stopped at its k-th event
+      std::vector<std::string> now;
+      for (const auto& name : names) now.push_back(Fingerprint(name));
+      EXPECT_TRUE(now == before || now == after) << "crash after event " << k;
+      if (k == total) {
+        EXPECT_EQ(now, after) << "the finished change was lost";
+      }
+      for (const auto& name : names) {
+        CheckReport report = CheckFile(name + ".KMF");
+        for (const auto& problem : report.problems)
+          ADD_FAILURE() << "after event " << k << ": " << problem;
+      }
+    }
+    crashPoints_ += total;
+    return total;
+  }
+
+  void Populate(const std::string& name, int count) {
+    auto table = TapeTable(name);
+    ASSERT_EQ(table->Create(), 0);
+    ASSERT_EQ(table->Open(0x42), 0);
+    table->Stream();
+    for (int32_t serial = 1; serial <= count; ++serial) {
+      FillTape(*table, serial, "Tape number " + std::to_string(serial * 37 % 1000), "cat");
+      ASSERT_EQ(table->Add(), 0);
+    }
+    ASSERT_EQ(table->Flush(), 0);
+    ASSERT_EQ(table->Close(), 0);
+  }
+
+  static void Change(const std::string& name, const std::function<void(Table&)>& change) {
+    auto table = TapeTable(name);
+    if (table->Open(0x42) != 0) _exit(4);
+    change(*table);
+    table->Close();
+  }
+
+  testing::TempDirectory dir_;
+  testing::FastStorage storage_;
+  std::string tapes_;
+  std::string items_;
+  std::filesystem::path backup_;
+  static inline long crashPoints_ = 0;
+
+ public:
+  static void TearDownTestSuite() { std::printf("crash points tested: %ld\n", crashPoints_); }
+};
+
+TEST_F(CrashTest, SingleAdd) {
+  Populate(tapes_, 30);
+  long points = CrashEverywhere(
+      [&] {
+        Change(tapes_, [](Table& table) {
+          FillTape(table, 1000, "A new tape");
+          table.memos()[0].replace(0, 9, "new notes");
+          if (table.Add() != 0) _exit(5);
+        });
+      },
+      {tapes_});
+  EXPECT_GE(points, 4);
+}
+
+TEST_F(CrashTest, PutThatSplitsAndMovesPages) {
+  Populate(tapes_, 400);
+  CrashEverywhere(
+      [&] {
+        Change(tapes_, [](Table& table) {
+          int32_t serial = 200;
+          std::memcpy(table.record().data(), &serial, 4);
+          if (table.GetByKey(0) != 0) _exit(5);
+          FillTape(table, 200, "Renamed so that it moves", "other");
+          table.memos()[0].assign(1000, 'm');  // four memo pieces grow its page
+          if (table.Put() != 0) _exit(6);
+        });
+      },
+      {tapes_});
+}
+
+TEST_F(CrashTest, Delete) {
+  Populate(tapes_, 100);
+  CrashEverywhere(
+      [&] {
+        Change(tapes_, [](Table& table) {
+          table.SetKey(1);
+          if (table.Next() != 0 || table.Delete() != 0) _exit(5);
+        });
+      },
+      {tapes_});
+}
+
+TEST_F(CrashTest, CommitOfTwoFilesIsAllOrNothing) {
+  Populate(tapes_, 50);
+  Populate(items_, 50);
+  CrashEverywhere(
+      [&] {
+        auto tapes = TapeTable(tapes_);
+        auto items = TapeTable(items_);
+        if (tapes->Open(0x42) != 0 || items->Open(0x42) != 0) _exit(4);
+        JoinTransaction(tapes->file());
+        JoinTransaction(items->file());
+        FillTape(*tapes, 500, "In the transaction");
+        FillTape(*items, 500, "Also in it");
+        if (tapes->Add() != 0 || items->Add() != 0) _exit(5);
+        int32_t serial = 10;
+        std::memcpy(tapes->record().data(), &serial, 4);
+        if (tapes->GetByKey(0) != 0 || tapes->Delete() != 0) _exit(6);
+        if (CommitTransaction() != 0) _exit(7);
+        tapes->Close();
+        items->Close();
+      },
+      {tapes_, items_});
+}
+
+}  // namespace
+}  // namespace rk::kmf

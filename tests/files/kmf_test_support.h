@@ -1,0 +1,92 @@
+// Shared helpers of the KMF tests: a temporary directory per test and storage
+// wrappers installed through the driver's storage opener - one that skips the
+// operating system's flushes (tests that do not crash need no durable disk), and
+// one that stops the world after the k-th write or flush.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "runtime/files/kmf_storage.h"
+
+namespace rk::kmf::testing {
+
+class TempDirectory {
+ public:
+  TempDirectory() {
+    path_ = std::filesystem::temp_directory_path() /
+            ("rk_kmf_" + std::to_string(getpid()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDirectory() { std::filesystem::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Counts writes and flushes; after `stopAfter` of them (0: never) the process
+// ends at once, as a crash would end it, leaving the file as far as it got.
+class CountingStorage : public Storage {
+ public:
+  CountingStorage(std::unique_ptr<Storage> inner, bool flushes)
+      : inner_(std::move(inner)), flushes_(flushes) {}
+  static inline long stopAfter = 0;
+  static inline long events = 0;
+
+  uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
+    return inner_->Read(offset, buffer, count, bytesRead);
+  }
+  uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
+    uint32_t error = inner_->Write(offset, data, count);
+    Event();
+    return error;
+  }
+  uint32_t Flush() override {
+    uint32_t error = flushes_ ? inner_->Flush() : 0;
+    Event();
+    return error;
+  }
+  uint32_t Truncate(uint64_t length) override { return inner_->Truncate(length); }
+  uint32_t Lock(uint64_t offset, uint64_t length) override { return inner_->Lock(offset, length); }
+  uint32_t Unlock(uint64_t offset, uint64_t length) override {
+    return inner_->Unlock(offset, length);
+  }
+
+ private:
+  void Event() {
+    ++events;
+    if (stopAfter > 0 && events >= stopAfter) _exit(0);
+  }
+  std::unique_ptr<Storage> inner_;
+  bool flushes_;
+};
+
+// Installs counting storage without durable flushes for the lifetime of the
+// object (tests that never crash the machine need none).
+class FastStorage {
+ public:
+  FastStorage() {
+    CountingStorage::stopAfter = 0;
+    CountingStorage::events = 0;
+    SetStorageOpener([](const std::string& path, uint32_t mode, std::unique_ptr<Storage>& storage) {
+      std::unique_ptr<Storage> inner;
+      uint32_t error = OpenOsStorage(path, mode, inner);
+      if (error == 0) storage = std::make_unique<CountingStorage>(std::move(inner), false);
+      return error;
+    });
+  }
+  ~FastStorage() {
+    SetStorageOpener(nullptr);
+    CountingStorage::stopAfter = 0;
+  }
+};
+
+}  // namespace rk::kmf::testing

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+
+#include "runtime/files/kmf_btree.h"
+#include "runtime/files/kmf_check.h"
+#include "runtime/files/kmf_file.h"
+#include "tests/files/kmf_test_support.h"
+
+namespace rk::kmf {
+namespace {
+
+class TreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { path_ = dir_.File("tree.kmf"); }
+
+  std::unique_ptr<File> OpenFile() {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(File::Open(path_, 0x122, file), 0u);
+    return file;
+  }
+
+  static std::string RandomKey(std::mt19937& random) {
+    std::string key(4 + random() % 20, '\0');
+    for (char& c : key) c = static_cast<char>('a' + random() % 8);
+    return key;
+  }
+
+  // Compares the whole tree with the model, walking forward and backward.
+  void ExpectContents(File& file, const std::map<std::string, std::string>& model) {
+    Tree tree(file);
+    Record found;
+    std::string key;
+    bool strictly = false;
+    for (const auto& [k, v] : model) {
+      ASSERT_TRUE(tree.SeekForward(key, strictly, found));
+      ASSERT_EQ(found.Key(), k);
+      ASSERT_EQ(found.Data(), v);
+      key = k;
+      strictly = true;
+    }
+    EXPECT_FALSE(tree.SeekForward(key, true, found));
+    std::string high(40, '\xF0');
+    for (auto it = model.rbegin(); it != model.rend(); ++it) {
+      ASSERT_TRUE(tree.SeekBackward(high, true, found));
+      ASSERT_EQ(found.Key(), it->first);
+      high = it->first;
+    }
+    EXPECT_FALSE(tree.SeekBackward(high, true, found));
+  }
+
+  testing::TempDirectory dir_;
+  testing::FastStorage fastStorage_;
+  std::string path_;
+};
+
+TEST_F(TreeTest, RandomChangesSurviveWriteBacksAndReopening) {
+  std::mt19937 random(3);
+  std::map<std::string, std::string> model;
+  {
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    for (int step = 0; step < 6000; ++step) {
+      std::string key = RandomKey(random);
+      if (random() % 4 == 0 && !model.empty()) {
+        auto it = model.lower_bound(key);
+        if (it == model.end()) it = model.begin();
+        EXPECT_TRUE(tree.Remove(it->first));
+        model.erase(it);
+      } else {
+        std::string value(random() % 300, static_cast<char>('A' + random() % 3));
+        tree.Put(MakeRecord(key, value));
+        model[key] = value;
+      }
+      if (step % 97 == 0) {
+        ASSERT_EQ(file->WriteBack(), 0u);
+      }
+    }
+    EXPECT_FALSE(tree.Remove("not there"));
+    ASSERT_EQ(file->WriteBack(), 0u);
+    ExpectContents(*file, model);
+    file->CutToUsedEnd();
+  }
+  CheckReport report = CheckFile(path_);
+  for (const auto& problem : report.problems) ADD_FAILURE() << problem;
+  EXPECT_EQ(report.records, model.size());
+  EXPECT_EQ(std::filesystem::file_size(path_), report.fileBytes);
+
+  auto file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(false), 0);
+  ExpectContents(*file, model);
+}
+
+TEST_F(TreeTest, RemovingEverythingLeavesAnEmptyTree) {
+  auto file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(true), 0);
+  Tree tree(*file);
+  std::vector<std::string> keys;
+  for (int i = 0; i < 3000; ++i) {
+    keys.push_back("k" + std::to_string(i * 7919 % 3001));
+    tree.Put(MakeRecord(keys.back(), std::string(50, 'v')));
+  }
+  ASSERT_EQ(file->WriteBack(), 0u);
+  EXPECT_GT(file->header().rangeEnd[1] + file->header().rangeEnd[20], 0u);
+  for (const std::string& key : keys) ASSERT_TRUE(tree.Remove(key));
+  EXPECT_EQ(file->root(), kNoPage);
+  ASSERT_EQ(file->WriteBack(), 0u);
+  EXPECT_EQ(file->header().root, kNoPage);
+  Record found;
+  EXPECT_FALSE(tree.SeekForward("", false, found));
+}
+
+TEST_F(TreeTest, BulkLoadedFileStaysCloseToItsLivePages) {
+  {
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+      char key[32];
+      std::snprintf(key, sizeof key, "%08u", static_cast<unsigned>(random()));
+      std::string value(40 + random() % 80, ' ');
+      for (size_t j = 0; j < value.size(); j += 3)
+        value[j] = static_cast<char>('a' + random() % 26);
+      tree.Put(MakeRecord(key, value));
+      if (i % 10 == 0) {
+        ASSERT_EQ(file->WriteBack(), 0u);
+      }
+    }
+    ASSERT_EQ(file->WriteBack(), 0u);
+    file->CutToUsedEnd();
+  }
+  CheckReport report = CheckFile(path_);
+  for (const auto& problem : report.problems) ADD_FAILURE() << problem;
+  EXPECT_LE(static_cast<double>(report.fileBytes), 1.3 * report.liveBytes)
+      << report.fileBytes << " bytes for " << report.liveBytes << " live";
+}
+
+}  // namespace
+}  // namespace rk::kmf
