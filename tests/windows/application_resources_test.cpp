@@ -2,7 +2,7 @@
 // them, and the start window's text file as the source tree ships it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -82,9 +82,8 @@ TEST(ApplicationResources, TreeIconsHoldSixteenAndThirtyTwoPixelImages) {
 // file must use CR LF line ends, keep every line within a record and hold only
 // printable characters.
 TEST(ApplicationResources, StartTextIsCrLfLinesThatFitTheLineRecord) {
-  const char* sourceDir = std::getenv("RK_SOURCE_DIR");
-  ASSERT_NE(sourceDir, nullptr);
-  std::ifstream file(std::string(sourceDir) + "/resources/README.TXT", std::ios::binary);
+  std::filesystem::path root = RK_TEST_SOURCE_DIR;
+  std::ifstream file(root / "resources" / "README.TXT", std::ios::binary);
   ASSERT_TRUE(file);
   std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   ASSERT_FALSE(text.empty());
