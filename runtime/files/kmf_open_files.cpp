@@ -13,9 +13,12 @@ struct OpenFile {
   int users = 0;
 };
 
+// Never destroyed: a program ending through a runtime error leaves its files to
+// the operating system (whatever was not written back is recovered or dropped
+// at the next open) instead of writing back from inside exit.
 std::vector<OpenFile>& OpenFiles() {
-  static std::vector<OpenFile> files;
-  return files;
+  static auto* files = new std::vector<OpenFile>();
+  return *files;
 }
 
 std::string ListKey(const std::string& path) {

@@ -19,10 +19,11 @@ struct HeldRange {
   uint64_t length;
 };
 
-// Every range locked by this program, whichever handle holds it.
+// Every range locked by this program, whichever handle holds it. Never
+// destroyed: handles may still be closed by other objects' destructors at exit.
 std::vector<HeldRange>& HeldRanges() {
-  static std::vector<HeldRange> ranges;
-  return ranges;
+  static auto* ranges = new std::vector<HeldRange>();
+  return *ranges;
 }
 
 bool Overlaps(const HeldRange& held, uint64_t offset, uint64_t length) {

@@ -12,17 +12,8 @@
 
 namespace {
 
-// The build folder: RK_BINARY_DIR when it is set, else the parent of the folder
-// holding this test executable (build/<type>/tests).
-std::string BinaryDir() {
-  if (const char* dir = std::getenv("RK_BINARY_DIR"); dir && *dir) return dir;
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return ".";
-  std::string self(path, static_cast<size_t>(length));
-  std::string testsDir = self.substr(0, self.find_last_of('/'));
-  return testsDir.substr(0, testsDir.find_last_of('/'));
-}
+// The build folder, compiled into every test program.
+std::string BinaryDir() { return RK_TEST_BINARY_DIR; }
 
 std::string Rkcalc() {
   return BinaryDir() + "/tools/rkcalc/rkcalc";

@@ -10,6 +10,7 @@
 #include "runtime/core/expr_evaluation.h"
 #include "runtime/core/expr_parser.h"
 #include "runtime/core/expr_symbols.h"
+#include "runtime/core/type_codes.h"
 #include "runtime/files/runtime_threads.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/modal_state.h"
@@ -135,6 +136,9 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
     return [&seen, name, number] {
       seen.push_back(name + " starts with " + std::to_string(Values().Depth()) + "/" +
                      std::to_string(Decimals().Depth()));
+      EXPECT_EQ(LookupSymbol("OTHER"), nullptr) << "bound names belong to their thread";
+      static int32_t variable = 0;
+      Bind(name == "a" ? "OTHER" : "MINE", MakeValueRef(kLong, 4, 0, &variable));
       Values().PushCopy(name);
       Decimals().PushLong(number);
       while (WaitForNextMessage().kind != MessageKind::kQuit) {
@@ -144,6 +148,7 @@ TEST_F(ThreadsTest, EachThreadKeepsItsOwnStacksAcrossSwitches) {
         Decimals().PushLong(number);
       }
       EXPECT_EQ(Decimals().PopLong(), number);
+      EXPECT_EQ(LookupSymbol("OTHER") != nullptr, name == "a");
     };
   };
   int32_t a = START(procedure("a", 1), 0);
