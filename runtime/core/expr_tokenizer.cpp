@@ -184,7 +184,9 @@ void Tokenizer::ReadNumber() {
     // Too large for 32 bits: kept as a real constant rather than wrapped.
   }
   // from_chars does not take a leading '.', so the digits are read with a 0 in front.
-  std::string text = digits.front() == '.' ? "0" + std::string(digits) : std::string(digits);
+  std::string text;
+  if (digits.front() == '.') text.push_back('0');
+  text.append(digits);
   double value = 0;
   auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (next != text.data() + text.size() ||
