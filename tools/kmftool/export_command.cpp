@@ -22,7 +22,8 @@ std::string CsvLine(DeclaredFile& file, const std::vector<CsvColumn>& columns, b
     std::string text = header         ? column.name
                        : column.field ? FieldExportText(file, *column.field, column.element)
                                       : file.memoText(column.memo);
-    line += (i ? "," : "") + CsvField(text);
+    if (i) line += ',';
+    line += CsvField(text);
   }
   return line;
 }
