@@ -53,6 +53,14 @@ class TreeTest : public ::testing::Test {
     EXPECT_FALSE(tree.SeekBackward(high, true, found));
   }
 
+  // The checker's report of the file, every problem a failure.
+  CheckReport CheckedFile(size_t expectedRecords) {
+    CheckReport report = CheckFile(path_);
+    for (const auto& problem : report.problems) ADD_FAILURE() << problem;
+    EXPECT_EQ(report.records, expectedRecords);
+    return report;
+  }
+
   testing::TempDirectory dir_;
   testing::FastStorage fastStorage_;
   std::string path_;
@@ -86,9 +94,7 @@ TEST_F(TreeTest, RandomChangesSurviveWriteBacksAndReopening) {
     ExpectContents(*file, model);
     file->CutToUsedEnd();
   }
-  CheckReport report = CheckFile(path_);
-  for (const auto& problem : report.problems) ADD_FAILURE() << problem;
-  EXPECT_EQ(report.records, model.size());
+  CheckReport report = CheckedFile(model.size());
   EXPECT_EQ(std::filesystem::file_size(path_), report.fileBytes);
 
   auto file = OpenFile();
@@ -177,9 +183,7 @@ TEST_F(TreeTest, DeletingMostRecordsMergesTheirPages) {
     ExpectContents(*file, model);
     file->CutToUsedEnd();
   }
-  CheckReport report = CheckFile(path_);
-  for (const auto& problem : report.problems) ADD_FAILURE() << problem;
-  EXPECT_EQ(report.records, model.size());
+  CheckReport report = CheckedFile(model.size());
   // A tenth of the records in far fewer pages than they had: without merging
   // every leaf would keep its tenth.
   EXPECT_LT(report.pages * 4, pagesFull) << report.pages << " pages of " << pagesFull;
