@@ -1,11 +1,10 @@
 #include "runtime/files/kmf_table.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_internal_error.h"
+#include "runtime/files/kmf_lock_wait.h"
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/kmf_record_kinds.h"
 #include "runtime/files/kmf_table_schema.h"
@@ -190,15 +189,10 @@ void Table::Release() {
 int32_t Table::TakeHold(uint32_t recordNumber) {
   if (heldRecord_ == recordNumber) return 0;
   Release();
-  uint32_t start = platform::CentisecondClock();
-  while (file_->LockByte(NumberLockOffset(recordNumber)) != 0) {
-    bool timed = holdSeconds_ >= 0;
-    if (timed &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(holdSeconds_) * 100) {
-      return 43;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  uint64_t offset = NumberLockOffset(recordNumber);
+  uint32_t error = RetryWhileLocked(holdSeconds_, [&] { return file_->LockByte(offset); });
+  if (error == platform::kErrorLockViolation) return 43;
+  if (error != 0) return OsFailure(error);
   heldRecord_ = recordNumber;
   return 0;
 }
@@ -206,9 +200,9 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
 int32_t Table::LoadRecord(uint32_t recordNumber, const std::string& data) {
   if (holdRequested_) {
     holdRequested_ = false;
-    if (TakeHold(recordNumber) != 0) {
+    if (int32_t refused = TakeHold(recordNumber); refused != 0) {
       watchRequested_ = noMemoRequested_ = false;
-      return 43;
+      return refused;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
@@ -505,14 +499,10 @@ int32_t Table::DuplicateAny() {
 // --- Locks and modes -----------------------------------------------------------------
 
 int32_t Table::LockTable(int32_t seconds) {
-  uint32_t start = platform::CentisecondClock();
-  while (file_->LockByte(NumberLockOffset(tableNumber_)) != 0) {
-    if (seconds >= 0 &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(seconds) * 100) {
-      return 32;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  uint64_t offset = NumberLockOffset(tableNumber_);
+  uint32_t error = RetryWhileLocked(seconds, [&] { return file_->LockByte(offset); });
+  if (error == platform::kErrorLockViolation) return 32;
+  if (error != 0) return OsFailure(error);
   tableLocked_ = true;
   return 0;
 }

@@ -17,9 +17,6 @@
 
 namespace rk::kmf {
 
-// An operating-system failure: the caller posts 300 + the last OS error.
-inline constexpr int32_t kOsFailure = -300;
-
 struct TableDeclaration {
   std::string name;  // file name, optionally "\!" and a table name
   TableDefinition definition;
