@@ -1,9 +1,6 @@
 #include "runtime/files/ascii_file_lock.h"
 
-#include <chrono>
-#include <thread>
-
-#include "runtime/platform/clock.h"
+#include "runtime/files/kmf_lock_wait.h"
 #include "runtime/platform/range_locks.h"
 
 namespace rk {
@@ -11,7 +8,6 @@ namespace {
 
 constexpr int32_t kAlreadyLocked = 32;
 constexpr int32_t kAccessDenied = 5;
-constexpr auto kRetryInterval = std::chrono::milliseconds(10);
 
 uint32_t TakeLockByte(AsciiFileState& state) {
   return platform::LockFileRange(state.handle, 0, 1);
@@ -19,16 +15,11 @@ uint32_t TakeLockByte(AsciiFileState& state) {
 
 }  // namespace
 
+// The same waiting loop as the record files' locks: other runtime threads run
+// while this one waits.
 int32_t LockAsciiFile(AsciiFileState& state, int32_t seconds) {
-  const uint32_t start = platform::CentisecondClock();
-  while (TakeLockByte(state) != 0) {
-    if (seconds >= 0 &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(seconds) * 100u) {
-      return kAlreadyLocked;
-    }
-    std::this_thread::sleep_for(kRetryInterval);
-  }
-  return 0;
+  uint32_t answer = kmf::RetryWhileLocked(seconds, [&state] { return TakeLockByte(state); });
+  return answer == 0 ? 0 : kAlreadyLocked;
 }
 
 void UnlockAsciiFile(AsciiFileState& state) {
