@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "runtime/core/halt.h"
+#include "runtime/windows/control.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/modal_state.h"
@@ -63,6 +64,13 @@ void FinishBody(Window& window) {
     case event::kSystemCommand:
       if (!refused) PerformSystemCommand(window, record.param);
       break;
+    case event::kExpanding:  // a tree node opens or closes unless refused
+    case event::kContracting:
+      if (!refused) {
+        int32_t done = record.code == event::kExpanding ? event::kExpanded : event::kContracted;
+        QueueEvent(window, {done, record.control, window.Id()});
+      }
+      break;
     default:
       break;
   }
@@ -94,6 +102,7 @@ bool RunLoop(ThreadWindows& table, Window& window) {
       CloseWindow(window);
       return EndLoop(table, &window);
     }
+    for (const std::unique_ptr<Control>& control : window.controls) control->BeforeWait();
     platform::PlatformMessage message = WaitForNextMessage();
     if (message.kind == platform::MessageKind::kQuit) {
       window.quit = true;
@@ -160,6 +169,11 @@ int32_t FIELD() {
 int32_t KEYCODE() {
   const EventRecord* record = CurrentEvent();
   return record ? record->keyCode : 0;
+}
+
+int32_t KEYCHAR() {
+  const EventRecord* record = CurrentEvent();
+  return record ? record->character : 0;
 }
 
 void RefuseEvent() {

@@ -27,6 +27,8 @@ int32_t EVENT();
 int32_t FIELD();
 // The key code that raised the current alert-key event.
 int32_t KEYCODE();
+// The character that key typed (a list passes typed keys on this way); 0 for none.
+int32_t KEYCHAR();
 
 // The body refuses the current event: a close request (0x201), a close-down
 // (0x202) or a system command (0x220) then does not happen.

@@ -26,7 +26,9 @@ class Window;
 // An event a control raises in answer to a notice of its widget.
 struct RaisedEvent {
   int32_t code = 0;
-  int32_t control = 0;  // the number of the control it is for
+  int32_t control = 0;    // the number of the control it is for
+  int32_t keyCode = 0;    // an alert-key event's key code (a right click: 2)
+  uint8_t character = 0;  // the character that key typed, 0 for none
   bool operator==(const RaisedEvent&) const = default;
 };
 
@@ -69,6 +71,9 @@ class Control {
   virtual bool TakesInput() const { return false; }
   // A notice from the widget; returns the events it raises, in order.
   virtual std::vector<RaisedEvent> OnNotice(int64_t notice);
+  // The thread is about to wait for its next message: a chance to show what
+  // changed underneath the control (a list's queue).
+  virtual void BeforeWait() {}
   // The kind's current value: the selected row, tab or radio; 0 when none.
   virtual int32_t Choice() const { return 0; }
   // Properties the kind handles itself; false / nothing for the others.

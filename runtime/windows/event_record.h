@@ -11,6 +11,7 @@ struct EventRecord {
   int32_t control = 0;       // the control's number; 0 for window events
   uint32_t window = 0;       // id of the target window (window_registry.h)
   int32_t keyCode = 0;       // the key that raised an alert-key event
+  uint8_t character = 0;     // the character that key typed, 0 for none
   int64_t param = 0;         // what a request event carries (the system command)
   bool synchronous = false;  // delivered ahead of the queue; the body's answer counts
 };

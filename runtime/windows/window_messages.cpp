@@ -131,7 +131,10 @@ void Handle(const PlatformMessage& message) {
       if (Control* control = TargetControl(message)) {
         Window& window = control->OwnerWindow();
         for (const RaisedEvent& raised : control->OnNotice(message.param)) {
-          Queue(window, raised.code, raised.control);
+          EventRecord record{raised.code, raised.control, window.Id()};
+          record.keyCode = raised.keyCode;
+          record.character = raised.character;
+          QueueEvent(window, record);
         }
       }
       return;

@@ -23,7 +23,7 @@ enum class MessageKind : uint16_t {
   kSystemCommand,  // size, move, minimize, maximize or restore requested (param)
   kStateChanged,   // the target window was moved, sized or changed state (param)
   kFocusRequest,   // the target control asks for the focus
-  kTreeRequest,    // expand (param 1) or contract (param 0) a tree node of the target
+  kTreeRequest,    // open or close a tree node of the target list: param row << 1, plus 1 to open
   kMenuCommand,    // a menu item was chosen (param: its control number)
   kCommand,        // a control was pressed or changed (param: notification)
   kKey,            // a key was pressed in the target (param: key code)
