@@ -200,6 +200,12 @@ uint32_t File::IssueNumber() {
   return next;
 }
 
+void File::ContinueNumbersFrom(uint32_t last) {
+  if (last <= header_.lastNumberIssued) return;
+  header_.lastNumberIssued = last;
+  headerDirty_ = true;
+}
+
 void File::DropCache() {
   cache_.clear();
   recency_.clear();

@@ -76,6 +76,8 @@ class File {
 
   // The next record or table number; the counter is saved with the next write-back.
   uint32_t IssueNumber();
+  // Makes the counter go on from at least `last` (a copy keeps its original's numbers).
+  void ContinueNumbersFrom(uint32_t last);
   const Header& header() const { return header_; }
 
   bool HasChanges() const { return headerDirty_ || dirtyCount_ > 0; }
