@@ -52,6 +52,15 @@ std::string EncodePageImage(const Page& page) {
   return image;
 }
 
+void StoreChildAddresses(std::string& image, const Page& page) {
+  assert(image.size() >= kPageHeaderSize + 4 * page.children.size());
+  auto* p = reinterpret_cast<uint8_t*>(image.data()) + kPageHeaderSize;
+  for (uint32_t child : page.children) {
+    StoreLe32(p, child);
+    p += 4;
+  }
+}
+
 void FinishPage(std::string& image, uint64_t byteOffset) {
   size_t classBytes = (image.size() + 255) / 256 * 256;
   image.resize(classBytes, static_cast<char>(kPagePadding));
