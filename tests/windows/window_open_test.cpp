@@ -35,6 +35,14 @@ struct VideoFormVariables {
   void* at(int i) { return fields[i].data(); }
 };
 
+void OpenVideoForm(Window& window, VideoFormVariables& vars) {
+  OpenWindow(
+      window, WindowKind::kPlain, kVideosTag, kVideosLabel,
+      {vars.at(0),  vars.at(1),  vars.at(2),  vars.at(3),  vars.at(4),  vars.at(5),  vars.at(6),
+       vars.at(7),  vars.at(8),  vars.at(9),  vars.at(10), vars.at(11), vars.at(12), vars.at(13),
+       vars.at(14), vars.at(15), vars.at(16), vars.at(17), vars.at(18), vars.at(19), vars.at(20)});
+}
+
 class WindowOpenTest : public WindowTest {};
 
 TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder) {
@@ -48,11 +56,7 @@ TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder)
   int32_t thread = START(
       [&] {
         Window window;
-        OpenWindow(window, WindowKind::kPlain, kVideosTag, kVideosLabel,
-                   {vars.at(0),  vars.at(1),  vars.at(2),  vars.at(3),  vars.at(4),  vars.at(5),
-                    vars.at(6),  vars.at(7),  vars.at(8),  vars.at(9),  vars.at(10), vars.at(11),
-                    vars.at(12), vars.at(13), vars.at(14), vars.at(15), vars.at(16), vars.at(17),
-                    vars.at(18), vars.at(19), vars.at(20)});
+        OpenVideoForm(window, vars);
         for (const auto& control : window.controls) {
           numbers.push_back(control->Number());
           kinds.push_back(control->Kind());
@@ -92,11 +96,7 @@ TEST_F(WindowOpenTest, TheFormRendersToAPicture) {
   START(
       [&] {
         Window window;
-        OpenWindow(window, WindowKind::kPlain, kVideosTag, kVideosLabel,
-                   {vars.at(0),  vars.at(1),  vars.at(2),  vars.at(3),  vars.at(4),  vars.at(5),
-                    vars.at(6),  vars.at(7),  vars.at(8),  vars.at(9),  vars.at(10), vars.at(11),
-                    vars.at(12), vars.at(13), vars.at(14), vars.at(15), vars.at(16), vars.at(17),
-                    vars.at(18), vars.at(19), vars.at(20)});
+        OpenVideoForm(window, vars);
         image = platform::GrabWidget(*window.shell->Outer());
         platform::GrabWidgetToPng(*window.shell->Outer(), RK_TEST_BINARY_DIR "/update_videos.png");
       },
