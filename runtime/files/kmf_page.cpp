@@ -97,7 +97,9 @@ bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& probl
   }
   std::string_view stored(reinterpret_cast<const char*>(data) + fixedPart,
                           fields.storedLength - fixedPart);
-  std::string expanded;
+  // Pages are decoded one at a time; the expanded body is reused, not
+  // allocated for every page read.
+  thread_local std::string expanded;
   if (fields.storedLength < fields.uncompressedLength) {
     if (!ExpandRuns(stored, fields.uncompressedLength - fixedPart, expanded)) {
       problem = "compressed body is malformed";
