@@ -3,6 +3,9 @@
 // focus, and a synchronous delivery holds the system modal while the body runs.
 #include <gtest/gtest.h>
 
+#include <QMdiSubWindow>
+
+#include "runtime/platform/qt/window_shell.h"
 #include "runtime/platform/qt/window_state_notifier.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -72,6 +75,36 @@ TEST_F(ThreadSwitchTest, TheThreadsThatLoseAndGainTheActiveWindowHearOfIt) {
             (std::vector<std::string>{"b 205:0", "b 208:0"}));
   EXPECT_TRUE(modalDuringFocusEvents_);
   EXPECT_EQ(ModalCount(), 0) << "each synchronous delivery gave the modal count back";
+}
+
+TEST_F(ThreadSwitchTest, ActivatingAnMdiChildMakesItsThreadTheActiveOne) {
+  Window* a = nullptr;
+  Window* b = nullptr;
+  Window* frame = nullptr;
+  START(
+      [&] {
+        Window window;
+        frame = &window;
+        OpenTestWindow(window, WindowKind::kApplication, WindowDefinition({}));
+        START(Child("a", a), 0);
+        START(Child("b", b), 0);
+        while (ACCEPT()) {
+        }
+      },
+      0);
+  RunUntilIdle();
+  ASSERT_TRUE(a && b && frame);
+  auto& area = *static_cast<platform::FrameShell&>(*frame->shell).Area();
+  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(a->shell->Outer()));
+  RunUntilIdle();
+  EXPECT_EQ(ActiveThread(), a->thread);
+  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(b->shell->Outer()));
+  RunUntilIdle();
+  EXPECT_EQ(ActiveThread(), b->thread);
+  // The frame itself activated stands for its active child.
+  PostToThread(frame->thread, MessageKind::kStateChanged, frame->Id(), platform::kWindowActivated);
+  RunUntilIdle();
+  EXPECT_EQ(ActiveThread(), b->thread);
 }
 
 }  // namespace
