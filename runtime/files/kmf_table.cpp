@@ -210,12 +210,19 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
   return 0;
 }
 
-int32_t Table::LoadRecord(uint32_t recordNumber, const std::string& data) {
+int32_t Table::LoadRecord(uint32_t recordNumber, std::string data) {
   if (holdRequested_) {
     holdRequested_ = false;
     if (int32_t refused = TakeHold(recordNumber); refused != 0) {
       watchRequested_ = noMemoRequested_ = false;
       return refused;
+    }
+    // Other runtime threads ran while the hold waited: the holder may have
+    // changed or deleted the record.
+    if (!ReadData(recordNumber, data)) {
+      Release();
+      watchRequested_ = noMemoRequested_ = false;
+      return 35;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
