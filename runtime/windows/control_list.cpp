@@ -11,16 +11,19 @@
 // The widget paints the rows this object hands it; they are read again on
 // DISPLAY, on a change of the list's properties, after its own input and when
 // the thread is about to wait while the queue has changed.
+#include <QComboBox>
 #include <QImage>
 #include <algorithm>
 #include <utility>
 
 #include "runtime/core/picture.h"
 #include "runtime/core/picture_format.h"
+#include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/control_input_filter.h"
 #include "runtime/platform/qt/list_widget.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/control_factory.h"
+#include "runtime/windows/control_text_of.h"
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
@@ -75,6 +78,9 @@ class ListControl : public Control {
   }
 
   void Create(QWidget& parent, const QRect& place) override {
+    if (IsDropList() && Record().from && Record().from->constantText) {
+      return CreateChoices(parent, place, *Record().from->constantText);
+    }
     widget_ = new platform::ListWidget(&parent);
     if (IsDropList()) widget_->setObjectName("QvnDrop");
     widget_->SetScrollsItself(!ProgramScrolled());
@@ -91,12 +97,23 @@ class ListControl : public Control {
   bool IsDropList() const { return Record().dropCount != 0; }
   int32_t Choice() const override { return selected_; }
   bool TakesInput() const override { return IsDropList() && HasVariable(); }
-  void ShowValue() override { Refresh(); }
+  void ShowValue() override {
+    if (choices_) return ShowChoice();
+    Refresh();
+  }
+
+  bool AcceptValue() override {
+    if (choices_ && HasVariable() && choices_->currentIndex() >= 0) {
+      StoreVariableText(platform::ToAnsi(choices_->currentText()));
+    }
+    return true;
+  }
   void BeforeWait() override {
     if (rows_.Changes() != shownChanges_ || rows_.Count() != shownCount_) Refresh();
   }
 
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
+    if (choices_) return ChoiceNotice(notice);
     ListInput input = platform::UnpackListInput(notice);
     std::vector<RaisedEvent> raised;
     switch (input.kind) {
@@ -142,6 +159,7 @@ class ListControl : public Control {
       case property::kSelectedRow:
       case property::kListSelection:
         selected_ = std::max(number, 0);
+        if (choices_) choices_->setCurrentIndex(selected_ - 1);
         KeepSelectionShown();
         break;
       case property::kVScrollShown:
@@ -185,7 +203,36 @@ class ListControl : public Control {
   }
 
  private:
-  int32_t VisibleRows() const { return widget_ ? widget_->WholeRowsShown() : 0; }
+  int32_t VisibleRows() const {
+    if (IsDropList()) return Record().dropCount;
+    return widget_ ? widget_->WholeRowsShown() : 0;
+  }
+
+  // A drop list of fixed choices ("VHS|SVHS|...") is a combo box over its variable.
+  void CreateChoices(QWidget& parent, const QRect& place, std::string_view choices) {
+    choices_ = new QComboBox(&parent);
+    choices_->setObjectName("QvnDrop");
+    choices_->setMaxVisibleItems(Record().dropCount);
+    for (const QString& choice : platform::FromAnsi(choices).split('|')) choices_->addItem(choice);
+    choices_->setCurrentIndex(-1);
+    QObject::connect(choices_, &QComboBox::activated, [this] { Notify(kNoticeValueChanged); });
+    SetWidget(choices_, place);
+  }
+
+  void ShowChoice() {
+    if (!HasVariable()) return;
+    QString value = platform::FromAnsi(ClipRight(VariableText()));
+    int index = choices_->findText(value, Qt::MatchFixedString);
+    choices_->setCurrentIndex(index);
+    selected_ = index + 1;
+  }
+
+  std::vector<RaisedEvent> ChoiceNotice(int64_t notice) {
+    if (notice != kNoticeValueChanged) return {};
+    selected_ = choices_->currentIndex() + 1;
+    AcceptValue();
+    return {{event::kNewSelection, Number()}, {event::kAccepted, Number()}};
+  }
 
   // A key pressed in the list. A key that some control holds as an alert key
   // belongs to the window's key handling, which has raised 0x0F for it already.
@@ -353,6 +400,7 @@ class ListControl : public Control {
   }
 
   platform::ListWidget* widget_ = nullptr;
+  QComboBox* choices_ = nullptr;
   ListRows rows_;
   std::vector<ListColumn> columns_;
   std::vector<CompiledPicture> pictures_;
