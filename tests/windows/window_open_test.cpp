@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "runtime/files/queue.h"
 #include "runtime/platform/qt/widget_grab.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -25,14 +26,19 @@ using namespace rk::testing;
 constexpr char kVideosTag[] = "REELBASE.qvw$reelb030";
 constexpr char kVideosLabel[] = "UPDATEVIDEOS$QUICKWINDOW";
 constexpr int kVideosVariables = 21;
+constexpr int kCastRowsVariable = 19;  // the cast list's row queue
 
-// Room for each of the video form's variables, space-filled like record fields.
+// Room for each of the video form's variables, space-filled like record fields,
+// and an empty queue for the cast list.
 struct VideoFormVariables {
   VideoFormVariables() {
     for (auto& field : fields) field.fill(' ');
   }
   std::array<std::array<char, 1024>, kVideosVariables> fields;
-  void* at(int i) { return fields[i].data(); }
+  QueueDescriptor castRows;
+  void* at(int i) {
+    return i == kCastRowsVariable ? static_cast<void*>(&castRows) : fields[i].data();
+  }
 };
 
 void OpenVideoForm(Window& window, VideoFormVariables& vars) {
