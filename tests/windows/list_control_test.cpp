@@ -232,7 +232,7 @@ class TreeListTest : public ListControlTest {
     Add("Item b", 2, {0xFF0000, 0xC0C0C0, 0xC0C0C0, 0xFF0000}, 2);
     Add("Tape two", 1, {0xC0C0C0, 0xFF0000, 0xFF0000, 0xC0C0C0}, 3);     // closed
     Add("Tape three", -1, {0xC0C0C0, 0xFF0000, 0xFF0000, 0xC0C0C0}, 3);  // nothing below
-    Start("200L*IT@s12@", 0, {4, 4, 180, 90});
+    Start("120L|*IT~TITLE~@s12@50R~LEVEL~#7#", 0, {4, 4, 180, 90});
   }
 };
 
@@ -251,7 +251,9 @@ TEST_F(TreeListTest, NodesFollowTheLevels) {
   // Tape two is not selected: its background is its own colour 0xFF0000 (blue);
   // its closed node's vertical bar crosses the box's centre.
   QRect row = widget->RowRect(4);
-  EXPECT_EQ(image.pixelColor(row.right() - 4, row.center().y()), QColor(0, 0, 0xFF));
+  const platform::ListColumnLook& tree = widget->Columns()[0];
+  EXPECT_EQ(image.pixelColor(row.left() + tree.left + tree.width - 4, row.center().y()),
+            QColor(0, 0, 0xFF));
   QRect box = widget->NodeRect(4);
   QColor centre = image.pixelColor(box.center().x(), box.top() + 2);
   QColor open = image.pixelColor(widget->NodeRect(1).center().x(), widget->NodeRect(1).top() + 2);
