@@ -39,10 +39,14 @@ QStringList NameFiltersOf(std::string_view filter) {
   QStringList parts = platform::FromAnsi(filter.empty() ? kAllFilesFilter : filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i].trimmed();
     QString patterns = PatternsOf(parts[i + 1]);
     if (patterns.isEmpty()) continue;
-    // The display reads the patterns from the last parentheses of a filter.
+    // The display reads the patterns from a filter's last parentheses: patterns the
+    // description shows already give way to the ones that apply here.
+    QString description = parts[i].trimmed();
+    if (description.endsWith(')') && description.contains('(')) {
+      description = description.left(description.lastIndexOf('(')).trimmed();
+    }
     filters << description + " (" + patterns + ")";
   }
   if (filters.isEmpty()) filters << "All Files (*)";

@@ -26,6 +26,10 @@ FrameWidget::FrameWidget() : client_(new QMdiArea(this)) {
 
 FrameWidget::~FrameWidget() {
   if (currentFrame == this) currentFrame = nullptr;
+  // The children go only after this object's members: their signals must not
+  // reach it any more.
+  disconnect(client_, nullptr, this, nullptr);
+  for (const auto& [child, menu] : childMenus_) disconnect(child, nullptr, this, nullptr);
 }
 
 FrameWidget* FrameWidget::Current() {
