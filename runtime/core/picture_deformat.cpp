@@ -7,6 +7,7 @@
 #include "runtime/core/collation.h"
 #include "runtime/core/day_number.h"
 #include "runtime/core/picture_format.h"
+#include "runtime/core/picture_typed_fields.h"
 
 namespace rk {
 namespace {
@@ -117,29 +118,6 @@ class NumberReader {
   bool negative_ = false;
 };
 
-// The month whose short name the text starts with, compared without regard to
-// case by collating weight; 0 when none matches.
-int32_t MatchMonthName(std::string_view typed) {
-  char head[kShortMonthNameLength + 1] = {};
-  for (size_t i = 0; i < kShortMonthNameLength && i < typed.size(); ++i) head[i] = typed[i];
-  for (int month = 1; month <= 12; ++month) {
-    std::string_view name = ShortMonthName(month);
-    if (name.empty()) continue;
-    char candidate[kShortMonthNameLength + 1] = {};
-    name.copy(candidate, kShortMonthNameLength);
-    if (CompareCountedNoCase(head, candidate, kShortMonthNameLength) == 0) return month;
-  }
-  return 0;
-}
-
-struct TypedFields {
-  int32_t values[kSecondDigit + 1] = {};
-  bool present[kSecondDigit + 1] = {};
-  int digits[kSecondDigit + 1] = {};  // positions of each field in the picture
-  bool am = false;
-  bool pm = false;
-};
-
 class CalendarReader {
  public:
   explicit CalendarReader(const CompiledPicture& picture) : picture_(picture) {}
@@ -214,6 +192,21 @@ class CalendarReader {
   TypedFields fields_;
 };
 
+}  // namespace
+
+int32_t MatchMonthName(std::string_view typed) {
+  char head[kShortMonthNameLength + 1] = {};
+  for (size_t i = 0; i < kShortMonthNameLength && i < typed.size(); ++i) head[i] = typed[i];
+  for (int month = 1; month <= 12; ++month) {
+    std::string_view name = ShortMonthName(month);
+    if (name.empty()) continue;
+    char candidate[kShortMonthNameLength + 1] = {};
+    name.copy(candidate, kShortMonthNameLength);
+    if (CompareCountedNoCase(head, candidate, kShortMonthNameLength) == 0) return month;
+  }
+  return 0;
+}
+
 std::string DateValue(const TypedFields& f) {
   bool month = f.present[kMonthDigit];
   bool day = f.present[kDayDigit];
@@ -236,8 +229,6 @@ std::string TimeValue(const TypedFields& f) {
   if (!f.present[kHourDigit] && !f.present[kMinuteDigit] && !f.present[kSecondDigit]) return "0";
   return std::to_string(hours * 360000 + minutes * 6000 + seconds * 100 + 1);
 }
-
-}  // namespace
 
 std::string Deformat(std::string_view text, const CompiledPicture* picture) {
   if (picture == nullptr) return ScanForNumber(text);

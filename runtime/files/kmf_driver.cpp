@@ -98,6 +98,9 @@ kmf::Table& TableOf(KmfFileState& state) {
     declaration.definition = DefinitionOf(state);
     declaration.oem = (state.attributes & kFileAttrOem) != 0;
     declaration.mayCreate = (state.attributes & kFileAttrCreate) != 0;
+    const FileDescriptor& file = *state.file;
+    if (file.fieldList)
+      declaration.fieldList.assign(file.fieldList, file.fieldList + file.fieldListLength);
     state.table = std::make_unique<kmf::Table>(std::move(declaration));
   }
   return *state.table;
@@ -116,7 +119,7 @@ void CopyIn(const FileCall& call, kmf::Table& table) {
   std::copy_n(call.file->record, table.record().size(), table.record().begin());
   for (int m = 0; m < call.file->memoCount; ++m) {
     const MemoDescriptor& memo = *call.file->memos[m];
-    if (memo.buffer) table.memos()[m].assign(memo.buffer, memo.size);
+    if (memo.buffer && !table.isBlob(m)) table.memos()[m].assign(memo.buffer, memo.size);
   }
 }
 
@@ -124,7 +127,8 @@ void CopyOut(const FileCall& call, kmf::Table& table) {
   std::copy(table.record().begin(), table.record().end(), call.file->record);
   for (int m = 0; m < call.file->memoCount; ++m) {
     MemoDescriptor& memo = *call.file->memos[m];
-    if (memo.buffer) std::copy_n(table.memos()[m].data(), memo.size, memo.buffer);
+    if (memo.buffer && !table.isBlob(m))
+      std::copy_n(table.memos()[m].data(), memo.size, memo.buffer);
   }
 }
 
@@ -228,6 +232,8 @@ int32_t HandleOthers(FileCall& call, kmf::Table& table) {
       return table.Append();
     case kOpPut:
       return table.Put();
+    case kOpPutPointer:
+      return table.PutAt(static_cast<uint32_t>(call.numbers[0]));
     case kOpDelete:
       return table.Delete();
     case kOpPointerFile:
@@ -290,10 +296,23 @@ int32_t HandleOthers(FileCall& call, kmf::Table& table) {
       return 0;
     case kOpBuild:
       return table.Build();
+    case kOpRebuildThroughCopy:
+      return table.RebuildThroughCopy(call.texts[0]);
+    case kOpTwoNames:
+      return table.WriteCopy(call.texts[0], call.texts[1]);
+    case kOpBuildKey:
+      // The key of the running key sequence; without one, every key.
+      return table.sequenceKey() >= 0 ? table.BuildKey(table.sequenceKey()) : table.Build();
     case kOpEmpty:
       return table.Empty();
     case kOpPack:
       return table.Pack();
+    case kOpBlobRead:
+      return table.BlobRead(call.numbers[0], call.numbers[1], call.numbers[2], call.textResult);
+    case kOpBlobWrite:
+      return table.BlobWrite(call.numbers[0], call.numbers[1], call.numbers[2], call.texts[0]);
+    case kOpBlobSize:
+      return table.BlobSize(call.numbers[0], call.result);
     case kOpSequenceKeyNumber:
       call.result = table.sequenceKey() + 1;
       return 0;
@@ -316,6 +335,8 @@ int32_t Handle(FileCall& call) {
     case kOpRemove:
     case kOpRename:
       return FileSystemOperation(call);
+    case kOpCopy:
+      return Answer(TableOf(state).CopyTo(call.texts[0]));
     default:
       break;
   }

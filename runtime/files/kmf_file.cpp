@@ -1,10 +1,9 @@
 #include "runtime/files/kmf_file.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "runtime/files/kmf_internal_error.h"
+#include "runtime/files/kmf_lock_wait.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/os_errors.h"
 
@@ -20,10 +19,6 @@ constexpr size_t kCacheLimit = 100;
 constexpr uint64_t kIdleFactor = 8;
 
 constexpr uint32_t kFirstInvalidNumber = 0xFE000000;
-
-void WaitBeforeRetry() {
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
 
 }  // namespace
 
@@ -65,19 +60,32 @@ bool File::ReadHeader(Header& header) {
   return header.hasSignature;
 }
 
+uint32_t File::TakeAccessLock(bool forWrite) {
+  if (forWrite && !readOnly()) {
+    uint32_t error =
+        RetryWhileLocked(-1, [this] { return storage_->Lock(kLockBase, kReaderSlots); });
+    if (error == 0) accessLock_ = AccessLock::kWriter;
+    return error;
+  }
+  // A taken slot moves the reader on to the next one; when every slot is taken
+  // (a writer holds them all) the wait goes round until the writer is done.
+  uint32_t error = RetryWhileLocked(-1, [this] {
+    uint32_t answer = 0;
+    for (uint64_t tried = 0; tried < kReaderSlots; ++tried) {
+      answer = storage_->Lock(kLockBase + readerSlot_, 1);
+      if (answer != platform::kErrorLockViolation) break;
+      readerSlot_ = (readerSlot_ + 1) % kReaderSlots;
+    }
+    return answer;
+  });
+  if (error == 0) accessLock_ = AccessLock::kReader;
+  return error;
+}
+
 int32_t File::BeginAccess(bool forWrite) {
   if (forWrite && accessLock_ == AccessLock::kReader) ReleaseAccessLock();
   if (lockingNeeded() && accessLock_ == AccessLock::kNone) {
-    if (forWrite && !readOnly()) {
-      while (storage_->Lock(kLockBase, kReaderSlots) != 0) WaitBeforeRetry();
-      accessLock_ = AccessLock::kWriter;
-    } else {
-      while (storage_->Lock(kLockBase + readerSlot_, 1) != 0) {
-        readerSlot_ = (readerSlot_ + 1) % kReaderSlots;
-        WaitBeforeRetry();
-      }
-      accessLock_ = AccessLock::kReader;
-    }
+    if (TakeAccessLock(forWrite) != 0) return kOsFailure;
   }
   Header onDisk;
   if (!ReadHeader(onDisk)) return 36;
@@ -177,6 +185,12 @@ uint32_t File::IssueNumber() {
   header_.lastNumberIssued = next;
   headerDirty_ = true;
   return next;
+}
+
+void File::ContinueNumbersFrom(uint32_t last) {
+  if (last <= header_.lastNumberIssued) return;
+  header_.lastNumberIssued = last;
+  headerDirty_ = true;
 }
 
 void File::DropCache() {

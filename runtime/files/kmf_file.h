@@ -28,6 +28,9 @@ inline constexpr uint64_t kLockBase = 0x80000000ULL;
 inline constexpr uint64_t kReaderSlots = 1023;
 inline constexpr uint64_t kRecordLockBase = kLockBase + 0x400 + 1;
 
+// An operating-system failure: the caller posts 300 + the last OS error.
+inline constexpr int32_t kOsFailure = -300;
+
 // Writes pending in STREAM mode before a write-back is forced.
 inline constexpr size_t kStreamPageLimit = 40;
 
@@ -49,6 +52,7 @@ class File {
   // Access protocol. BeginAccess takes the reader's or the writer's lock when
   // the file is shared, reads the header (36 when it lacks the signature), drops
   // the cache when another program wrote, and finishes an interrupted write-back.
+  // A lock that fails for another reason than a conflict answers kOsFailure.
   int32_t BeginAccess(bool forWrite);
   // End of an operation: writes back unless STREAM (below 40 pages) or a LOGOUT
   // transaction defers it, and releases the access lock. Returns the OS error of
@@ -71,6 +75,8 @@ class File {
 
   // The next record or table number; the counter is saved with the next write-back.
   uint32_t IssueNumber();
+  // Makes the counter go on from at least `last` (a copy keeps its original's numbers).
+  void ContinueNumbersFrom(uint32_t last);
   const Header& header() const { return header_; }
 
   bool HasChanges() const { return headerDirty_ || dirtyCount_ > 0; }
@@ -109,6 +115,7 @@ class File {
   };
 
   File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
+  uint32_t TakeAccessLock(bool forWrite);
   bool ReadHeader(Header& header);
   void DropCache();
   void TrimCache();

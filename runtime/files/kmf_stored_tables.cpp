@@ -30,6 +30,19 @@ bool WithTree(const std::string& path, std::string& problem, Read read) {
   return ok;
 }
 
+// Calls visit with each table name and its table-name record, in key order.
+template <typename Visit>
+void ForEachTableName(Tree& tree, Visit visit) {
+  Record found;
+  std::string after = TableNameKey("");
+  for (bool strictly = false; tree.SeekForward(after, strictly, found); strictly = true) {
+    std::string_view key = found.Key();
+    if (key.empty() || static_cast<uint8_t>(key[0]) != kTableNameTag) break;
+    after = std::string(key);
+    visit(std::string(key.substr(1)), found);
+  }
+}
+
 }  // namespace
 
 std::string ReadDefinitionStream(Tree& tree, uint32_t tableNumber) {
@@ -47,14 +60,43 @@ bool ReadStoredTableNames(const std::string& path, std::vector<std::string>& nam
                           std::string& problem) {
   names.clear();
   return WithTree(path, problem, [&](Tree& tree) {
-    Record found;
-    std::string after = TableNameKey("");
-    for (bool strictly = false; tree.SeekForward(after, strictly, found); strictly = true) {
-      std::string_view key = found.Key();
-      if (key.empty() || static_cast<uint8_t>(key[0]) != kTableNameTag) break;
-      names.emplace_back(key.substr(1));
-      after = std::string(key);
-    }
+    ForEachTableName(tree, [&](std::string name, const Record&) { names.push_back(name); });
+    return true;
+  });
+}
+
+namespace {
+
+StoredTableSummary SummaryOf(Tree& tree, std::string name, uint32_t number) {
+  StoredTableSummary summary;
+  summary.name = std::move(name);
+  summary.number = number;
+  std::string problem;
+  summary.definitionReadable =
+      DecodeDefinition(ReadDefinitionStream(tree, number), summary.definition, problem);
+  Record counter;
+  if (tree.Find(CounterKey(number, kDataTag), counter))
+    ReadCounter(counter, false, summary.records);
+  for (size_t k = 0; k < summary.definition.keys.size(); ++k) {
+    CounterValue value;
+    if (tree.Find(CounterKey(number, static_cast<uint8_t>(k)), counter))
+      ReadCounter(counter, true, value);
+    summary.keys.push_back(value);
+  }
+  return summary;
+}
+
+}  // namespace
+
+bool ReadStoredTableSummaries(const std::string& path, std::vector<StoredTableSummary>& tables,
+                              std::string& problem) {
+  tables.clear();
+  return WithTree(path, problem, [&](Tree& tree) {
+    ForEachTableName(tree, [&](std::string name, const Record& record) {
+      if (record.Data().size() < 4) return;
+      uint32_t number = LoadBe32(reinterpret_cast<const uint8_t*>(record.Data().data()));
+      tables.push_back(SummaryOf(tree, std::move(name), number));
+    });
     return true;
   });
 }

@@ -8,6 +8,7 @@
 
 #include "runtime/files/kmf_btree.h"
 #include "runtime/files/kmf_definition.h"
+#include "runtime/files/kmf_record_kinds.h"
 
 namespace rk::kmf {
 
@@ -21,5 +22,18 @@ bool ReadStoredTableNames(const std::string& path, std::vector<std::string>& nam
 // The stored definition of one table.
 bool ReadStoredDefinition(const std::string& path, const std::string& table,
                           TableDefinition& definition, std::string& problem);
+
+// What a table's counter records say, beside its name, number and definition.
+struct StoredTableSummary {
+  std::string name;
+  uint32_t number = 0;
+  TableDefinition definition;
+  bool definitionReadable = false;
+  CounterValue records;
+  std::vector<CounterValue> keys;  // one per declared key, in declaration order
+};
+// Every table of the file, in key order (no scan: the counters as stored).
+bool ReadStoredTableSummaries(const std::string& path, std::vector<StoredTableSummary>& tables,
+                              std::string& problem);
 
 }  // namespace rk::kmf

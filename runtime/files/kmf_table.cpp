@@ -1,16 +1,17 @@
 #include "runtime/files/kmf_table.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
+#include "runtime/core/record_code_page.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_internal_error.h"
+#include "runtime/files/kmf_lock_wait.h"
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/kmf_record_kinds.h"
 #include "runtime/files/kmf_table_schema.h"
 #include "runtime/files/kmf_transaction.h"
 #include "runtime/platform/clock.h"
+#include "runtime/platform/code_page.h"
 #include "runtime/platform/last_error.h"
 #include "runtime/platform/os_errors.h"
 #include "runtime/platform/os_file.h"
@@ -50,7 +51,7 @@ Table::Table(TableDeclaration declaration) : declaration_(std::move(declaration)
   }
   record_.assign(declaration_.definition.recordLength, 0);
   for (const MemoDefinition& memo : declaration_.definition.memos)
-    memos_.emplace_back(memo.size, ' ');
+    memos_.emplace_back((memo.flags & kMemoBlob) ? 0 : memo.size, ' ');
 }
 
 Table::~Table() {
@@ -174,7 +175,26 @@ bool Table::ReadData(uint32_t recordNumber, std::string& data) {
   Record found;
   if (!tree().Find(DataKey(tableNumber_, recordNumber), found)) return false;
   data.assign(found.Data());
+  ToAnsi(data);
   return true;
+}
+
+// The conversion walks the whole declared record, so a stored record shorter
+// than the declaration is converted in a buffer of full length.
+void Table::ToAnsi(std::string& data) const {
+  if (!declaration_.oem) return;
+  std::string buffer = data;
+  buffer.resize(std::max(buffer.size(), record_.size()), '\0');
+  RecordToAnsi(buffer.data(), declaration_.fieldList);
+  data.assign(buffer, 0, data.size());
+}
+
+void Table::ToOem(std::string& data) const {
+  if (!declaration_.oem) return;
+  std::string buffer = data;
+  buffer.resize(std::max(buffer.size(), record_.size()), '\0');
+  RecordToOem(buffer.data(), declaration_.fieldList);
+  data.assign(buffer, 0, data.size());
 }
 
 void Table::ClearCurrent() {
@@ -190,15 +210,10 @@ void Table::Release() {
 int32_t Table::TakeHold(uint32_t recordNumber) {
   if (heldRecord_ == recordNumber) return 0;
   Release();
-  uint32_t start = platform::CentisecondClock();
-  while (file_->LockByte(NumberLockOffset(recordNumber)) != 0) {
-    bool timed = holdSeconds_ >= 0;
-    if (timed &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(holdSeconds_) * 100) {
-      return 43;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  uint64_t offset = NumberLockOffset(recordNumber);
+  uint32_t error = RetryWhileLocked(holdSeconds_, [&] { return file_->LockByte(offset); });
+  if (error == platform::kErrorLockViolation) return 43;
+  if (error != 0) return OsFailure(error);
   heldRecord_ = recordNumber;
   return 0;
 }
@@ -206,9 +221,9 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
 int32_t Table::LoadRecord(uint32_t recordNumber, const std::string& data) {
   if (holdRequested_) {
     holdRequested_ = false;
-    if (TakeHold(recordNumber) != 0) {
+    if (int32_t refused = TakeHold(recordNumber); refused != 0) {
       watchRequested_ = noMemoRequested_ = false;
-      return 43;
+      return refused;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
@@ -350,6 +365,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
 
 void Table::InsertData(uint32_t recordNumber) {
   std::string data(record_.begin(), record_.end());
+  ToOem(data);
   tree().Put(MakeRecord(DataKey(tableNumber_, recordNumber), data));
 }
 
@@ -396,32 +412,47 @@ int32_t Table::Put() {
   if (current_ == 0) return End(33);
   bool lockedHere = heldRecord_ != current_;
   if (lockedHere && file_->LockByte(NumberLockOffset(current_)) != 0) return End(43);
-  auto unlock = [&] {
-    if (lockedHere) file_->UnlockByte(NumberLockOffset(current_));
-  };
   std::string stored;
   if (!ReadData(current_, stored)) {
-    unlock();
-    return End(33);
+    result = 33;
+  } else if (watching_ && stored != std::string(saved_.begin(), saved_.end())) {
+    result = 89;
+  } else {
+    result = Rewrite(current_, stored);
   }
-  if (watching_ && stored != std::string(saved_.begin(), saved_.end())) {
-    unlock();
-    return End(89);
+  if (lockedHere) file_->UnlockByte(NumberLockOffset(current_));
+  if (result == 0) {
+    Release();
+    watching_ = false;
   }
+  return End(result);
+}
+
+int32_t Table::PutAt(uint32_t recordNumber) {
+  int32_t result = Begin(true);
+  if (result != 0) return End(result);
+  std::string stored;
+  if (recordNumber == 0 || !ReadData(recordNumber, stored)) return End(35);
+  bool lockedHere = heldRecord_ != recordNumber;
+  if (lockedHere && file_->LockByte(NumberLockOffset(recordNumber)) != 0) return End(43);
+  result = Rewrite(recordNumber, stored);
+  if (lockedHere) file_->UnlockByte(NumberLockOffset(recordNumber));
+  if (result == 0) {
+    current_ = recordNumber;
+    watching_ = false;
+  }
+  return End(result);
+}
+
+int32_t Table::Rewrite(uint32_t recordNumber, const std::string& stored) {
   std::vector<uint8_t> old(stored.begin(), stored.end());
   old.resize(record_.size(), 0);
-  result = MaintainKeys(old.data(), record_.data(), current_);
-  if (result != 0) {
-    unlock();
-    return End(result);
-  }
-  InsertData(current_);
-  WriteMemos(current_);
+  int32_t result = MaintainKeys(old.data(), record_.data(), recordNumber);
+  if (result != 0) return result;
+  InsertData(recordNumber);
+  WriteMemos(recordNumber);
   saved_ = record_;
-  unlock();
-  Release();
-  watching_ = false;
-  return End(0);
+  return 0;
 }
 
 int32_t Table::Delete() {
@@ -505,14 +536,10 @@ int32_t Table::DuplicateAny() {
 // --- Locks and modes -----------------------------------------------------------------
 
 int32_t Table::LockTable(int32_t seconds) {
-  uint32_t start = platform::CentisecondClock();
-  while (file_->LockByte(NumberLockOffset(tableNumber_)) != 0) {
-    if (seconds >= 0 &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(seconds) * 100) {
-      return 32;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  uint64_t offset = NumberLockOffset(tableNumber_);
+  uint32_t error = RetryWhileLocked(seconds, [&] { return file_->LockByte(offset); });
+  if (error == platform::kErrorLockViolation) return 32;
+  if (error != 0) return OsFailure(error);
   tableLocked_ = true;
   return 0;
 }
@@ -575,36 +602,54 @@ int32_t Table::Build() {
   Tree tree = this->tree();
   for (size_t k = 0; k < layouts_.size(); ++k) {
     if (!KeyMaintained(declaration_.definition.keys[k])) continue;
-    std::string prefix = EntryPrefix(static_cast<int>(k));
-    Record found;
-    while (tree.SeekForward(prefix, false, found) &&
-           found.Key().substr(0, prefix.size()) == prefix) {
-      tree.Remove(found.Key());
-    }
-    uint32_t count = 0;
-    std::string dataPrefix = TablePrefix(tableNumber_) + static_cast<char>(kDataTag);
-    std::string from = dataPrefix;
-    bool strictly = false;
-    while (tree.SeekForward(from, strictly, found) &&
-           found.Key().substr(0, dataPrefix.size()) == dataPrefix) {
-      from = std::string(found.Key());
-      strictly = true;
-      uint32_t number = LoadBe32(reinterpret_cast<const uint8_t*>(found.Key().data() + 5));
-      std::vector<uint8_t> buffer(found.Data().begin(), found.Data().end());
-      buffer.resize(record_.size(), 0);
-      auto entry = EntryFor(static_cast<int>(k), buffer.data(), number);
-      if (!entry) continue;
-      Record existing;
-      if (!(declaration_.definition.keys[k].flags & kKeyDup) && tree.Find(entry->Key(), existing)) {
-        result = 40;  // a unique key that the records duplicate keeps its first entry
-        continue;
-      }
-      tree.Put(*entry);
-      ++count;
-    }
-    tree.Put(CounterRecord(tableNumber_, static_cast<uint8_t>(k), count, 0));
+    if (int32_t answer = RebuildKey(tree, k); answer != 0) result = answer;
   }
   return End(result);
+}
+
+int32_t Table::BuildKey(int key) {
+  int32_t result = Begin(true);
+  if (result != 0) return End(result);
+  if (key < 0 || static_cast<size_t>(key) >= layouts_.size()) return End(80);
+  Tree tree = this->tree();
+  if (KeyMaintained(declaration_.definition.keys[key])) result = RebuildKey(tree, key);
+  return End(result);
+}
+
+// Drops every entry of the key and makes one for each data record. A unique key
+// that the records duplicate keeps its first entry and answers 40.
+int32_t Table::RebuildKey(Tree& tree, size_t k) {
+  int32_t result = 0;
+  std::string prefix = EntryPrefix(static_cast<int>(k));
+  Record found;
+  while (tree.SeekForward(prefix, false, found) && found.Key().substr(0, prefix.size()) == prefix) {
+    tree.Remove(found.Key());
+  }
+  uint32_t count = 0;
+  std::string dataPrefix = TablePrefix(tableNumber_) + static_cast<char>(kDataTag);
+  std::string from = dataPrefix;
+  bool strictly = false;
+  while (tree.SeekForward(from, strictly, found) &&
+         found.Key().substr(0, dataPrefix.size()) == dataPrefix) {
+    from = std::string(found.Key());
+    strictly = true;
+    uint32_t number = LoadBe32(reinterpret_cast<const uint8_t*>(found.Key().data() + 5));
+    std::string data(found.Data());
+    ToAnsi(data);
+    std::vector<uint8_t> buffer(data.begin(), data.end());
+    buffer.resize(record_.size(), 0);
+    auto entry = EntryFor(static_cast<int>(k), buffer.data(), number);
+    if (!entry) continue;
+    Record existing;
+    if (!(declaration_.definition.keys[k].flags & kKeyDup) && tree.Find(entry->Key(), existing)) {
+      result = 40;
+      continue;
+    }
+    tree.Put(*entry);
+    ++count;
+  }
+  tree.Put(CounterRecord(tableNumber_, static_cast<uint8_t>(k), count, 0));
+  return result;
 }
 
 std::string Table::Send(std::string_view option) {

@@ -17,14 +17,13 @@
 
 namespace rk::kmf {
 
-// An operating-system failure: the caller posts 300 + the last OS error.
-inline constexpr int32_t kOsFailure = -300;
-
 struct TableDeclaration {
   std::string name;  // file name, optionally "\!" and a table name
   TableDefinition definition;
   bool oem = false;
   bool mayCreate = false;
+  // The record's type descriptor: which bytes are text (converted on OEM files).
+  std::vector<uint8_t> fieldList;
 };
 
 class Table {
@@ -35,8 +34,17 @@ class Table {
   Table& operator=(const Table&) = delete;
 
   // The record buffer and memo buffers that the application reads and writes.
+  // A text memo's buffer has the memo's declared size; a blob's holds exactly
+  // its content.
   std::vector<uint8_t>& record() { return record_; }
   std::vector<std::string>& memos() { return memos_; }
+  bool isBlob(size_t memo) const { return declaration_.definition.memos[memo].flags & kMemoBlob; }
+
+  // Blobs, numbered from 1 with the memos; written with the record by ADD and
+  // PUT. Read answers the bytes first to last (from 0) that the blob has.
+  int32_t BlobRead(int32_t blob, int32_t first, int32_t last, std::string& bytes) const;
+  int32_t BlobWrite(int32_t blob, int32_t first, int32_t last, std::string_view bytes);
+  int32_t BlobSize(int32_t blob, int32_t& size) const;
   bool isOpen() const { return file_ != nullptr; }
   File* file() { return file_; }
 
@@ -47,6 +55,8 @@ class Table {
   int32_t Add();
   int32_t Append();
   int32_t Put();
+  // PUT(file, n): rewrites record n from the record buffer; it becomes current.
+  int32_t PutAt(uint32_t recordNumber);
   int32_t Delete();
 
   int32_t GetByKey(int key);
@@ -94,7 +104,16 @@ class Table {
   int32_t Flush();
   int32_t Empty();
   int32_t Build();
+  // Rebuilds the entries of one key (not a dynamic index).
+  int32_t BuildKey(int key);
   int32_t Pack();
+  // Whole-file copies, each a rebuilt, compact file. COPY works on a file that
+  // this declaration has not open; the copy of an open file may name the file
+  // (oldName, or empty); the rebuild writes the copy (named copyName, or beside
+  // the file) and takes the records back from it.
+  int32_t CopyTo(const std::string& newName);
+  int32_t WriteCopy(const std::string& oldName, const std::string& newName);
+  int32_t RebuildThroughCopy(const std::string& copyName);
   // SEND with an option text other than "REGISTER".
   std::string Send(std::string_view option);
 
@@ -121,7 +140,13 @@ class Table {
   int32_t Begin(bool forWrite);
   int32_t End(int32_t result);
   Tree tree() { return Tree(*file_); }
+  // The stored data record as the application sees it (OEM texts converted).
   bool ReadData(uint32_t recordNumber, std::string& data);
+  void ToAnsi(std::string& data) const;
+  void ToOem(std::string& data) const;
+  // Key maintenance, data record and memos of a rewrite of a stored record.
+  int32_t Rewrite(uint32_t recordNumber, const std::string& stored);
+  int32_t RebuildKey(Tree& tree, size_t key);
   int32_t LoadRecord(uint32_t recordNumber, const std::string& data);
   int32_t TakeHold(uint32_t recordNumber);
   void ClearCurrent();
@@ -131,6 +156,9 @@ class Table {
   void AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom = {});
   uint32_t CounterValueOf(uint8_t which);
   void WriteMemos(uint32_t recordNumber);
+  std::string LoadMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, size_t limit);
+  void WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, std::string_view content);
+  const std::string* BlobContent(int32_t blob) const;
   void LoadMemos(uint32_t recordNumber);
   void DeleteMemos(uint32_t recordNumber);
   void InsertData(uint32_t recordNumber);

@@ -1,10 +1,13 @@
 #include "runtime/files/runtime_threads.h"
 
+#include <thread>
+
 namespace rk {
 namespace {
 
 ThreadNumberSource threadNumberSource = nullptr;
 PerThreadFileRegistrar perThreadRegistrar = nullptr;
+RetryPause retryPause = nullptr;
 
 }  // namespace
 
@@ -14,6 +17,9 @@ void SetThreadNumberSource(ThreadNumberSource source) {
 void SetPerThreadFileRegistrar(PerThreadFileRegistrar registrar) {
   perThreadRegistrar = registrar;
 }
+void SetRetryPause(RetryPause pause) {
+  retryPause = pause;
+}
 
 int32_t CurrentThreadNumber() {
   return threadNumberSource ? threadNumberSource() : 1;
@@ -21,6 +27,14 @@ int32_t CurrentThreadNumber() {
 
 void RegisterPerThreadFile(FileDescriptor& file) {
   if (perThreadRegistrar) perThreadRegistrar(file);
+}
+
+void PauseBeforeRetry(std::chrono::milliseconds duration) {
+  if (retryPause) {
+    retryPause(duration);
+  } else {
+    std::this_thread::sleep_for(duration);
+  }
 }
 
 }  // namespace rk

@@ -1,9 +1,12 @@
 // What the file layer needs from the runtime's threads, filled in by the window
-// system: the running thread's number, and the registration of a per-thread file
+// system: the running thread's number, the registration of a per-thread file
 // (its descriptor, record buffer, key and memo descriptors get one instance per
-// thread). With a single thread both hooks keep their defaults.
+// thread), and the pause between two tries of a refused lock (which must let the
+// other runtime threads run: one of them may hold what is waited for). With a
+// single thread the hooks keep their defaults.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "runtime/files/file_descriptor.h"
@@ -12,13 +15,17 @@ namespace rk {
 
 using ThreadNumberSource = int32_t (*)();
 using PerThreadFileRegistrar = void (*)(FileDescriptor& file);
+using RetryPause = void (*)(std::chrono::milliseconds duration);
 
 void SetThreadNumberSource(ThreadNumberSource source);  // null restores the default
 void SetPerThreadFileRegistrar(PerThreadFileRegistrar registrar);
+void SetRetryPause(RetryPause pause);
 
 // The running runtime thread's number; 1 until the window system says otherwise.
 int32_t CurrentThreadNumber();
 // Registers a per-thread file with the thread instancing; nothing by default.
 void RegisterPerThreadFile(FileDescriptor& file);
+// Waits before a refused lock is tried again; sleeps by default.
+void PauseBeforeRetry(std::chrono::milliseconds duration);
 
 }  // namespace rk

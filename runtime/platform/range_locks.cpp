@@ -40,6 +40,15 @@ int SetOsLock(int fd, short type, uint64_t offset, uint64_t length, int command)
   return fcntl(fd, command, &lock) == 0 ? 0 : errno;
 }
 
+// The OS takes an exclusive lock only through a handle open for writing; a
+// read-only handle gets a shared one. Inside the program the table makes it
+// exclusive all the same; across programs it still excludes every exclusive
+// lock (a writer's) and only a second read-only holder could share the byte.
+short OsLockTypeFor(int fd) {
+  int flags = fcntl(fd, F_GETFL);
+  return flags >= 0 && (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+}
+
 // True when another description holds a lock that a write lock on the byte
 // would conflict with.
 bool OthersHold(int fd, uint64_t offset) {
@@ -70,7 +79,7 @@ uint32_t LockFileRange(int fd, uint64_t offset, uint64_t length) {
       return FailWithErrno(EAGAIN);
     }
   }
-  int error = SetOsLock(fd, F_WRLCK, offset, length, F_OFD_SETLK);
+  int error = SetOsLock(fd, OsLockTypeFor(fd), offset, length, F_OFD_SETLK);
   if (error != 0) return FailWithErrno(error == EACCES ? EAGAIN : error);
   HeldRanges().push_back({info.st_dev, info.st_ino, fd, offset, length});
   return Succeed();

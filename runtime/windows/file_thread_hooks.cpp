@@ -1,16 +1,34 @@
 #include "runtime/windows/file_thread_hooks.h"
 
 #include <span>
+#include <thread>
 
 #include "runtime/files/runtime_threads.h"
+#include "runtime/platform/qt/scheduler.h"
+#include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_instances.h"
 #include "runtime/windows/thread_slots.h"
 
 namespace rk {
 
+namespace {
+
+// A runtime thread gives the others their turn while it waits for a lock; code
+// running outside every runtime thread (start-up, tests) simply sleeps.
+void PauseForLockRetry(std::chrono::milliseconds duration) {
+  if (platform::TheScheduler().Current() != 0) {
+    PauseThread(duration);
+  } else {
+    std::this_thread::sleep_for(duration);
+  }
+}
+
+}  // namespace
+
 void ConnectFileLayerToThreads() {
   SetThreadNumberSource(&RunningThreadNumber);
   SetPerThreadFileRegistrar(&RegisterPerThreadFileInstances);
+  SetRetryPause(&PauseForLockRetry);
 }
 
 void RegisterPerThreadFileInstances(FileDescriptor& file) {

@@ -120,6 +120,8 @@ TEST(KmfSecondProgram, IsRefusedTheFileTheFirstHolds) {
   DeclaredFile other(spec, &KmfEntry);
   OPEN(other.file());
   EXPECT_EQ(ErrorCode(), 332);
+  OPEN(other.file(), kAccessReadOnly | kDenyNone);
+  EXPECT_EQ(ErrorCode(), 332);
   CREATE(other.file());
   EXPECT_EQ(ErrorCode(), 332);
 }

@@ -154,11 +154,6 @@ TEST_F(SchedulerTest, WaitingForOneMessageLeavesTheOthersQueuedInOrder) {
 }
 
 TEST(SchedulerTeardownTest, UnwindsFibersStillWaiting) {
-#if defined(__SANITIZE_ADDRESS__)
-  // The forced unwind runs on the fiber's stack, and the stack switches are not
-  // yet announced to the address sanitizer, which then reports the unwind falsely.
-  GTEST_SKIP() << "fiber stack switches are not annotated for the address sanitizer";
-#endif
   bool destroyed = false;
   struct SetOnDestruction {
     bool& flag;

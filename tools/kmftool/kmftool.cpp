@@ -16,6 +16,8 @@ struct Command {
 const Command kCommands[] = {
     {"check", "check FILE    verify every page and invariant; exit 1 on any problem",
      rk::kmftool::CheckCommand},
+    {"info", "info FILE    the header, the tables, their record and key entry counts",
+     rk::kmftool::InfoCommand},
     {"dump", "dump FILE [TABLE]    one JSON object per record", rk::kmftool::DumpCommand},
     {"export", "export FILE --csv [TABLE]    the records as CSV", rk::kmftool::ExportCommand},
     {"import", "import FILE --csv CSVFILE [TABLE]    add CSV rows through ADD",

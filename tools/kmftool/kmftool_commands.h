@@ -11,6 +11,8 @@ using Arguments = std::vector<std::string>;
 
 // check FILE: one line per problem, exit 1 when there is any.
 int CheckCommand(const Arguments& arguments);
+// info FILE: the header, the tables and their record and key entry counts.
+int InfoCommand(const Arguments& arguments);
 // dump FILE [TABLE]: one JSON object per record.
 int DumpCommand(const Arguments& arguments);
 // export FILE --csv [TABLE]: the records as CSV.

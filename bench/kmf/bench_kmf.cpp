@@ -1,0 +1,176 @@
+// The KMF driver against SQLite on the same home-tape records, in the same run,
+// on the same filesystem, with equal durability: every KMF write-back ends with
+// fsync, SQLite runs with synchronous=FULL. KMF is reached only through the file
+// and transaction statements, as the application reaches it. Each line prints
+// both wall-clock times and their ratio; the ratio is the figure to read, the
+// times depend on the machine.
+//
+// Usage: bench_kmf [tapes]   (default 100000; smaller counts for profiling)
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bench/kmf/bench_checks.h"
+#include "bench/kmf/kmf_tape_store.h"
+#include "bench/kmf/sqlite_tape_store.h"
+#include "bench/kmf/tape_records.h"
+#include "runtime/files/kmf_check.h"
+
+namespace rk::bench {
+namespace {
+
+constexpr int32_t kDurableInserts = 1000;
+constexpr int32_t kRetitles = 10000;
+// STREAM writes back whenever 40 pages are pending, each write-back with its
+// flushes, so a full load in STREAM mode would take minutes: that line loads
+// fewer tapes, against SQLite loading the same tapes in one transaction.
+constexpr int32_t kStreamedTapes = 10000;
+
+// Wall-clock time, which counts the waits for the disk, and the process's CPU
+// time, which a machine shared with other work disturbs less.
+struct Cost {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
+double CpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+template <typename Work>
+Cost Measure(Work&& work) {
+  auto start = std::chrono::steady_clock::now();
+  double cpuStart = CpuMilliseconds();
+  work();
+  std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+  return {elapsed.count(), CpuMilliseconds() - cpuStart};
+}
+
+void PrintHeading() {
+  std::printf("%-56s %9s %9s %7s %7s\n", "line (wall ms, then KMF/SQLite for wall and CPU time)",
+              "KMF", "SQLite", "wall", "CPU");
+}
+
+void PrintLine(const std::string& what, Cost kmf, Cost sqlite) {
+  std::printf("%-56s %9.1f %9.1f %7.2f %7.2f\n", what.c_str(), kmf.wallMs, sqlite.wallMs,
+              kmf.wallMs / sqlite.wallMs, kmf.cpuMs / sqlite.cpuMs);
+}
+
+// Checks the KMF file as `kmftool check` does; returns the report.
+kmf::CheckReport CheckKmf(const std::string& path) {
+  kmf::CheckReport report = kmf::CheckFile(path);
+  for (const std::string& problem : report.problems)
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
+  Require(report.ok(), "the KMF file passes the check");
+  return report;
+}
+
+double FileBytes(const std::string& path) {
+  return static_cast<double>(std::filesystem::file_size(path));
+}
+
+int Run(int32_t tapeCount) {
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("rk_bench_kmf_" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  CountKmfFlushes();
+
+  const std::vector<Tape> tapes = MakeTapes(1, tapeCount, 1);
+  const std::vector<Tape> later = MakeTapes(tapeCount + 1, kDurableInserts, 2);
+  const int32_t total = tapeCount + kDurableInserts;
+  const std::vector<int32_t> lookups = RandomSerials(total, tapeCount, 3);
+  const auto retitles = Retitles(total, std::min(kRetitles, total), 4);
+
+  KmfTapeStore kmf((dir / "HTAPES").string());
+  SqliteTapeStore sqlite((dir / "htapes.db").string());
+  std::printf(
+      "KMF against SQLite %s (journal_mode=%s, synchronous=FULL); KMF write-backs end "
+      "with fsync\n%d tapes of 3 keys, files in %s\n\n",
+      sqlite3_libversion(), sqlite.journalMode().c_str(), tapeCount, dir.c_str());
+  PrintHeading();
+
+  Cost sqliteLoad = Measure([&] { sqlite.LoadInOneTransaction(tapes); });
+  Cost kmfLoad = Measure([&] { kmf.LoadInOneTransaction(tapes); });
+  PrintLine("1 bulk load of " + std::to_string(tapeCount) + ", LOGOUT/COMMIT vs BEGIN/COMMIT",
+            kmfLoad, sqliteLoad);
+
+  kmf.Close();
+  kmf::CheckReport loaded = CheckKmf(kmf.path());
+  double loadedSizeRatio = FileBytes(kmf.path()) / FileBytes((dir / "htapes.db").string());
+  kmf.Open();
+
+  {
+    const std::span<const Tape> some(tapes.data(), std::min<size_t>(kStreamedTapes, tapes.size()));
+    SqliteTapeStore peer((dir / "streamed.db").string());
+    Cost sqliteSome = Measure([&] { peer.LoadInOneTransaction(some); });
+    KmfTapeStore streamed((dir / "STREAMED").string());
+    Cost kmfStream = Measure([&] { streamed.LoadStreamed(some); });
+    PrintLine("1 bulk load of " + std::to_string(some.size()) + ", STREAM/FLUSH vs one transaction",
+              kmfStream, sqliteSome);
+    streamed.Close();
+    CheckKmf(streamed.path());
+  }
+
+  long flushesBefore = KmfFlushesSoFar();
+  Cost kmfSingles = Measure([&] { kmf.InsertEachDurably(later); });
+  long flushesPerInsert = (KmfFlushesSoFar() - flushesBefore) / kDurableInserts;
+  Cost sqliteSingles = Measure([&] { sqlite.InsertEachDurably(later); });
+  PrintLine("2 " + std::to_string(kDurableInserts) + " single durable inserts (autocommit)",
+            kmfSingles, sqliteSingles);
+
+  const char* const keyNames[] = {"serial", "title+start date", "start+end date"};
+  for (int key = 1; key <= 3; ++key) {
+    int64_t kmfSum = 0, sqliteSum = 0, kmfCount = 0, sqliteCount = 0;
+    Cost kmfScan = Measure([&] { kmfCount = kmf.ScanInKeyOrder(key, kmfSum); });
+    Cost sqliteScan = Measure([&] { sqliteCount = sqlite.ScanInKeyOrder(key, sqliteSum); });
+    Require(kmfCount == total && sqliteCount == total, "every scan reads every tape");
+    Require(kmfSum == sqliteSum, "both scans read the same tapes");
+    PrintLine(std::string("3 full scan in key order: ") + keyNames[key - 1], kmfScan, sqliteScan);
+  }
+
+  int64_t kmfFound = 0, sqliteFound = 0;
+  Cost kmfGets = Measure([&] { kmfFound = kmf.GetEach(lookups); });
+  Cost sqliteGets = Measure([&] { sqliteFound = sqlite.GetEach(lookups); });
+  Require(kmfFound == tapeCount && sqliteFound == tapeCount, "every GET finds its tape");
+  PrintLine("4 " + std::to_string(tapeCount) + " random GETs by the unique key", kmfGets,
+            sqliteGets);
+
+  Cost kmfPuts = Measure([&] { kmf.RetitleInOneTransaction(retitles); });
+  Cost sqlitePuts = Measure([&] { sqlite.RetitleInOneTransaction(retitles); });
+  PrintLine("5 " + std::to_string(retitles.size()) + " PUTs changing the title, one transaction",
+            kmfPuts, sqlitePuts);
+
+  kmf.Close();
+  CheckKmf(kmf.path());
+  std::printf("\nfile size KMF/SQLite after the bulk load: %.2f, at the end: %.2f\n",
+              loadedSizeRatio, FileBytes(kmf.path()) / FileBytes((dir / "htapes.db").string()));
+  std::printf("fsync calls per durable single insert (KMF): %ld\n", flushesPerInsert);
+  std::printf("file bytes / live page bytes after the bulk load: %.2f (target at most 1.3)\n",
+              static_cast<double>(loaded.fileBytes) / static_cast<double>(loaded.liveBytes));
+  std::printf("kmftool check: both KMF files pass\n");
+  std::filesystem::remove_all(dir);
+  return 0;
+}
+
+}  // namespace
+}  // namespace rk::bench
+
+int main(int argc, char** argv) {
+  int32_t tapes = argc > 1 ? std::atoi(argv[1]) : 100000;
+  if (tapes < 1) {
+    std::fprintf(stderr, "usage: bench_kmf [tapes]\n");
+    return 2;
+  }
+  return rk::bench::Run(tapes);
+}

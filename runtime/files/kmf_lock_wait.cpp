@@ -1,0 +1,27 @@
+#include "runtime/files/kmf_lock_wait.h"
+
+#include "runtime/files/runtime_threads.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/os_errors.h"
+
+namespace rk::kmf {
+namespace {
+
+constexpr std::chrono::milliseconds kRetryInterval{10};
+
+}  // namespace
+
+uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& attempt) {
+  uint32_t start = platform::CentisecondClock();
+  for (;;) {
+    uint32_t answer = attempt();
+    if (answer != platform::kErrorLockViolation) return answer;
+    if (seconds >= 0 &&
+        platform::CentisecondClock() - start >= static_cast<uint32_t>(seconds) * 100) {
+      return answer;
+    }
+    PauseBeforeRetry(kRetryInterval);
+  }
+}
+
+}  // namespace rk::kmf

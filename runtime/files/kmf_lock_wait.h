@@ -1,0 +1,17 @@
+// The one waiting loop of the KMF driver's locks: the access lock, HOLD and LOCK
+// all try, and while the lock is refused pause through the runtime's hook (so
+// that the runtime thread holding it can run) and try again.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace rk::kmf {
+
+// Calls attempt until it answers something other than the lock violation, or
+// until seconds (negative: no limit) have passed. Returns attempt's last answer:
+// 0 when the lock was taken, the lock violation when the time ran out, or any
+// other OS error at once (such an error does not go away by waiting).
+uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& attempt);
+
+}  // namespace rk::kmf
