@@ -55,6 +55,7 @@ class DeclaredFile {
   int keyCount() const { return static_cast<int>(keys_.size()); }
   int memoCount() const { return static_cast<int>(memos_.size()); }
   uint8_t* record() { return record_.data(); }
+  const uint8_t* record() const { return record_.data(); }
   // The memo's text with its trailing padding removed.
   std::string memoText(int number) const;
   void setMemoText(int number, std::string_view text);

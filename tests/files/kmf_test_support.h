@@ -1,4 +1,4 @@
-// Shared helpers of the KMF tests: a temporary directory per test and storage
+// Shared helpers of the KMF tests: the temporary directory per test and storage
 // wrappers installed through the driver's storage opener - one that skips the
 // operating system's flushes (tests that do not crash need no durable disk), and
 // one that stops the world after the k-th write or flush.
@@ -12,25 +12,11 @@
 #include <string>
 
 #include "runtime/files/kmf_storage.h"
+#include "tests/files/temp_directory.h"
 
 namespace rk::kmf::testing {
 
-class TempDirectory {
- public:
-  TempDirectory() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("rk_kmf_" + std::to_string(getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDirectory() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using test_files::TempDirectory;
 
 // Counts writes and flushes; after `stopAfter` of them (0: never) the process
 // ends at once, as a crash would end it, leaving the file as far as it got.
