@@ -1,6 +1,8 @@
 #include "runtime/files/ascii_file_lock.h"
 
+#include "runtime/files/file_driver.h"
 #include "runtime/files/kmf_lock_wait.h"
+#include "runtime/platform/os_errors.h"
 #include "runtime/platform/range_locks.h"
 
 namespace rk {
@@ -19,7 +21,8 @@ uint32_t TakeLockByte(AsciiFileState& state) {
 // while this one waits.
 int32_t LockAsciiFile(AsciiFileState& state, int32_t seconds) {
   uint32_t answer = kmf::RetryWhileLocked(seconds, [&state] { return TakeLockByte(state); });
-  return answer == 0 ? 0 : kAlreadyLocked;
+  if (answer == platform::kErrorLockViolation) return kAlreadyLocked;
+  return answer == 0 ? 0 : SystemFailureCode();
 }
 
 void UnlockAsciiFile(AsciiFileState& state) {

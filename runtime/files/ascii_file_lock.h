@@ -10,7 +10,7 @@
 namespace rk {
 
 // Tries until the lock is taken or `seconds` have passed (negative: no limit).
-// Answers 0, or 32 "File Is Already Locked".
+// Answers 0, 32 "File Is Already Locked", or 300 + any other OS error.
 int32_t LockAsciiFile(AsciiFileState& state, int32_t seconds);
 void UnlockAsciiFile(AsciiFileState& state);
 

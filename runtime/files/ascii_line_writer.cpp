@@ -57,6 +57,8 @@ int32_t WriteLocked(AsciiFileState& state, AsciiWritePlace place, uint32_t lengt
 int32_t RefreshAsciiFileSize(AsciiFileState& state) {
   uint64_t size = 0;
   if (platform::FileSize(state.handle, size) != 0) return SystemFailureCode();
+  // Bytes added behind the held block are read when wanted; a file that
+  // changed its size otherwise may hold other bytes where the block was.
   if (size != state.fileSize) state.buffer.Invalidate();
   state.fileSize = size;
   return 0;
@@ -64,7 +66,6 @@ int32_t RefreshAsciiFileSize(AsciiFileState& state) {
 
 int32_t RefreshSizeForAccess(AsciiFileState& state) {
   if (!state.shared || state.options.quickScan) return 0;
-  state.buffer.Invalidate();
   return RefreshAsciiFileSize(state);
 }
 

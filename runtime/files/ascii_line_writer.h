@@ -26,7 +26,7 @@ int32_t WriteAsciiLine(AsciiFileState& state, AsciiWritePlace place, uint32_t le
 // 300 + the OS error.
 int32_t RefreshAsciiFileSize(AsciiFileState& state);
 // Before a read or a write: a shared file whose size is not trusted (QUICKSCAN
-// off) has its size asked afresh and its buffered bytes dropped.
+// off) has its size asked afresh, so that lines other programs add are seen.
 int32_t RefreshSizeForAccess(AsciiFileState& state);
 
 }  // namespace rk

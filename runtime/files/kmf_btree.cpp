@@ -11,6 +11,14 @@ constexpr uint32_t kSplitBound = 15095;
 constexpr uint32_t kCrowdedBound = 4096;
 constexpr size_t kCrowdedCount = 21;
 constexpr int kMaxDepth = 32;
+// A page whose size bound falls below this after a removal is merged into a
+// neighbour when the two fit in one page. A quarter of the crowded bound keeps
+// a page just split (about half of it) from merging back at once.
+constexpr uint32_t kUnderfilledBound = kCrowdedBound / 4;
+
+bool WouldSplit(uint32_t bound, size_t count) {
+  return count >= 2 && (bound >= kSplitBound || (bound > kCrowdedBound && count >= kCrowdedCount));
+}
 
 size_t LowerBound(const Page& page, std::string_view key) {
   auto it = std::lower_bound(
@@ -35,9 +43,7 @@ size_t ChildIndex(const Page& page, std::string_view key) {
 }  // namespace
 
 bool Tree::NeedsSplit(const Page& page) {
-  if (page.records.size() < 2) return false;
-  uint32_t bound = SizeBound(page);
-  return bound >= kSplitBound || (bound > kCrowdedBound && page.records.size() >= kCrowdedCount);
+  return WouldSplit(SizeBound(page), page.records.size());
 }
 
 std::vector<Tree::Step> Tree::Descend(std::string_view key) {
@@ -249,14 +255,39 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   uint32_t childId = page.children[index];
   if (!RemoveFrom(childId, childLevel, key)) return false;
   Page& parent = file_.LoadPage(id);
-  if (file_.LoadPage(childId).records.empty()) {
+  const Page& child = file_.LoadPage(childId);
+  if (child.records.empty()) {
     file_.DiscardPage(childId);
     parent.records.erase(parent.records.begin() + index);
     parent.children.erase(parent.children.begin() + index);
   } else {
     RefreshIndexRecord(parent, index, childLevel);
+    if (SizeBound(child) < kUnderfilledBound) {
+      bool merged = index + 1 < parent.records.size() && MergeChildren(id, index, childLevel);
+      if (!merged && index > 0) MergeChildren(id, index - 1, childLevel);
+    }
   }
   file_.MarkDirty(id);
+  return true;
+}
+
+bool Tree::MergeChildren(uint32_t parentId, size_t left, int childLevel) {
+  Page& parent = file_.LoadPage(parentId);
+  uint32_t leftId = parent.children[left];
+  uint32_t rightId = parent.children[left + 1];
+  Page& into = file_.LoadPage(leftId, childLevel);
+  Page& from = file_.LoadPage(rightId, childLevel);
+  // Both bounds count the 13-byte page header; the merged page has it once.
+  uint32_t bound = SizeBound(into) + SizeBound(from) - kPageHeaderSize;
+  if (WouldSplit(bound, into.records.size() + from.records.size())) return false;
+  into.records.insert(into.records.end(), std::make_move_iterator(from.records.begin()),
+                      std::make_move_iterator(from.records.end()));
+  into.children.insert(into.children.end(), from.children.begin(), from.children.end());
+  file_.MarkDirty(leftId);
+  file_.DiscardPage(rightId);
+  // The left page keeps its first record, so only the right one's index record goes.
+  parent.records.erase(parent.records.begin() + left + 1);
+  parent.children.erase(parent.children.begin() + left + 1);
   return true;
 }
 

@@ -5,7 +5,9 @@
 // not greater than the key sought (the first when none is) and descends.
 // A page splits when its size bound reaches 15095 bytes, or exceeds 4096 bytes
 // while it holds 21 or more records: the middle record joins the half with fewer
-// records, and the new right page's first record goes into the parent.
+// records, and the new right page's first record goes into the parent. A page
+// that a removal leaves under a quarter of the crowded bound is merged into a
+// neighbour when the two fit in one page without splitting.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +52,9 @@ class Tree {
   // Removes below `id`; returns whether a record was removed.
   bool RemoveFrom(uint32_t id, int level, std::string_view key);
   void RefreshIndexRecord(Page& parent, size_t index, int childLevel);
+  // Moves the records of child left + 1 into child left when they fit in one
+  // page; false (nothing changed) when the merged page would split.
+  bool MergeChildren(uint32_t parentId, size_t left, int childLevel);
   void ShrinkRoot();
 
   File& file_;

@@ -175,25 +175,17 @@ bool Table::ReadData(uint32_t recordNumber, std::string& data) {
   Record found;
   if (!tree().Find(DataKey(tableNumber_, recordNumber), found)) return false;
   data.assign(found.Data());
-  ToAnsi(data);
+  ConvertTexts(data, &RecordToAnsi);
   return true;
 }
 
 // The conversion walks the whole declared record, so a stored record shorter
 // than the declaration is converted in a buffer of full length.
-void Table::ToAnsi(std::string& data) const {
+void Table::ConvertTexts(std::string& data, RecordConversion convert) const {
   if (!declaration_.oem) return;
   std::string buffer = data;
   buffer.resize(std::max(buffer.size(), record_.size()), '\0');
-  RecordToAnsi(buffer.data(), declaration_.fieldList);
-  data.assign(buffer, 0, data.size());
-}
-
-void Table::ToOem(std::string& data) const {
-  if (!declaration_.oem) return;
-  std::string buffer = data;
-  buffer.resize(std::max(buffer.size(), record_.size()), '\0');
-  RecordToOem(buffer.data(), declaration_.fieldList);
+  convert(buffer.data(), declaration_.fieldList);
   data.assign(buffer, 0, data.size());
 }
 
@@ -365,7 +357,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
 
 void Table::InsertData(uint32_t recordNumber) {
   std::string data(record_.begin(), record_.end());
-  ToOem(data);
+  ConvertTexts(data, &RecordToOem);
   tree().Put(MakeRecord(DataKey(tableNumber_, recordNumber), data));
 }
 
@@ -635,7 +627,7 @@ int32_t Table::RebuildKey(Tree& tree, size_t k) {
     strictly = true;
     uint32_t number = LoadBe32(reinterpret_cast<const uint8_t*>(found.Key().data() + 5));
     std::string data(found.Data());
-    ToAnsi(data);
+    ConvertTexts(data, &RecordToAnsi);
     std::vector<uint8_t> buffer(data.begin(), data.end());
     buffer.resize(record_.size(), 0);
     auto entry = EntryFor(static_cast<int>(k), buffer.data(), number);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -142,8 +143,9 @@ class Table {
   Tree tree() { return Tree(*file_); }
   // The stored data record as the application sees it (OEM texts converted).
   bool ReadData(uint32_t recordNumber, std::string& data);
-  void ToAnsi(std::string& data) const;
-  void ToOem(std::string& data) const;
+  using RecordConversion = uint32_t (*)(void* record, std::span<const uint8_t> descriptor);
+  // OEM files: converts the texts of a record image between the code pages.
+  void ConvertTexts(std::string& data, RecordConversion convert) const;
   // Key maintenance, data record and memos of a rewrite of a stored record.
   int32_t Rewrite(uint32_t recordNumber, const std::string& stored);
   int32_t RebuildKey(Tree& tree, size_t key);

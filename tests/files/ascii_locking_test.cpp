@@ -31,13 +31,15 @@ TEST_F(AsciiTest, TheFileLockKeepsOtherHandlesFromWriting) {
   first->setLine("two");
   ADD(first->file());
   EXPECT_EQ(ErrorCode(), 0);
+  EXPECT_EQ(ReadAll(*first), (Lines{"one", "two"}));
 
   UNLOCK(first->file());
   ASSERT_EQ(ErrorCode(), 0);
   ADD(second->file());
   EXPECT_EQ(ErrorCode(), 0);
   EXPECT_EQ(ReadBytes(), "one\r\ntwo\r\nrefused\r\n");
-  // Each sees the other's lines: shared files ask for the size before reading.
+  // Lines added by another handle are seen: shared files ask for the size
+  // before reading.
   EXPECT_EQ(ReadAll(*first), (Lines{"one", "two", "refused"}));
 }
 

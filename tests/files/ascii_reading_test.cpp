@@ -190,15 +190,5 @@ TEST_F(AsciiTest, AReadmeOfManyShortLinesIsReadWhole) {
   EXPECT_EQ(total, static_cast<int64_t>(bytes.size()));
 }
 
-TEST_F(AsciiTest, TheShippedReadmeReadsAsItsLines) {
-  std::ifstream in(std::string(RK_TEST_SOURCE_DIR) + "/resources/README.TXT", std::ios::binary);
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  ASSERT_FALSE(bytes.empty());
-  auto text = OpenOver(bytes, kTextLineLength);
-  Lines lines = ReadAll(*text);
-  EXPECT_EQ(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')), lines.size());
-  EXPECT_EQ(lines.front(), bytes.substr(0, bytes.find("\r\n")));
-}
-
 }  // namespace
 }  // namespace rk::test_files

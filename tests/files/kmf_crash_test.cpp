@@ -189,6 +189,28 @@ TEST_F(CrashTest, Delete) {
       {tapes_});
 }
 
+TEST_F(CrashTest, DeletesThatMergePages) {
+  Populate(tapes_, 200);
+  size_t pagesBefore = CheckFile(tapes_ + ".KMF").pages;
+  CrashEverywhere(
+      [&] {
+        Change(tapes_, [](Table& table) {
+          // Nine in ten go in one write-back, which merges the pages they leave.
+          table.Stream();
+          for (int32_t serial = 1; serial <= 200; ++serial) {
+            if (serial % 10 == 0) continue;
+            std::memcpy(table.record().data(), &serial, 4);
+            if (table.GetByKey(0) != 0 || table.Delete() != 0) _exit(5);
+          }
+          if (table.Flush() != 0) _exit(6);
+        });
+      },
+      {tapes_});
+  EXPECT_EQ(Fingerprint(tapes_).substr(0, 3), "20:");
+  CheckReport after = CheckFile(tapes_ + ".KMF");
+  EXPECT_LT(after.pages * 3, pagesBefore) << after.pages << " pages of " << pagesBefore;
+}
+
 TEST_F(CrashTest, CommitOfTwoFilesIsAllOrNothing) {
   Populate(tapes_, 50);
   Populate(items_, 50);

@@ -53,6 +53,14 @@ class TreeTest : public ::testing::Test {
     EXPECT_FALSE(tree.SeekBackward(high, true, found));
   }
 
+  // The checker's report of the file, every problem a failure.
+  CheckReport CheckedFile(size_t expectedRecords) {
+    CheckReport report = CheckFile(path_);
+    for (const auto& problem : report.problems) ADD_FAILURE() << problem;
+    EXPECT_EQ(report.records, expectedRecords);
+    return report;
+  }
+
   testing::TempDirectory dir_;
   testing::FastStorage fastStorage_;
   std::string path_;
@@ -86,9 +94,7 @@ TEST_F(TreeTest, RandomChangesSurviveWriteBacksAndReopening) {
     ExpectContents(*file, model);
     file->CutToUsedEnd();
   }
-  CheckReport report = CheckFile(path_);
-  for (const auto& problem : report.problems) ADD_FAILURE() << problem;
-  EXPECT_EQ(report.records, model.size());
+  CheckReport report = CheckedFile(model.size());
   EXPECT_EQ(std::filesystem::file_size(path_), report.fileBytes);
 
   auto file = OpenFile();
@@ -139,6 +145,48 @@ TEST_F(TreeTest, BulkLoadedFileStaysCloseToItsLivePages) {
   for (const auto& problem : report.problems) ADD_FAILURE() << problem;
   EXPECT_LE(static_cast<double>(report.fileBytes), 1.3 * report.liveBytes)
       << report.fileBytes << " bytes for " << report.liveBytes << " live";
+}
+
+TEST_F(TreeTest, DeletingMostRecordsMergesTheirPages) {
+  std::map<std::string, std::string> model;
+  {
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    for (int i = 0; i < 4000; ++i) {
+      char key[16];
+      std::snprintf(key, sizeof key, "%06d", i * 7 % 4000);
+      model[key] = std::string(60, static_cast<char>('a' + i % 26));
+      tree.Put(MakeRecord(key, model[key]));
+    }
+    ASSERT_EQ(file->WriteBack(), 0u);
+  }
+  size_t pagesFull = CheckFile(path_).pages;
+  {
+    // Nine in ten go, scattered over every page, written back now and then.
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    int removed = 0;
+    for (auto it = model.begin(); it != model.end();) {
+      if (std::stoi(it->first) % 10 == 3) {
+        ++it;
+        continue;
+      }
+      ASSERT_TRUE(tree.Remove(it->first));
+      it = model.erase(it);
+      if (++removed % 500 == 0) {
+        ASSERT_EQ(file->WriteBack(), 0u);
+      }
+    }
+    ASSERT_EQ(file->WriteBack(), 0u);
+    ExpectContents(*file, model);
+    file->CutToUsedEnd();
+  }
+  CheckReport report = CheckedFile(model.size());
+  // A tenth of the records in far fewer pages than they had: without merging
+  // every leaf would keep its tenth.
+  EXPECT_LT(report.pages * 4, pagesFull) << report.pages << " pages of " << pagesFull;
 }
 
 }  // namespace
