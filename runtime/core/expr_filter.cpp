@@ -38,10 +38,20 @@ bool SameField(const ValueRef& a, const ValueRef& b) {
   return a.address == b.address && a.Type() == b.Type();
 }
 
-bool InsideRecord(const ValueRef& ref, const FilterKey& key) {
-  const char* begin = static_cast<const char*>(key.record);
+bool InsideArea(const ValueRef& ref, const void* area, size_t size) {
+  const char* begin = static_cast<const char*>(area);
   const char* data = DataBegin(ref);
-  return begin != nullptr && data >= begin && data < begin + key.recordSize;
+  return begin != nullptr && data >= begin && data < begin + size;
+}
+
+bool InsideRecord(const ValueRef& ref, const FilterKey& key) {
+  return InsideArea(ref, key.record, key.recordSize);
+}
+
+bool InsideLaterArea(const ValueRef& ref, const FilterKey& key) {
+  return std::any_of(key.laterAreas.begin(), key.laterAreas.end(), [&](const RecordArea& area) {
+    return InsideArea(ref, area.begin, area.size);
+  });
 }
 
 // The position of the component that `ref` is (1 for the first), or 0.
@@ -173,16 +183,36 @@ class BoundsFinder {
     }
   }
 
+  // UPPER(field) or LOWER(field) of a whole-number component: the text of such a
+  // number is its own digits, so equal texts mean equal numbers.
+  bool IsFoldedNumber(const ExprNode& node) const {
+    return numberKind_ == NumberKind::kWhole && type_ != kDate && type_ != kTime &&
+           node.kind == NodeKind::kFunction &&
+           (node.function == Builtin::kUpper || node.function == Builtin::kLower) &&
+           node.children.size() == 1 && node.children[0]->kind == NodeKind::kVariable &&
+           SameField(node.children[0]->symbol->ref, component_.field);
+  }
+
+  // A text value counts as the number TextToReal reads from it: no other number
+  // has that text.
+  Range FoldedEquality(const ExprNode& value) const {
+    double number = RealValue(value);
+    if (std::isnan(number)) return {};
+    return {NumberLimit(number, false), NumberLimit(number, true)};
+  }
+
   Range Compared(const ExprNode& node, bool negated) {
     const ExprNode* left = node.children[0].get();
     const ExprNode* right = node.children[1].get();
     uint8_t op = node.op;
-    if (!IsComponent(*left)) {
+    if (!IsComponent(*left) && !IsFoldedNumber(*left)) {
       std::swap(left, right);
       op = Mirrored(op);
     }
-    if (!IsComponent(*left) || right->level >= level_) return {};
+    bool folded = IsFoldedNumber(*left);
+    if ((!IsComponent(*left) && !folded) || right->level >= level_) return {};
     if (negated) op = Negated(op);
+    if (folded) return op == kOpEqual ? FoldedEquality(*right) : Range{};
     if (op == kOpNotEqual) return {};
     // A key that ignores case orders values differently from the comparison,
     // except that equal values stay together.
@@ -284,6 +314,7 @@ void AssignKeyLevels(ExprNode& tree, const FilterKey& key) {
     const ValueRef& ref = leaf.symbol->ref;
     int position = ComponentPosition(ref, key);
     if (position != 0 && leaf.kind == NodeKind::kVariable) return position;
+    if (InsideLaterArea(ref, key)) return kNeverKnown;
     return InsideRecord(ref, key) ? wholeKey : 0;
   });
 }

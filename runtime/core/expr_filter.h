@@ -45,16 +45,26 @@ struct KeyComponent {
   bool noCase = false;      // the key compares this component without case
 };
 
+// A buffer whose variables the filter may name.
+struct RecordArea {
+  const void* begin = nullptr;
+  size_t size = 0;
+};
+
 // The key the file is read by and the record buffer its fields live in.
 struct FilterKey {
   std::span<const KeyComponent> components;
   const void* record = nullptr;
   size_t recordSize = 0;
+  // Buffers that are filled only after the record is read (the other files of a
+  // join, memos): variables in them are never known while the key is read.
+  std::span<const RecordArea> laterAreas;
 };
 
 // Levels for reading by `key`: a key component is its position (1 for the
 // first); any other field of the record is known only when the whole key is
-// (components + 1); variables outside the record are 0; procedures never known.
+// (components + 1); variables in the later areas and procedures are never
+// known; other variables are 0.
 void AssignKeyLevels(ExprNode& tree, const FilterKey& key);
 
 // The answer with `known` leading components known. Levels must be assigned.

@@ -4,6 +4,7 @@
 
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/operation_codes.h"
+#include "runtime/files/view.h"
 
 namespace rk {
 namespace {
@@ -244,6 +245,10 @@ void SET(KeyDescriptor& key, KeyDescriptor& /*startKey*/, int32_t pointer) {
   CallKey(kOpSetKeyKeyPointer, key, pointer);
 }
 
+void SET(View& view) {
+  Call(kOpSetFile, view);
+}
+
 void SHARE(FileDescriptor& file, int32_t accessMode) {
   Call(kOpShare, file, accessMode);
 }
@@ -258,6 +263,18 @@ void UNLOCK(FileDescriptor& file) {
 }
 void WATCH(FileObject& object) {
   Call(kOpWatch, object);
+}
+
+void SetProperty(FileObject& object, int32_t property, std::string_view text) {
+  PushCallText(text);
+  Call(kOpSetProperty, object, property);
+}
+
+// The read takes a text argument like every property code; it is not used.
+std::string GetProperty(FileObject& object, int32_t property) {
+  PushCallText({});
+  Call(kOpGetProperty, object, property);
+  return TextResult();
 }
 void LOGOUT(FileDescriptor& file) {
   Call(kOpLogout, file);

@@ -16,6 +16,8 @@
 
 namespace rk {
 
+class View;
+
 // Access modes of OPEN and SHARE.
 inline constexpr int32_t kAccessReadOnly = 0x00;
 inline constexpr int32_t kAccessReadWrite = 0x02;
@@ -78,11 +80,17 @@ void SET(KeyDescriptor& key);
 void SET(KeyDescriptor& key, KeyDescriptor& startKey);
 void SET(KeyDescriptor& key, int32_t pointer);
 void SET(KeyDescriptor& key, KeyDescriptor& startKey, int32_t pointer);
+// A new walk of the view from the start of its primary file's ordering key.
+void SET(View& view);
 void SHARE(FileDescriptor& file, int32_t accessMode = kAccessReadWrite | kDenyNone);
 void SKIP(FileObject& object, int32_t count);
 void STREAM(FileDescriptor& file);
 void UNLOCK(FileDescriptor& file);
 void WATCH(FileObject& object);
+
+// Properties of an object given as texts (a view's filter, kPropFilter).
+void SetProperty(FileObject& object, int32_t property, std::string_view text);
+std::string GetProperty(FileObject& object, int32_t property);
 
 // The per-file transaction steps; the application's LOGOUT, COMMIT and ROLLBACK
 // statements over a list of files are in transactions.h.

@@ -210,6 +210,30 @@ TEST_F(ExprFilterTest, KeysWithoutCaseTakeOnlyEqualities) {
   EXPECT_FALSE(Bounds("REC:NAME = 'A'", 1).lower.present);
 }
 
+TEST_F(ExprFilterTest, CaseFoldedNumbersGiveEqualityBounds) {
+  // A number's text has no letters: UPPER(number) = text fixes the number.
+  const char* folded = "UPPER(REC:SERIAL) = UPPER(WANTED)";
+  wanted_ = 12;
+  ComponentBounds equal = Bounds(folded, 0);
+  ASSERT_TRUE(equal.lower.present && equal.upper.present);
+  EXPECT_EQ(equal.lower.number, 12);
+  EXPECT_EQ(equal.upper.number, 12);
+  EXPECT_EQ(Bounds("LOWER(REC:SERIAL) = '-7'", 0).upper.number, -7);
+  // Text order is not number order, and a negated equality bounds nothing.
+  EXPECT_FALSE(Bounds("UPPER(REC:SERIAL) < '5'", 0).upper.present);
+  EXPECT_FALSE(Bounds("NOT UPPER(REC:SERIAL) = '5'", 0).lower.present);
+}
+
+TEST_F(ExprFilterTest, LaterAreasAreNeverKnown) {
+  RecordArea later[] = {{externalName_, sizeof externalName_}};
+  key_.laterAreas = later;
+  EXPECT_EQ(LevelOf("REC:NAME = EXT:NAME"), kNeverKnown);
+  EXPECT_EQ(LevelOf("REC:SERIAL = WANTED"), 1);
+  // A value that is read only later cannot bound the key.
+  std::memcpy(externalName_, "smith   ", 8);
+  EXPECT_FALSE(Bounds("REC:NAME = EXT:NAME", 1).lower.present);
+}
+
 TEST_F(ExprFilterTest, StoredLimitsPositionTheKey) {
   KeyLimit number{true, 42, ""};
   StoreLimit(components_[0], number);
