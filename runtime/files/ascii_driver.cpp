@@ -116,14 +116,15 @@ int32_t Create(FileCall& call) {
 // COPY, RENAME and REMOVE work on the closed file by its name.
 int32_t FileByName(FileCall& call) {
   const std::string& name = call.state->name;
-  if (name.empty()) return kInvalidFilename;
+  const std::string newName = ClippedName(call.texts[0]);
+  if (name.empty() || (call.code != kOpRemove && newName.empty())) return kInvalidFilename;
   uint32_t error = 0;
   switch (call.code) {
     case kOpCopy:
-      error = platform::CopyFileByName(name, ClippedName(call.texts[0]));
+      error = platform::CopyFileByName(name, newName);
       break;
     case kOpRename:
-      error = platform::MoveFileByName(name, ClippedName(call.texts[0]));
+      error = platform::MoveFileByName(name, newName);
       break;
     default:  // kOpRemove
       error = platform::DeleteFileByName(name);
@@ -221,6 +222,16 @@ int32_t Write(AsciiFileState& state, AsciiWritePlace place, uint32_t length) {
   return result;
 }
 
+// No line is left, so none stays current.
+int32_t Empty(AsciiFileState& state) {
+  if (platform::TruncateFile(state.handle, 0) != 0) return SystemFailureCode();
+  state.fileSize = 0;
+  state.buffer.Invalidate();
+  state.lineStart = state.lineLength = state.nextPosition = 0;
+  state.bits &= ~kStateCurrentRecord;
+  return 0;
+}
+
 AsciiWritePlace AtPointer(int32_t pointer) {
   // Pointer 0 names no line; it is sent past every end so that the write is refused.
   uint64_t offset = pointer > 0 ? uint64_t(uint32_t(pointer)) - 1 : UINT64_MAX;
@@ -243,10 +254,7 @@ int32_t HandleWrites(FileCall& call, AsciiFileState& state) {
     case kOpPutPointerLength:
       return Write(state, AtPointer(call.numbers[0]), LengthArgument(call.numbers[1]));
     case kOpEmpty:
-      if (platform::TruncateFile(state.handle, 0) != 0) return SystemFailureCode();
-      state.fileSize = 0;
-      state.buffer.Invalidate();
-      return 0;
+      return Empty(state);
     case kOpFlush:
       return platform::FlushFile(state.handle) == 0 ? 0 : SystemFailureCode();
     case kOpLock:

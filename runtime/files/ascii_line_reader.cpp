@@ -54,13 +54,19 @@ bool LineCopy::TerminatorAt(uint64_t offset) {
   return true;
 }
 
+// Length of the run before the first of the byte's occurrences, at most `limit`.
+size_t RunBefore(const uint8_t* bytes, size_t limit, uint8_t byte) {
+  const void* found = std::memchr(bytes, byte, limit);
+  return found ? static_cast<size_t>(static_cast<const uint8_t*>(found) - bytes) : limit;
+}
+
 size_t LineCopy::PlainRun() const {
   std::span<const uint8_t> held = state_.buffer.HeldFrom(position_, state_.fileSize);
-  const uint8_t first = static_cast<uint8_t>(state_.options.terminator[0]);
-  size_t limit = std::min(held.size(), room_ - filled_);
-  size_t n = 0;
-  while (n < limit && held[n] != first && held[n] != kTab && held[n] != kEndOfDataMark) ++n;
-  return n;
+  size_t n = std::min(held.size(), room_ - filled_);
+  // The terminator usually comes first: the other searches cover only its line.
+  n = RunBefore(held.data(), n, static_cast<uint8_t>(state_.options.terminator[0]));
+  n = RunBefore(held.data(), n, kTab);
+  return RunBefore(held.data(), n, kEndOfDataMark);
 }
 
 void LineCopy::ExpandTab() {
@@ -115,8 +121,7 @@ bool LineCopy::SkipRest() {
     int c = ByteAt(position_);
     if (c < 0) return state_.buffer.error() == 0;
     std::span<const uint8_t> held = state_.buffer.HeldFrom(position_, state_.fileSize);
-    size_t n = 0;
-    while (n < held.size() && held[n] != first && held[n] != kEndOfDataMark) ++n;
+    size_t n = RunBefore(held.data(), RunBefore(held.data(), held.size(), first), kEndOfDataMark);
     position_ += n;
     if (n < held.size()) {
       if (held[n] == kEndOfDataMark) return true;
@@ -131,10 +136,16 @@ bool LineCopy::SkipRest() {
   return true;
 }
 
+// The record as cleared (texts to spaces), made once: each read copies it.
 void ClearRecord(AsciiFileState& state) {
-  std::memset(state.record, ' ', state.recordLength);
-  if (state.file && state.file->fieldList)
-    ClearValue(state.record, {state.file->fieldList, state.file->fieldListLength}, kClearBlank);
+  if (state.blankRecord.size() != state.recordLength) {
+    state.blankRecord.assign(state.recordLength, ' ');
+    if (state.file && state.file->fieldList) {
+      ClearValue(state.blankRecord.data(), {state.file->fieldList, state.file->fieldListLength},
+                 kClearBlank);
+    }
+  }
+  std::memcpy(state.record, state.blankRecord.data(), state.recordLength);
 }
 
 }  // namespace

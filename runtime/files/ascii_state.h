@@ -44,7 +44,8 @@ struct AsciiFileState : FileState {
   // before reads and writes (unless QUICKSCAN says to trust it) and every write
   // takes the file lock.
   bool shared = false;
-  int32_t lockDepth = 0;  // nesting of the file lock taken for writes
+  int32_t lockDepth = 0;             // nesting of the file lock taken for writes
+  std::vector<uint8_t> blankRecord;  // the cleared record, copied before each read
   // The line being written: the record (converted for OEM files, clipped) and
   // its terminator.
   std::vector<uint8_t> lineBytes;

@@ -216,9 +216,13 @@ TEST_F(AsciiTest, WritesNeedWriteAccessAndEmptyNeedsTheFileAlone) {
   EXPECT_EQ(ErrorCode(), 63);
   CLOSE(file);
   OPEN(file, kAccessReadWrite | kDenyAll);
+  SET(file);
+  NEXT(file);
   EMPTY(file);
   EXPECT_EQ(ErrorCode(), 0);
-  EXPECT_EQ(BYTES(file), 0);
+  EXPECT_EQ(BYTES(file), 0);  // the line read before is gone
+  NEXT(file);
+  EXPECT_EQ(ErrorCode(), 33);
   EXPECT_EQ(ReadBytes(), "");
 }
 
@@ -235,6 +239,8 @@ TEST_F(AsciiTest, FilesAreCopiedRenamedAndRemovedByName) {
 
   RENAME(file, Path("COPY.TXT"));
   EXPECT_EQ(ErrorCode(), 380);
+  RENAME(file, "  ");
+  EXPECT_EQ(ErrorCode(), 45);
   RENAME(file, Path("MOVED.TXT"));
   ASSERT_EQ(ErrorCode(), 0);
   EXPECT_EQ(ReadBytes("MOVED.TXT"), "data\r\n");

@@ -18,7 +18,7 @@ TEST_F(AsciiTest, TheFileLockKeepsOtherHandlesFromWriting) {
   auto first = Declare();
   auto second = Declare();
   OPEN(first->file(), kShared);
-  OPEN(second->file(), kShared);
+  SHARE(second->file(), kShared);
   LOCK(first->file());
   ASSERT_EQ(ErrorCode(), 0);
 
