@@ -4,10 +4,13 @@
 
 #include "runtime/core/collation.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/platform/code_page.h"
 
 namespace rk::kmf {
 namespace {
 
+// The record buffer holds the application's (ANSI) text; an OEM file weighs
+// its keys as the OEM text it stores, through the OEM table.
 void MapText(uint8_t* bytes, size_t length, bool noCase, bool oem) {
   auto* text = reinterpret_cast<char*>(bytes);
   if (noCase) UpperBuffer(text, length);
@@ -15,6 +18,7 @@ void MapText(uint8_t* bytes, size_t length, bool noCase, bool oem) {
     MakeSortKey(text, length);
     return;
   }
+  platform::AnsiToOemBuffer(text, length);
   for (size_t i = 0; i < length; ++i) bytes[i] = OemWeight(bytes[i]);
 }
 

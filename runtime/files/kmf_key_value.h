@@ -3,7 +3,8 @@
 //
 // Each component is as long as its field, most significant first:
 //   STRING   the bytes; NOCASE upper-cases them; then the collating weights
-//            (the OEM table for files with the OEM attribute)
+//            (for files with the OEM attribute: converted to OEM, then the
+//            OEM table)
 //   CSTRING  the text up to its terminator, space padded, then as STRING
 //   PSTRING  the text (length from its first byte) zero padded, then as STRING
 //   USHORT, ULONG  bytes reversed

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/collation.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_definition.h"
@@ -267,6 +268,15 @@ TEST(KeyValueTest, TextsAndEmptinessPerType) {
   uint8_t one[4] = {1, 0, 0, 0};
   EXPECT_TRUE(KeyFieldsEmpty(numeric, zero));
   EXPECT_FALSE(KeyFieldsEmpty(numeric, one));
+}
+
+TEST(KeyValueTest, OemFilesWeighTheOemCodeOfTheBuffersText) {
+  KeyLayout layout;
+  layout.oem = true;
+  layout.components.push_back({kString, 0, 2, false});
+  uint8_t text[] = {'a', 0xFC};  // u-umlaut is 0xFC in the ANSI buffer, 0x81 in OEM
+  EXPECT_EQ(EncodeKeyValue(layout, text),
+            std::string({static_cast<char>(OemWeight('a')), static_cast<char>(OemWeight(0x81))}));
 }
 
 TEST(RecordKindsTest, KeysSortTablesBeforeNamesAndMarkers) {

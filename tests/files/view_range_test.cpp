@@ -2,6 +2,7 @@
 // that read only the records a filter can pass, checked against a full scan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "tests/files/view_fixture.h"
@@ -121,6 +122,45 @@ TEST_F(ViewFilterTest, CaseFoldedLinkLimitsACompoundKey) {
     EXPECT_EQ(names, expected);
     EXPECT_EQ(Reads(*cast_), 4);
   }
+  CLOSE(view);
+}
+
+TEST_F(ViewFilterTest, CaselessTextKeysKeepEqualValuesTogether) {
+  const char* titles[] = {"alpha", "Beta", "zeta", "BETA", "beta", "Betamax", "gamma", "bet"};
+  for (int i = 0; i < 8; ++i) AddTape(i + 1, titles[i]);
+  View view({PrimaryFile(tapes_->file())});
+  SetProperty(view, kPropFilter, "UPPER(TAP:TITLE) = 'BETA'");
+  for (bool forward : {true, false}) {
+    SET(tapes_->key(2));
+    ReadCounts().clear();
+    std::vector<std::string> rows =
+        ReadAll(view, forward, [&] { return Trimmed(tapes_->text("TAP:TITLE")); });
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::string>{"BETA", "Beta", "beta"}));
+    EXPECT_EQ(Reads(*tapes_), 4);
+  }
+  CLOSE(view);
+}
+
+TEST_F(ViewFilterTest, RecordOrderHasNoLimitsButKeepsItsPositions) {
+  for (int tape = 1; tape <= 6; ++tape) AddTape(7 - tape, "t");
+  View view({PrimaryFile(tapes_->file())});
+  SetProperty(view, kPropFilter, "TAP:SERIAL >= 3");
+  SET(tapes_->file());
+  ReadCounts().clear();
+  std::vector<std::string> serials =
+      ReadAll(view, true, [&] { return tapes_->text("TAP:SERIAL"); });
+  EXPECT_EQ(serials, (std::vector<std::string>{"6", "5", "4", "3"}));
+  EXPECT_EQ(Reads(*tapes_), 7);  // record order is not key order: every record is read
+
+  SET(view);
+  NEXT(view);
+  NEXT(view);
+  std::string second = POSITION(view);
+  EXPECT_EQ(second.substr(0, 4), std::string(4, '\0'));  // record order
+  RESET(view, second);
+  EXPECT_EQ(ReadAll(view, true, [&] { return tapes_->text("TAP:SERIAL"); }),
+            (std::vector<std::string>{"5", "4", "3"}));
   CLOSE(view);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "runtime/core/error_state.h"
 #include "runtime/files/kmf_header.h"
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/kmf_stored_tables.h"
@@ -38,7 +39,8 @@ std::string SignatureText(const uint8_t* header) {
 bool PrintHeader(const std::string& path) {
   platform::FileHandle handle = platform::kNoHandle;
   if (uint32_t error = platform::OpenExisting(path, kReadDenyNone, handle)) {
-    std::fprintf(stderr, "kmftool: cannot open %s: OS error %u\n", path.c_str(), error);
+    std::fprintf(stderr, "kmftool: cannot open %s: %s\n", path.c_str(),
+                 MessageText(300 + static_cast<int32_t>(error)).c_str());
     return false;
   }
   uint8_t raw[kmf::kHeaderSize];
