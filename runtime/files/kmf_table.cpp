@@ -172,9 +172,9 @@ int32_t Table::Close() {
 // --- Reading -------------------------------------------------------------------
 
 bool Table::ReadData(uint32_t recordNumber, std::string& data) {
-  Record found;
-  if (!tree().Find(DataKey(tableNumber_, recordNumber), found)) return false;
-  data.assign(found.Data());
+  const Record* found = tree().Lookup(DataKey(tableNumber_, recordNumber));
+  if (!found) return false;
+  data.assign(found->Data());
   ConvertTexts(data, &RecordToAnsi);
   return true;
 }
@@ -287,21 +287,20 @@ std::optional<Record> Table::EntryFor(int key, const uint8_t* buffer, uint32_t r
 }
 
 uint32_t Table::CounterValueOf(uint8_t which) {
-  Record found;
   CounterValue value;
-  if (tree().Find(CounterKey(tableNumber_, which), found))
-    ReadCounter(found, which != kDataTag, value);
+  if (const Record* found = tree().Lookup(CounterKey(tableNumber_, which)))
+    ReadCounter(*found, which != kDataTag, value);
   return value.count;
 }
 
 void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom) {
-  Record found;
   CounterValue value;
   bool forKey = which != kDataTag;
-  if (tree().Find(CounterKey(tableNumber_, which), found)) ReadCounter(found, forKey, value);
+  if (const Record* found = tree().Lookup(CounterKey(tableNumber_, which)))
+    ReadCounter(*found, forKey, value);
   value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
   if (missingFrom) value.missingFrom = *missingFrom;
-  tree().Put(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+  tree().Replace(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
 }
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
@@ -321,8 +320,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
     if (oldEntry && newEntry && *oldEntry == *newEntry) continue;
     int32_t delta = 0;
     if (newEntry) {
-      Record existing;
-      if (!(key.flags & kKeyDup) && tree.Find(newEntry->Key(), existing)) {
+      if (!(key.flags & kKeyDup) && tree.Lookup(newEntry->Key())) {
         // Undo what the earlier keys already changed, newest first.
         for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
           if (it->inserted) {

@@ -155,10 +155,19 @@ void File::ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename) {
   for (const auto& [from, to] : rename) {
     auto it = cache_.find(from);
     if (it == cache_.end()) continue;
+    *it->second.recency = to;
     moved.emplace_back(to, std::move(it->second));
     cache_.erase(it);
   }
-  for (auto& [to, cached] : moved) cache_[to] = std::move(cached);
+  for (auto& [to, cached] : moved) {
+    auto stale = cache_.find(to);
+    if (stale != cache_.end()) {
+      if (stale->second.dirty) --dirtyCount_;
+      recency_.erase(stale->second.recency);
+      cache_.erase(stale);
+    }
+    cache_.emplace(to, std::move(cached));
+  }
   auto rootRename = rename.find(root_);
   if (rootRename != rename.end()) root_ = rootRename->second;
 }

@@ -27,9 +27,15 @@ using platform::MessageKind;
 const FieldSpec kFields[] = {{"TAP:NUMBER", 0, kLong}};
 const KeySpec kKeys[] = {{"TAP:NUMBER_KEY", 0, {1}}};
 
+// A wait that never yields would stall the test for good: the alarm ends it.
+struct AlarmGuard {
+  AlarmGuard() { alarm(60); }
+  ~AlarmGuard() { alarm(0); }
+};
+
 TEST(LockWaitThreads, AHoldWaitLetsTheHoldingThreadRun) {
   rk::testing::EnsureQtApplication();
-  alarm(60);  // a wait that never yields would stall here for good
+  AlarmGuard guard;
   kmf::testing::TempDirectory dir;
   std::string name = dir.File("TAPES");
   FileSpec spec{"tapes", name.c_str(), kFileAttrCreate, 4, kFields, kKeys, {}};
@@ -75,7 +81,6 @@ TEST(LockWaitThreads, AHoldWaitLetsTheHoldingThreadRun) {
   EXPECT_EQ(secondAnswer, 0);
   EXPECT_EQ(UsedSlots(), 0);
   CLOSE(first.file());
-  alarm(0);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ enum class MessageKind : uint16_t {
   kTimer,          // the target's timer expired (param: timer identifier)
   kDialogResult,   // a modal dialog finished (param: its result)
   kQuit,           // the thread should leave its loop
+  kWake,           // another thread changed something this thread's windows look at
 };
 
 struct PlatformMessage {

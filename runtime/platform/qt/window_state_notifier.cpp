@@ -30,6 +30,9 @@ bool WindowStateNotifier::eventFilter(QObject* watched, QEvent* event) {
         Notify(kWindowRestored);
       }
       break;
+    case QEvent::WindowActivate:
+      Notify(kWindowActivated);
+      break;
     default:
       break;
   }

@@ -1,5 +1,5 @@
 // Tells the owning runtime thread that a window was moved, sized, maximized,
-// minimized or restored. These are notifications after the fact (kStateChanged,
+// minimized, restored or activated. These are notifications after the fact (kStateChanged,
 // param one of WindowChange); the runtime turns them into its window events.
 #pragma once
 
@@ -18,6 +18,7 @@ enum WindowChange : int64_t {
   kWindowMaximized = 3,
   kWindowMinimized = 4,
   kWindowRestored = 5,
+  kWindowActivated = 6,  // the window became the active one
 };
 
 class WindowStateNotifier : public QObject {

@@ -1,0 +1,117 @@
+#include "runtime/platform/qt/window_shell.h"
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace rk::platform {
+namespace {
+
+Qt::WindowFlags FlagsFor(const ShellStyle& style) {
+  Qt::WindowFlags flags = Qt::Window;
+  if (style.frameless) return flags | Qt::FramelessWindowHint;
+  flags |= Qt::CustomizeWindowHint;
+  if (style.caption) flags |= Qt::WindowTitleHint;
+  if (style.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (style.maximizeBox) flags |= Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint;
+  return flags;
+}
+
+class PlainShell : public WindowShell {
+ public:
+  explicit PlainShell(const ShellStyle& style) : resizable_(style.resizable) {
+    auto* window = new QWidget(nullptr, FlagsFor(style));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    Attach(window, window);
+  }
+  void SetClientSize(int width, int height) override {
+    WindowShell::SetClientSize(width, height);
+    if (!resizable_ && Outer()) Outer()->setFixedSize(Outer()->size());
+  }
+
+ private:
+  bool resizable_;
+};
+
+class MdiChildShell : public WindowShell {
+ public:
+  MdiChildShell(QMdiArea& area, const ShellStyle& style) {
+    auto* client = new QWidget;
+    QMdiSubWindow* sub = area.addSubWindow(client, FlagsFor(style) & ~Qt::Window);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    Attach(sub, client);
+  }
+  void SetClientSize(int width, int height) override {
+    if (!Client() || !Outer()) return;
+    Client()->resize(width, height);
+    Client()->setMinimumSize(0, 0);
+    Outer()->adjustSize();
+  }
+};
+
+}  // namespace
+
+WindowShell::~WindowShell() {
+  // The outer widget owns the client; deleting it removes an MDI child from its area.
+  delete outer_.data();
+}
+
+void WindowShell::Attach(QWidget* outer, QWidget* client) {
+  outer_ = outer;
+  client_ = client;
+}
+
+void WindowShell::SetTitle(const QString& title) {
+  if (outer_) outer_->setWindowTitle(title);
+}
+
+void WindowShell::SetClientSize(int width, int height) {
+  if (client_) client_->resize(width, height);
+}
+
+void WindowShell::MoveTo(int x, int y) {
+  if (outer_) outer_->move(x, y);
+}
+
+void WindowShell::Show(bool maximized, bool minimized) {
+  if (!outer_) return;
+  if (maximized) {
+    outer_->showMaximized();
+  } else if (minimized) {
+    outer_->showMinimized();
+  } else {
+    outer_->show();
+  }
+}
+
+void WindowShell::BringToTop() {
+  if (!outer_) return;
+  outer_->raise();
+  outer_->activateWindow();
+}
+
+std::unique_ptr<WindowShell> MakePlainShell(const ShellStyle& style) {
+  return std::make_unique<PlainShell>(style);
+}
+
+FrameShell::FrameShell(const ShellStyle& style) {
+  auto* window = new QMainWindow(nullptr, FlagsFor(style));
+  area_ = new QMdiArea(window);
+  window->setCentralWidget(area_);
+  Attach(window, area_);
+}
+
+QMainWindow* FrameShell::MainWindow() const {
+  return static_cast<QMainWindow*>(Outer());
+}
+
+void FrameShell::SetClientSize(int width, int height) {
+  if (Outer()) Outer()->resize(width, height);
+}
+
+std::unique_ptr<WindowShell> MakeMdiChildShell(FrameShell& frame, const ShellStyle& style) {
+  if (!frame.Area()) return nullptr;
+  return std::make_unique<MdiChildShell>(*frame.Area(), style);
+}
+
+}  // namespace rk::platform

@@ -1,0 +1,41 @@
+// The window side of the thread table: per runtime thread, its open windows
+// (the newest is the thread's current window), the ACCEPT loops it is running,
+// and the active thread it saw last; process-wide, the frame.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace rk {
+
+class Window;
+
+// One running ACCEPT loop: its window, and the stack frame and call site of the
+// loop's ACCEPT call, which tell a loop that comes back for its next event from
+// a new one.
+struct AcceptLoop {
+  uint32_t window = 0;
+  uintptr_t frame = 0;
+  const char* file = nullptr;
+  uint32_t line = 0;
+  uint32_t column = 0;
+};
+
+struct ThreadWindows {
+  std::vector<Window*> open;      // in opening order
+  std::vector<AcceptLoop> loops;  // innermost last
+  int32_t seenActiveThread = 0;
+};
+
+// Thread number 1 to 64; any other number is a programming error.
+ThreadWindows& WindowsOfThread(int32_t thread);
+// The thread's newest open window, nullptr when it has none.
+Window* CurrentWindowOf(int32_t thread);
+// The running thread's current window.
+Window* CurrentWindow();
+
+// The application frame while one is open.
+Window* TheFrame();
+void SetTheFrame(Window* frame);
+
+}  // namespace rk
