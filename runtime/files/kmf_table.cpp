@@ -301,13 +301,19 @@ uint32_t Table::CounterValueOf(uint8_t which) {
 }
 
 void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom) {
-  CounterValue value;
   bool forKey = which != kDataTag;
-  if (const Record* found = tree().Lookup(CounterKey(tableNumber_, which)))
-    ReadCounter(*found, forKey, value);
-  value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
-  if (missingFrom) value.missingFrom = *missingFrom;
-  tree().Replace(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+  auto adjusted = [&](CounterValue value) {
+    value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
+    if (missingFrom) value.missingFrom = *missingFrom;
+    return CounterRecord(tableNumber_, which, value.count, value.missingFrom);
+  };
+  // One descent: the counter is read and rewritten where it lies.
+  bool stored = tree().Modify(CounterKey(tableNumber_, which), [&](Record& counter) {
+    CounterValue value;
+    ReadCounter(counter, forKey, value);
+    counter = adjusted(value);
+  });
+  if (!stored) tree().Put(adjusted(CounterValue{}));
 }
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
