@@ -1,5 +1,7 @@
 #include "runtime/windows/window_statements.h"
 
+#include "runtime/windows/frame_window.h"
+
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/accept_loop.h"
@@ -36,6 +38,7 @@ bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
       return true;
     case property::kStatusText:
       window.statusText = value;
+      ShowStatusText(window);
       return true;
     default:
       return false;
