@@ -1,6 +1,7 @@
 #include "runtime/files/kmf_btree.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "runtime/files/kmf_internal_error.h"
 
@@ -153,38 +154,50 @@ bool Tree::Find(std::string_view key, Record& found) {
   return true;
 }
 
-const Record* Tree::Lookup(std::string_view key) {
-  Path path = Descend(key);
+Record* Tree::LocateEqual(std::string_view key, Path& path) {
+  path = Descend(key);
   if (path.empty()) return nullptr;
-  const Page& leaf = file_.LoadPage(path.back().id);
+  Page* leaf = &file_.LoadPage(path.back().id);
   // An equal key is the first at or after it: on this leaf, or first on the next.
-  const Record* candidate = nullptr;
-  if (path.back().index < leaf.records.size()) {
-    candidate = &leaf.records[path.back().index];
-  } else if (StepToNextLeaf(path)) {
-    candidate = &file_.LoadPage(path.back().id).records.front();
+  if (path.back().index >= leaf->records.size()) {
+    if (!StepToNextLeaf(path)) return nullptr;
+    leaf = &file_.LoadPage(path.back().id);
   }
-  return candidate && candidate->Key() == key ? candidate : nullptr;
+  Record& candidate = leaf->records[path.back().index];
+  return candidate.Key() == key ? &candidate : nullptr;
 }
 
-void Tree::Replace(const Record& record) {
-  Path path = Descend(record.Key());
-  if (path.empty()) return Put(record);
-  Page& leaf = file_.LoadPage(path.back().id);
-  size_t position = path.back().index;
-  if (position >= leaf.records.size() || leaf.records[position].Key() != record.Key() ||
-      leaf.records[position].bytes.size() != record.bytes.size()) {
-    return Put(record);
+const Record* Tree::Lookup(std::string_view key) {
+  Path path;
+  return LocateEqual(key, path);
+}
+
+bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {
+  Path path;
+  Record* record = LocateEqual(key, path);
+  if (!record) return false;
+  size_t length = record->bytes.size();
+  change(*record);
+  assert(record->Key() == key);
+  if (record->bytes.size() != length) {
+    // A new length may split the page: the general road.
+    Record changed = *record;
+    Put(changed);
+    return true;
   }
-  leaf.records[position].bytes = record.bytes;
   file_.MarkDirty(path.back().id);
   // A page's first record is copied into its parent, and so on up while it
   // stays the first.
   for (size_t depth = path.size() - 1; depth > 0 && path[depth].index == 0; --depth) {
     Page& parent = file_.LoadPage(path[depth - 1].id);
-    parent.records[path[depth - 1].index] = record;
+    parent.records[path[depth - 1].index] = *record;
     file_.MarkDirty(path[depth - 1].id);
   }
+  return true;
+}
+
+void Tree::Replace(const Record& record) {
+  if (!Modify(record.Key(), [&record](Record& stored) { stored = record; })) Put(record);
 }
 
 void Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {

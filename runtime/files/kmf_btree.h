@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -36,9 +37,12 @@ class Tree {
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
   void Put(const Record& record);
-  // Put for a record that usually exists already with the same length (a
-  // counter): its bytes are overwritten where they lie, and the copies of it
-  // that index pages hold are refreshed, with no split test.
+  // Changes the record with this key where it lies (the change keeps the key);
+  // false, nothing called, when there is none. A change that keeps the length
+  // needs no split test: the bytes are overwritten and the copies of the record
+  // that index pages hold are refreshed.
+  bool Modify(std::string_view key, const std::function<void(Record&)>& change);
+  // Put for a record that usually exists already with the same length.
   void Replace(const Record& record);
   // Removes the record with this key; false when there is none.
   bool Remove(std::string_view key);
@@ -67,6 +71,8 @@ class Tree {
     size_t size_ = 0;
   };
   Path Descend(std::string_view key);
+  // The record with exactly this key, the path ending on its leaf and index.
+  Record* LocateEqual(std::string_view key, Path& path);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
   // Inserts below `id`; returns the pages split off to the right of it.

@@ -134,7 +134,10 @@ Page& File::LoadPage(uint32_t id, int expectedLevel) {
     KMF_CHECK(!IsTemporaryPage(id) && id != kNoPage);
     int pageClass = ClassOfAddress(header_, id);
     KMF_CHECK(pageClass != 0);
-    std::string bytes(pageClass * kUnitSize, '\0');
+    // One read buffer serves every page read (a page is decoded before the next
+    // is read), so a cache miss allocates only for the decoded records.
+    thread_local std::string bytes;
+    bytes.assign(pageClass * kUnitSize, '\0');
     ReadExact(PageOffset(id), reinterpret_cast<uint8_t*>(bytes.data()),
               static_cast<uint32_t>(bytes.size()));
     CachedPage cached;

@@ -126,7 +126,11 @@ class File {
   void Recover();
   std::vector<uint32_t> CollectTreeAddresses();
   void LoadAllIndexPages();
-  void AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename);
+  // Page images encoded during a write-back, by page id, so that each changed
+  // page is encoded once.
+  using PageImages = std::unordered_map<uint32_t, std::string>;
+  void AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename,
+                       PageImages& images);
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,

@@ -210,12 +210,19 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
   return 0;
 }
 
-int32_t Table::LoadRecord(uint32_t recordNumber, const std::string& data) {
+int32_t Table::LoadRecord(uint32_t recordNumber, std::string data) {
   if (holdRequested_) {
     holdRequested_ = false;
     if (int32_t refused = TakeHold(recordNumber); refused != 0) {
       watchRequested_ = noMemoRequested_ = false;
       return refused;
+    }
+    // Other runtime threads ran while the hold waited: the holder may have
+    // changed or deleted the record.
+    if (!ReadData(recordNumber, data)) {
+      Release();
+      watchRequested_ = noMemoRequested_ = false;
+      return 35;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
@@ -294,13 +301,19 @@ uint32_t Table::CounterValueOf(uint8_t which) {
 }
 
 void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom) {
-  CounterValue value;
   bool forKey = which != kDataTag;
-  if (const Record* found = tree().Lookup(CounterKey(tableNumber_, which)))
-    ReadCounter(*found, forKey, value);
-  value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
-  if (missingFrom) value.missingFrom = *missingFrom;
-  tree().Replace(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+  auto adjusted = [&](CounterValue value) {
+    value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
+    if (missingFrom) value.missingFrom = *missingFrom;
+    return CounterRecord(tableNumber_, which, value.count, value.missingFrom);
+  };
+  // One descent: the counter is read and rewritten where it lies.
+  bool stored = tree().Modify(CounterKey(tableNumber_, which), [&](Record& counter) {
+    CounterValue value;
+    ReadCounter(counter, forKey, value);
+    counter = adjusted(value);
+  });
+  if (!stored) tree().Put(adjusted(CounterValue{}));
 }
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,

@@ -64,6 +64,7 @@ void AddOwnMenuBar(Window& window, const MenuBarRecord& bar) {
 void InstallHandlersOnce() {
   static const bool installed = [] {
     SetMessageHandler(platform::MessageKind::kMenuCommand, HandleMenuCommand);
+    SetStatusTextHook(ShowStatusText);
     return true;
   }();
   (void)installed;

@@ -1,7 +1,5 @@
 #include "runtime/windows/window_statements.h"
 
-#include "runtime/windows/frame_window.h"
-
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/accept_loop.h"
@@ -16,6 +14,11 @@
 
 namespace rk {
 namespace {
+
+StatusTextHook& StatusHook() {
+  static StatusTextHook hook;
+  return hook;
+}
 
 Window& OpenCurrentWindow() {
   Window* window = CurrentWindow();
@@ -38,7 +41,7 @@ bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
       return true;
     case property::kStatusText:
       window.statusText = value;
-      ShowStatusText(window);
+      if (StatusHook()) StatusHook()(window);
       return true;
     default:
       return false;
@@ -59,6 +62,10 @@ std::string WindowProperty(const Window& window, int32_t code) {
 }
 
 }  // namespace
+
+void SetStatusTextHook(StatusTextHook hook) {
+  StatusHook() = std::move(hook);
+}
 
 void SELECT(int32_t number) {
   Window& window = OpenCurrentWindow();
