@@ -172,9 +172,13 @@ std::string Control::VariableText() const {
 }
 
 void Control::StoreVariableText(std::string_view text) {
+  StoreVariableValue(record_.picture.empty() ? std::string(text) : Deformat(text, record_.picture));
+}
+
+void Control::StoreVariableValue(std::string_view value) {
   if (!HasVariable()) return;
   ValueRef ref = Variable();
-  Values().PushCopy(record_.picture.empty() ? std::string(text) : Deformat(text, record_.picture));
+  Values().PushCopy(value);
   AssignText(ref);
 }
 
