@@ -1,6 +1,7 @@
 #include "runtime/files/kmf_btree.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "runtime/files/kmf_internal_error.h"
 
@@ -42,12 +43,17 @@ size_t ChildIndex(const Page& page, std::string_view key) {
 
 }  // namespace
 
+void Tree::Path::push_back(Step step) {
+  KMF_CHECK(size_ < kCapacity);
+  steps_[size_++] = step;
+}
+
 bool Tree::NeedsSplit(const Page& page) {
   return WouldSplit(SizeBound(page), page.records.size());
 }
 
-std::vector<Tree::Step> Tree::Descend(std::string_view key) {
-  std::vector<Step> path;
+Tree::Path Tree::Descend(std::string_view key) {
+  Path path;
   uint32_t id = file_.root();
   int level = -1;
   while (id != kNoPage) {
@@ -66,7 +72,7 @@ std::vector<Tree::Step> Tree::Descend(std::string_view key) {
   return path;
 }
 
-bool Tree::StepToNextLeaf(std::vector<Step>& path) {
+bool Tree::StepToNextLeaf(Path& path) {
   size_t depth = path.size() - 1;
   while (depth > 0) {
     --depth;
@@ -89,7 +95,7 @@ bool Tree::StepToNextLeaf(std::vector<Step>& path) {
   return false;
 }
 
-bool Tree::StepToPreviousLeaf(std::vector<Step>& path) {
+bool Tree::StepToPreviousLeaf(Path& path) {
   size_t depth = path.size() - 1;
   while (depth > 0) {
     --depth;
@@ -114,7 +120,7 @@ bool Tree::StepToPreviousLeaf(std::vector<Step>& path) {
 }
 
 bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found) {
-  std::vector<Step> path = Descend(key);
+  Path path = Descend(key);
   if (path.empty()) return false;
   Page* leaf = &file_.LoadPage(path.back().id);
   size_t position = strictlyAfter ? UpperBound(*leaf, key) : path.back().index;
@@ -128,7 +134,7 @@ bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found) 
 }
 
 bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found) {
-  std::vector<Step> path = Descend(key);
+  Path path = Descend(key);
   if (path.empty()) return false;
   Page* leaf = &file_.LoadPage(path.back().id);
   size_t position = strictlyBefore ? path.back().index : UpperBound(*leaf, key);
@@ -142,10 +148,56 @@ bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found
 }
 
 bool Tree::Find(std::string_view key, Record& found) {
-  Record candidate;
-  if (!SeekForward(key, false, candidate) || CompareKeys(candidate.Key(), key) != 0) return false;
-  found = std::move(candidate);
+  const Record* record = Lookup(key);
+  if (!record) return false;
+  found = *record;
   return true;
+}
+
+Record* Tree::LocateEqual(std::string_view key, Path& path) {
+  path = Descend(key);
+  if (path.empty()) return nullptr;
+  Page* leaf = &file_.LoadPage(path.back().id);
+  // An equal key is the first at or after it: on this leaf, or first on the next.
+  if (path.back().index >= leaf->records.size()) {
+    if (!StepToNextLeaf(path)) return nullptr;
+    leaf = &file_.LoadPage(path.back().id);
+  }
+  Record& candidate = leaf->records[path.back().index];
+  return candidate.Key() == key ? &candidate : nullptr;
+}
+
+const Record* Tree::Lookup(std::string_view key) {
+  Path path;
+  return LocateEqual(key, path);
+}
+
+bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {
+  Path path;
+  Record* record = LocateEqual(key, path);
+  if (!record) return false;
+  size_t length = record->bytes.size();
+  change(*record);
+  assert(record->Key() == key);
+  if (record->bytes.size() != length) {
+    // A new length may split the page: the general road.
+    Record changed = *record;
+    Put(changed);
+    return true;
+  }
+  file_.MarkDirty(path.back().id);
+  // A page's first record is copied into its parent, and so on up while it
+  // stays the first.
+  for (size_t depth = path.size() - 1; depth > 0 && path[depth].index == 0; --depth) {
+    Page& parent = file_.LoadPage(path[depth - 1].id);
+    parent.records[path[depth - 1].index] = *record;
+    file_.MarkDirty(path[depth - 1].id);
+  }
+  return true;
+}
+
+void Tree::Replace(const Record& record) {
+  if (!Modify(record.Key(), [&record](Record& stored) { stored = record; })) Put(record);
 }
 
 void Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {

@@ -10,7 +10,9 @@
 // neighbour when the two fit in one page without splitting.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -28,10 +30,20 @@ class Tree {
   // Last record whose key is at or before (strictly before) the key.
   bool SeekBackward(std::string_view key, bool strictlyBefore, Record& found);
   bool Find(std::string_view key, Record& found);
+  // The record with exactly this key where it lies in the cache, or null. The
+  // pointer is good until the next call that changes the tree or loads a page.
+  const Record* Lookup(std::string_view key);
 
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
   void Put(const Record& record);
+  // Changes the record with this key where it lies (the change keeps the key);
+  // false, nothing called, when there is none. A change that keeps the length
+  // needs no split test: the bytes are overwritten and the copies of the record
+  // that index pages hold are refreshed.
+  bool Modify(std::string_view key, const std::function<void(Record&)>& change);
+  // Put for a record that usually exists already with the same length.
+  void Replace(const Record& record);
   // Removes the record with this key; false when there is none.
   bool Remove(std::string_view key);
 
@@ -42,9 +54,27 @@ class Tree {
     uint32_t id;
     size_t index;
   };
-  std::vector<Step> Descend(std::string_view key);
-  bool StepToNextLeaf(std::vector<Step>& path);
-  bool StepToPreviousLeaf(std::vector<Step>& path);
+  // The pages from the root down to a leaf, with the index taken on each. A
+  // descent happens several times per operation, so the path lives on the stack.
+  class Path {
+   public:
+    static constexpr size_t kCapacity = 32;  // deeper trees are internal errors
+    bool empty() const { return size_ == 0; }
+    size_t size() const { return size_; }
+    Step& operator[](size_t i) { return steps_[i]; }
+    Step& back() { return steps_[size_ - 1]; }
+    void push_back(Step step);
+    void resize(size_t size) { size_ = size; }
+
+   private:
+    std::array<Step, kCapacity> steps_;
+    size_t size_ = 0;
+  };
+  Path Descend(std::string_view key);
+  // The record with exactly this key, the path ending on its leaf and index.
+  Record* LocateEqual(std::string_view key, Path& path);
+  bool StepToNextLeaf(Path& path);
+  bool StepToPreviousLeaf(Path& path);
   // Inserts below `id`; returns the pages split off to the right of it.
   std::vector<uint32_t> InsertInto(uint32_t id, int level, const Record& record);
   std::vector<uint32_t> SplitUntilFits(uint32_t id);

@@ -134,7 +134,10 @@ Page& File::LoadPage(uint32_t id, int expectedLevel) {
     KMF_CHECK(!IsTemporaryPage(id) && id != kNoPage);
     int pageClass = ClassOfAddress(header_, id);
     KMF_CHECK(pageClass != 0);
-    std::string bytes(pageClass * kUnitSize, '\0');
+    // One read buffer serves every page read (a page is decoded before the next
+    // is read), so a cache miss allocates only for the decoded records.
+    thread_local std::string bytes;
+    bytes.assign(pageClass * kUnitSize, '\0');
     ReadExact(PageOffset(id), reinterpret_cast<uint8_t*>(bytes.data()),
               static_cast<uint32_t>(bytes.size()));
     CachedPage cached;
@@ -142,11 +145,24 @@ Page& File::LoadPage(uint32_t id, int expectedLevel) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     KMF_CHECK(DecodePage(data, bytes.size(), cached.page, problem));
     KMF_CHECK(ReadPageHeader(data).ownOffset == PageOffset(id));
-    it = cache_.emplace(id, std::move(cached)).first;
+    return AddToCache(id, std::move(cached)).page;
   }
   KMF_CHECK(expectedLevel < 0 || it->second.page.level == expectedLevel);
-  it->second.lastUse = ++useClock_;
+  Touch(it->second);
   return it->second.page;
+}
+
+File::CachedPage& File::AddToCache(uint32_t id, CachedPage cached) {
+  CachedPage& added = cache_.emplace(id, std::move(cached)).first->second;
+  added.recency = recency_.insert(recency_.begin(), id);
+  added.lastUse = ++useClock_;
+  return added;
+}
+
+void File::Touch(CachedPage& cached) {
+  cached.lastUse = ++useClock_;
+  if (cached.recency != recency_.begin())
+    recency_.splice(recency_.begin(), recency_, cached.recency);
 }
 
 uint32_t File::NewPage(uint8_t level) {
@@ -154,8 +170,7 @@ uint32_t File::NewPage(uint8_t level) {
   CachedPage cached;
   cached.page.level = level;
   cached.dirty = true;
-  cached.lastUse = ++useClock_;
-  cache_.emplace(id, std::move(cached));
+  AddToCache(id, std::move(cached));
   ++dirtyCount_;
   return id;
 }
@@ -173,6 +188,7 @@ void File::DiscardPage(uint32_t id) {
   auto it = cache_.find(id);
   if (it != cache_.end()) {
     if (it->second.dirty) --dirtyCount_;
+    recency_.erase(it->second.recency);
     cache_.erase(it);
   }
   if (!IsTemporaryPage(id)) discardedAddresses_.push_back(id);
@@ -195,6 +211,7 @@ void File::ContinueNumbersFrom(uint32_t last) {
 
 void File::DropCache() {
   cache_.clear();
+  recency_.clear();
   dirtyCount_ = 0;
   headerDirty_ = false;
   discardedAddresses_.clear();
@@ -209,20 +226,20 @@ void File::DropChanges() {
 
 void File::TrimCache() {
   if (cache_.size() < kCacheKeep) return;
-  std::vector<std::pair<uint64_t, uint32_t>> byAge;
-  for (const auto& [id, cached] : cache_) {
+  uint64_t idleLimit = kIdleFactor * cache_.size();
+  // From the idlest page towards the most recently used one.
+  for (auto position = recency_.end(); position != recency_.begin();) {
+    if (cache_.size() < kCacheKeep) break;
+    --position;
+    auto it = cache_.find(*position);
+    const CachedPage& cached = it->second;
     // Index pages stay while changes are pending: the write-back needs the
     // parents of the pages it moves.
     if (cached.dirty || (dirtyCount_ > 0 && cached.page.IsIndex())) continue;
-    byAge.emplace_back(cached.lastUse, id);
-  }
-  std::sort(byAge.begin(), byAge.end());
-  uint64_t idleLimit = kIdleFactor * cache_.size();
-  for (const auto& [lastUse, id] : byAge) {
-    if (cache_.size() < kCacheKeep) break;
     bool overLimit = cache_.size() >= kCacheLimit;
-    if (!overLimit && useClock_ - lastUse <= idleLimit) break;
-    cache_.erase(id);
+    if (!overLimit && useClock_ - cached.lastUse <= idleLimit) break;
+    position = recency_.erase(position);
+    cache_.erase(it);
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -108,6 +109,7 @@ class File {
     Page page;
     bool dirty = false;
     uint64_t lastUse = 0;
+    std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
     uint64_t home;
@@ -117,12 +119,18 @@ class File {
   File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
   uint32_t TakeAccessLock(bool forWrite);
   bool ReadHeader(Header& header);
+  CachedPage& AddToCache(uint32_t id, CachedPage cached);
+  void Touch(CachedPage& cached);
   void DropCache();
   void TrimCache();
   void Recover();
   std::vector<uint32_t> CollectTreeAddresses();
   void LoadAllIndexPages();
-  void AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename);
+  // Page images encoded during a write-back, by page id, so that each changed
+  // page is encoded once.
+  using PageImages = std::unordered_map<uint32_t, std::string>;
+  void AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename,
+                       PageImages& images);
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
@@ -136,6 +144,9 @@ class File {
   bool headerDirty_ = false;
   uint32_t root_ = kNoPage;
   std::unordered_map<uint32_t, CachedPage> cache_;
+  // The cached page ids, most recently used first, so that trimming takes the
+  // idlest pages without sorting the cache.
+  std::list<uint32_t> recency_;
   size_t dirtyCount_ = 0;
   uint32_t nextTemporaryId_ = kTemporaryPageBase;
   uint64_t useClock_ = 0;

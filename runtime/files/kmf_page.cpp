@@ -52,6 +52,15 @@ std::string EncodePageImage(const Page& page) {
   return image;
 }
 
+void StoreChildAddresses(std::string& image, const Page& page) {
+  assert(image.size() >= kPageHeaderSize + 4 * page.children.size());
+  auto* p = reinterpret_cast<uint8_t*>(image.data()) + kPageHeaderSize;
+  for (uint32_t child : page.children) {
+    StoreLe32(p, child);
+    p += 4;
+  }
+}
+
 void FinishPage(std::string& image, uint64_t byteOffset) {
   size_t classBytes = (image.size() + 255) / 256 * 256;
   image.resize(classBytes, static_cast<char>(kPagePadding));
@@ -88,7 +97,9 @@ bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& probl
   }
   std::string_view stored(reinterpret_cast<const char*>(data) + fixedPart,
                           fields.storedLength - fixedPart);
-  std::string expanded;
+  // Pages are decoded one at a time; the expanded body is reused, not
+  // allocated for every page read.
+  thread_local std::string expanded;
   if (fields.storedLength < fields.uncompressedLength) {
     if (!ExpandRuns(stored, fields.uncompressedLength - fixedPart, expanded)) {
       problem = "compressed body is malformed";

@@ -42,6 +42,9 @@ std::string EncodePageImage(const Page& page);
 inline int ClassOfImage(const std::string& image) {
   return static_cast<int>((image.size() + 255) / 256);
 }
+// Rewrites the child addresses of an index page's image (never compressed)
+// after children were renamed; the image keeps its length.
+void StoreChildAddresses(std::string& image, const Page& page);
 // Pads the image with 0xB0 to its class size and stores the page's byte offset.
 void FinishPage(std::string& image, uint64_t byteOffset);
 

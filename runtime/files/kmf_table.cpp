@@ -172,9 +172,9 @@ int32_t Table::Close() {
 // --- Reading -------------------------------------------------------------------
 
 bool Table::ReadData(uint32_t recordNumber, std::string& data) {
-  Record found;
-  if (!tree().Find(DataKey(tableNumber_, recordNumber), found)) return false;
-  data.assign(found.Data());
+  const Record* found = tree().Lookup(DataKey(tableNumber_, recordNumber));
+  if (!found) return false;
+  data.assign(found->Data());
   ConvertTexts(data, &RecordToAnsi);
   return true;
 }
@@ -210,12 +210,19 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
   return 0;
 }
 
-int32_t Table::LoadRecord(uint32_t recordNumber, const std::string& data) {
+int32_t Table::LoadRecord(uint32_t recordNumber, std::string data) {
   if (holdRequested_) {
     holdRequested_ = false;
     if (int32_t refused = TakeHold(recordNumber); refused != 0) {
       watchRequested_ = noMemoRequested_ = false;
       return refused;
+    }
+    // Other runtime threads ran while the hold waited: the holder may have
+    // changed or deleted the record.
+    if (!ReadData(recordNumber, data)) {
+      Release();
+      watchRequested_ = noMemoRequested_ = false;
+      return 35;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
@@ -287,21 +294,26 @@ std::optional<Record> Table::EntryFor(int key, const uint8_t* buffer, uint32_t r
 }
 
 uint32_t Table::CounterValueOf(uint8_t which) {
-  Record found;
   CounterValue value;
-  if (tree().Find(CounterKey(tableNumber_, which), found))
-    ReadCounter(found, which != kDataTag, value);
+  if (const Record* found = tree().Lookup(CounterKey(tableNumber_, which)))
+    ReadCounter(*found, which != kDataTag, value);
   return value.count;
 }
 
 void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom) {
-  Record found;
-  CounterValue value;
   bool forKey = which != kDataTag;
-  if (tree().Find(CounterKey(tableNumber_, which), found)) ReadCounter(found, forKey, value);
-  value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
-  if (missingFrom) value.missingFrom = *missingFrom;
-  tree().Put(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+  auto adjusted = [&](CounterValue value) {
+    value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
+    if (missingFrom) value.missingFrom = *missingFrom;
+    return CounterRecord(tableNumber_, which, value.count, value.missingFrom);
+  };
+  // One descent: the counter is read and rewritten where it lies.
+  bool stored = tree().Modify(CounterKey(tableNumber_, which), [&](Record& counter) {
+    CounterValue value;
+    ReadCounter(counter, forKey, value);
+    counter = adjusted(value);
+  });
+  if (!stored) tree().Put(adjusted(CounterValue{}));
 }
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
@@ -321,8 +333,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
     if (oldEntry && newEntry && *oldEntry == *newEntry) continue;
     int32_t delta = 0;
     if (newEntry) {
-      Record existing;
-      if (!(key.flags & kKeyDup) && tree.Find(newEntry->Key(), existing)) {
+      if (!(key.flags & kKeyDup) && tree.Lookup(newEntry->Key())) {
         // Undo what the earlier keys already changed, newest first.
         for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
           if (it->inserted) {

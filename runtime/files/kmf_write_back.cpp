@@ -76,7 +76,8 @@ void File::WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& erro
 // Gives every changed page its final address: pages whose class changed and new
 // pages take free slots; growing ranges move other pages, whose parents then
 // change too. Loops until no page needs a new slot.
-void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename) {
+void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>& rename,
+                           PageImages& images) {
   if (!allocator_.built()) {
     allocator_.Rebuild(header_, CollectTreeAddresses());
   } else {
@@ -94,7 +95,8 @@ void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>&
     std::array<size_t, kClassCount> demand{};
     for (auto& [id, cached] : cache_) {
       if (!cached.dirty || settled.count(id)) continue;
-      int pageClass = ClassOfImage(EncodePageImage(cached.page));
+      std::string& image = images[id] = EncodePageImage(cached.page);
+      int pageClass = ClassOfImage(image);
       KMF_CHECK(pageClass >= 1 && pageClass < kClassCount);
       settled.insert(id);
       uint32_t current = rename.count(id) ? rename[id] : id;
@@ -155,10 +157,19 @@ void File::ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename) {
   for (const auto& [from, to] : rename) {
     auto it = cache_.find(from);
     if (it == cache_.end()) continue;
+    *it->second.recency = to;
     moved.emplace_back(to, std::move(it->second));
     cache_.erase(it);
   }
-  for (auto& [to, cached] : moved) cache_[to] = std::move(cached);
+  for (auto& [to, cached] : moved) {
+    auto stale = cache_.find(to);
+    if (stale != cache_.end()) {
+      if (stale->second.dirty) --dirtyCount_;
+      recency_.erase(stale->second.recency);
+      cache_.erase(stale);
+    }
+    cache_.emplace(to, std::move(cached));
+  }
   auto rootRename = rename.find(root_);
   if (rootRename != rename.end()) root_ = rootRename->second;
 }
@@ -168,8 +179,15 @@ uint32_t File::PrepareWriteBack() {
   if (!HasChanges()) return 0;
   Header next = header_;
   std::unordered_map<uint32_t, uint32_t> rename;
-  AssignAddresses(next, rename);
+  PageImages encoded;
+  AssignAddresses(next, rename, encoded);
   ApplyRenames(rename);
+  // The images were encoded under the pages' ids of before the renames.
+  PageImages images;
+  for (auto& [id, image] : encoded) {
+    auto renamed = rename.find(id);
+    images.emplace(renamed != rename.end() ? renamed->second : id, std::move(image));
+  }
 
   next.root = root_;
   uint32_t newEnd = UsedEnd(next);
@@ -191,7 +209,15 @@ uint32_t File::PrepareWriteBack() {
   for (uint32_t id : dirtyIds) {
     KMF_CHECK(!IsTemporaryPage(id));
     KMF_CHECK(ClassOfAddress(next, id) != 0);
-    std::string image = EncodePageImage(cache_[id].page);
+    const Page& page = cache_[id].page;
+    auto known = images.find(id);
+    std::string image;
+    if (known == images.end()) {
+      image = EncodePageImage(page);
+    } else {
+      image = std::move(known->second);
+      if (page.IsIndex()) StoreChildAddresses(image, page);
+    }
     KMF_CHECK(ClassOfImage(image) == ClassOfAddress(next, id));
     uint64_t home = PageOffset(id);
     FinishPage(image, home);

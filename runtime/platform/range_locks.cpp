@@ -49,6 +49,33 @@ short OsLockTypeFor(int fd) {
   return flags >= 0 && (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
 }
 
+// What a lock request needs to know about its handle: the file it reaches and
+// the kind of OS lock it can take. Learned at the handle's first lock and kept
+// until the handle is closed, so that a lock costs one system call, not three.
+struct HandleIdentity {
+  int fd;
+  dev_t device;
+  ino_t inode;
+  short osLockType;
+};
+
+std::vector<HandleIdentity>& KnownHandles() {
+  static auto* handles = new std::vector<HandleIdentity>();
+  return *handles;
+}
+
+// Null when the handle cannot be examined.
+const HandleIdentity* IdentityOf(int fd) {
+  auto& handles = KnownHandles();
+  for (const HandleIdentity& known : handles) {
+    if (known.fd == fd) return &known;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return nullptr;
+  handles.push_back({fd, info.st_dev, info.st_ino, OsLockTypeFor(fd)});
+  return &handles.back();
+}
+
 // True when another description holds a lock that a write lock on the byte
 // would conflict with.
 bool OthersHold(int fd, uint64_t offset) {
@@ -72,16 +99,17 @@ constexpr uint64_t kDenyWriteMark = kShareMarkBase + 3;
 
 uint32_t LockFileRange(int fd, uint64_t offset, uint64_t length) {
   if (length == 0) return Succeed();
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return FailWithErrno(errno);
+  const HandleIdentity* identity = IdentityOf(fd);
+  if (!identity) return FailWithErrno(errno);
   for (const HeldRange& held : HeldRanges()) {
-    if (held.device == info.st_dev && held.inode == info.st_ino && Overlaps(held, offset, length)) {
+    if (held.device == identity->device && held.inode == identity->inode &&
+        Overlaps(held, offset, length)) {
       return FailWithErrno(EAGAIN);
     }
   }
-  int error = SetOsLock(fd, OsLockTypeFor(fd), offset, length, F_OFD_SETLK);
+  int error = SetOsLock(fd, identity->osLockType, offset, length, F_OFD_SETLK);
   if (error != 0) return FailWithErrno(error == EACCES ? EAGAIN : error);
-  HeldRanges().push_back({info.st_dev, info.st_ino, fd, offset, length});
+  HeldRanges().push_back({identity->device, identity->inode, fd, offset, length});
   return Succeed();
 }
 
@@ -100,6 +128,7 @@ uint32_t UnlockFileRange(int fd, uint64_t offset, uint64_t length) {
 void ForgetHandleLocks(int fd) {
   auto& ranges = HeldRanges();
   std::erase_if(ranges, [fd](const HeldRange& held) { return held.fd == fd; });
+  std::erase_if(KnownHandles(), [fd](const HandleIdentity& known) { return known.fd == fd; });
 }
 
 uint32_t ClaimSharing(int fd, const ShareRequest& request) {

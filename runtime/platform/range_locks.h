@@ -15,8 +15,9 @@ namespace rk::platform {
 uint32_t LockFileRange(int fd, uint64_t offset, uint64_t length);
 // 0, or kErrorNotLocked when this handle holds no lock of exactly that range.
 uint32_t UnlockFileRange(int fd, uint64_t offset, uint64_t length);
-// Drops the table's entries of a handle that is being closed (the OS drops its
-// own locks with the description).
+// Drops the table's entries of a handle that is being closed, and what was
+// learned about the handle (the OS drops its own locks with the description).
+// Every handle that was locked must pass here before its number is reused.
 void ForgetHandleLocks(int fd);
 
 // Open sharing between handles and programs, in the manner of a share mode:

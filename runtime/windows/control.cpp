@@ -1,5 +1,6 @@
 #include "runtime/windows/control.h"
 
+#include "runtime/core/picture.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/value_stack.h"
 #include "runtime/platform/qt/ansi_text.h"
@@ -172,7 +173,12 @@ std::string Control::VariableText() const {
 }
 
 void Control::StoreVariableText(std::string_view text) {
-  StoreVariableValue(record_.picture.empty() ? std::string(text) : Deformat(text, record_.picture));
+  // A string picture shows the text as it is; the other pictures are read back
+  // into the value they show.
+  CompiledPicture picture;
+  bool asTyped = record_.picture.empty() || CompilePicture(record_.picture, picture) == 0 ||
+                 picture.Kind() == PictureKind::kString;
+  StoreVariableValue(asTyped ? std::string(text) : Deformat(text, &picture));
 }
 
 void Control::StoreVariableValue(std::string_view value) {

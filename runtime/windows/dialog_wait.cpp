@@ -4,12 +4,14 @@
 
 namespace rk {
 
+platform::PlatformMessage WaitForDialogMessage(uintptr_t tag) {
+  return WaitForMessageWhere([tag](const platform::PlatformMessage& message) {
+    return message.kind == platform::MessageKind::kDialogResult && message.target == tag;
+  });
+}
+
 int64_t WaitForDialogResult(uintptr_t tag) {
-  platform::PlatformMessage result =
-      WaitForMessageWhere([tag](const platform::PlatformMessage& message) {
-        return message.kind == platform::MessageKind::kDialogResult && message.target == tag;
-      });
-  return result.param;
+  return WaitForDialogMessage(tag).param;
 }
 
 }  // namespace rk

@@ -5,9 +5,13 @@
 
 #include <cstdint>
 
+#include "runtime/platform/qt/platform_message.h"
+
 namespace rk {
 
 // The result that the dialog identified by `tag` posted.
 int64_t WaitForDialogResult(uintptr_t tag);
+// The whole result message, for dialogs that send data with their result.
+platform::PlatformMessage WaitForDialogMessage(uintptr_t tag);
 
 }  // namespace rk

@@ -1,5 +1,6 @@
 #include "runtime/windows/window_messages.h"
 
+#include <QMdiSubWindow>
 #include <map>
 
 #include "runtime/platform/qt/window_shell.h"
@@ -179,12 +180,28 @@ void PerformSystemCommand(Window& window, int64_t command) {
   }
 }
 
+namespace {
+
+// The frame is active on behalf of its active MDI child, when it has one.
+const Window& ActiveWindowBehind(const Window& window) {
+  auto* frame = dynamic_cast<platform::FrameShell*>(window.shell.get());
+  QMdiSubWindow* active = frame && frame->Area() ? frame->Area()->activeSubWindow() : nullptr;
+  if (!active) return window;
+  for (const Window* child : window.children) {
+    if (child->IsOpen() && child->shell->Outer() == active) return *child;
+  }
+  return window;
+}
+
+}  // namespace
+
 void ActivateThreadOf(const Window& window) {
+  int32_t thread = ActiveWindowBehind(window).thread;
   int32_t previous = ActiveThread();
-  if (previous == window.thread) return;
-  SetActiveThread(window.thread);
+  if (previous == thread) return;
+  SetActiveThread(thread);
   WakeThread(previous);
-  WakeThread(window.thread);
+  WakeThread(thread);
 }
 
 }  // namespace rk

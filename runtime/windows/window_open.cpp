@@ -1,6 +1,7 @@
 #include "runtime/windows/window_open.h"
 
 #include <QGuiApplication>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <algorithm>
 #include <vector>
@@ -106,6 +107,15 @@ void InstallPlatformHooks(Window& window) {
   QWidget& outer = *window.shell->Outer();
   new platform::CloseRequestFilter(outer, scheduler, owner, window.Id());
   new platform::WindowStateNotifier(outer, scheduler, owner, window.Id());
+  if (auto* frame = dynamic_cast<platform::FrameShell*>(window.shell.get())) {
+    // Another MDI child became the active one: the frame's thread works out whose.
+    uintptr_t target = window.Id();
+    QObject::connect(frame->Area(), &QMdiArea::subWindowActivated, frame->Area(),
+                     [&scheduler, owner, target] {
+                       scheduler.Post(owner, {platform::MessageKind::kStateChanged, target,
+                                              platform::kWindowActivated, nullptr});
+                     });
+  }
   if (window.definition.timer > 0) {
     window.timer = std::make_unique<platform::PlatformTimer>(scheduler, owner, window.Id(), 0);
     window.timer->Start(window.definition.timer * kTimerTicksToMs);

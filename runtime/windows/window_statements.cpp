@@ -15,6 +15,11 @@
 namespace rk {
 namespace {
 
+StatusTextHook& StatusHook() {
+  static StatusTextHook hook;
+  return hook;
+}
+
 Window& OpenCurrentWindow() {
   Window* window = CurrentWindow();
   RequireOpen(window);
@@ -36,6 +41,7 @@ bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
       return true;
     case property::kStatusText:
       window.statusText = value;
+      if (StatusHook()) StatusHook()(window);
       return true;
     default:
       return false;
@@ -56,6 +62,10 @@ std::string WindowProperty(const Window& window, int32_t code) {
 }
 
 }  // namespace
+
+void SetStatusTextHook(StatusTextHook hook) {
+  StatusHook() = std::move(hook);
+}
 
 void SELECT(int32_t number) {
   Window& window = OpenCurrentWindow();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,11 @@ void SetProperty(int32_t control, int32_t code, int32_t value, int32_t index = 0
 // The property's text; empty for a property the window or control does not have.
 std::string GetProperty(int32_t control, int32_t code, int32_t index = 0);
 int32_t GetPropertyNumber(int32_t control, int32_t code, int32_t index = 0);
+
+// Called whenever a window's status-bar text (property 0x7D01) is set, so that
+// the frame can show it.
+class Window;
+using StatusTextHook = std::function<void(const Window& window)>;
+void SetStatusTextHook(StatusTextHook hook);
 
 }  // namespace rk

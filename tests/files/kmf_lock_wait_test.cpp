@@ -125,11 +125,14 @@ TEST_F(KmfLockWaitTest, TimedHoldAndLockPauseThroughTheHookAndGiveUp) {
 }
 
 // The untimed forms wait until the other user lets go; the hook is where the
-// other runtime thread runs, here simulated by releasing from inside it.
+// other runtime thread runs, here simulated by changing the held record and
+// letting go from inside it.
 DeclaredFile* holder = nullptr;
 void ReleasingPause(std::chrono::milliseconds) {
   ++pauses;
   if (pauses == 3) {
+    std::memcpy(holder->record() + 4, "changed     ", 12);
+    PUT(holder->file());
     RELEASE(holder->file());
     UNLOCK(holder->file());
   }
@@ -148,6 +151,8 @@ TEST_F(KmfLockWaitTest, UntimedWaitsEndWhenTheOtherThreadLetsGo) {
   GET(second.file(), 3);
   EXPECT_EQ(ErrorCode(), 0);
   EXPECT_EQ(pauses, 3);
+  // The record as the holder left it, not as it was when the wait began.
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(second.record() + 4), 12), "changed     ");
   RELEASE(second.file());
 
   pauses = 0;

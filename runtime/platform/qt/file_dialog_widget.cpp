@@ -1,0 +1,40 @@
+#include "runtime/platform/qt/file_dialog_widget.h"
+
+#include <QFileInfo>
+#include <memory>
+
+namespace rk::platform {
+
+FileDialogWidget::FileDialogWidget(const FileDialogRequest& request, QWidget* owner,
+                                   Scheduler& scheduler, FiberId thread)
+    : QFileDialog(owner), reporter_(scheduler, thread, Tag(), 0) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setOption(QFileDialog::DontUseNativeDialog);
+  setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+  if (!request.title.isEmpty()) setWindowTitle(request.title);
+  if (!request.filters.isEmpty()) setNameFilters(request.filters);
+  if (request.save) {
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+  } else {
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setFileMode(QFileDialog::ExistingFile);
+  }
+  if (!request.fileName.isEmpty()) {
+    QFileInfo info(request.fileName);
+    if (info.dir().exists()) setDirectory(info.absoluteDir());
+    selectFile(info.fileName());
+  }
+}
+
+void FileDialogWidget::done(int result) {
+  QStringList chosen = selectedFiles();
+  if (result == QDialog::Accepted && !chosen.isEmpty()) {
+    reporter_.Report(1, std::make_shared<QString>(chosen.first()));
+  } else {
+    reporter_.Report(0);
+  }
+  QFileDialog::done(result);
+}
+
+}  // namespace rk::platform

@@ -1,0 +1,34 @@
+// The file dialog as a widget: Qt's own (non-native) file dialog, opened without a
+// nested event loop. When it finishes it reports 1 with the chosen path (a
+// QString payload) or 0 to the owning runtime thread, and deletes itself.
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <QStringList>
+
+#include "runtime/platform/qt/dialog_result_reporter.h"
+
+namespace rk::platform {
+
+struct FileDialogRequest {
+  QString title;        // empty: the dialog's own caption
+  QString fileName;     // shown at the start (its directory is opened)
+  QStringList filters;  // Qt name filters, "Description (*.a *.b)"
+  bool save = false;    // save: overwrite prompt; open: the file must exist
+};
+
+class FileDialogWidget : public QFileDialog {
+ public:
+  FileDialogWidget(const FileDialogRequest& request, QWidget* owner, Scheduler& scheduler,
+                   FiberId thread);
+
+  uintptr_t Tag() const { return reinterpret_cast<uintptr_t>(this); }
+
+  void done(int result) override;
+
+ private:
+  DialogResultReporter reporter_;
+};
+
+}  // namespace rk::platform

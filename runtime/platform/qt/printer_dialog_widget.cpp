@@ -1,0 +1,76 @@
+#include "runtime/platform/qt/printer_dialog_widget.h"
+
+#include <QFileDialog>
+#include <memory>
+
+namespace rk::platform {
+namespace {
+
+bool PrintsToFile(const QPrinter& printer) {
+  return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+void ClearPrintToFile(QPrinter& printer) {
+  printer.setOutputFileName({});
+  printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
+}  // namespace
+
+QPrinter& SharedPrinter() {
+  // Kept for the whole process: reports and dialogs may use it up to the end.
+  static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
+  return *printer;
+}
+
+PrinterDialogWidget::PrinterDialogWidget(QPrinter& printer, const QString& title, bool setup,
+                                         QWidget* owner, Scheduler& scheduler, FiberId thread)
+    : QPrintDialog(&printer, owner),
+      reporter_(std::make_shared<DialogResultReporter>(scheduler, thread, Tag(), 0)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
+  if (setup) {
+    setWindowTitle("Print Setup");
+  } else {
+    options |= QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintPageRange |
+               QAbstractPrintDialog::PrintShowPageSize;
+  }
+  setOptions(options);
+  if (!title.isEmpty()) setWindowTitle(title);
+}
+
+void PrinterDialogWidget::done(int result) {
+  bool confirmed = result == QDialog::Accepted;
+  QPrinter& chosen = *printer();
+  if (confirmed && PrintsToFile(chosen) && chosen.outputFileName().isEmpty()) {
+    AskForOutputFile();
+  } else {
+    reporter_->Report(confirmed ? 1 : 0);
+  }
+  QPrintDialog::done(result);
+}
+
+void PrinterDialogWidget::AskForOutputFile() {
+  // The printer dialog closes now and the file dialog reports for it; should the
+  // file dialog vanish unanswered, the last holder of the reporter reports 0.
+  QPrinter* chosen = printer();
+  std::shared_ptr<DialogResultReporter> reporter = reporter_;
+  auto* files = new QFileDialog(parentWidget(), "Print To File...", {}, "All files (*)");
+  files->setAttribute(Qt::WA_DeleteOnClose);
+  files->setOption(QFileDialog::DontUseNativeDialog);
+  files->setAcceptMode(QFileDialog::AcceptSave);
+  files->setWindowModality(Qt::ApplicationModal);
+  QObject::connect(files, &QFileDialog::finished, files, [files, chosen, reporter](int answer) {
+    QStringList names = files->selectedFiles();
+    if (answer == QDialog::Accepted && !names.isEmpty()) {
+      chosen->setOutputFileName(names.first());
+    } else {
+      ClearPrintToFile(*chosen);
+    }
+    reporter->Report(1);  // the printer dialog itself was confirmed
+  });
+  files->open();
+}
+
+}  // namespace rk::platform

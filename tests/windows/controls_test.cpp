@@ -1,0 +1,200 @@
+// Control objects over their variables: DISPLAY shows values, user input is
+// stored back and raises the kind's events, properties and choices.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <cstring>
+
+#include "runtime/windows/accept_loop.h"
+#include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
+#include "runtime/windows/property_codes.h"
+#include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window_open.h"
+#include "runtime/windows/window_statements.h"
+#include "tests/windows/window_fixture.h"
+
+namespace rk {
+namespace {
+
+using namespace rk::testing;
+
+ControlRecord WithText(ControlRecord control, std::string text) {
+  control.text = std::move(text);
+  return control;
+}
+
+ControlRecord Bound(ControlRecord control, DataDescriptor use, std::string picture = {}) {
+  control.use = use;
+  control.picture = std::move(picture);
+  return control;
+}
+
+// 1 entry (date D6), 2 check, 3 option with radios 4 and 5, 6 spin, 7 progress,
+// 8 use-string (n5), 9 button.
+StructureRecord AllKinds() {
+  ControlRecord option = Bound(
+      WithText(MakeControl(RecordKind::kOption, 3, {4, 40, 100, 30}), "Speed"), TextDescriptor(4));
+  option.children = {WithText(MakeControl(RecordKind::kRadio, 4, {8, 50, 40, 10}), "&SP"),
+                     WithText(MakeControl(RecordKind::kRadio, 5, {50, 50, 40, 10}), "&LP")};
+  return WindowDefinition({
+      Bound(MakeControl(RecordKind::kEntry, 1, {4, 4, 60, 12}), LongDescriptor(), "D6"),
+      Bound(WithText(MakeControl(RecordKind::kCheck, 2, {4, 20, 60, 10}), "&Stereo"),
+            LongDescriptor()),
+      option,
+      Bound(MakeControl(RecordKind::kSpin, 6, {110, 4, 40, 12}), LongDescriptor()),
+      Bound(MakeControl(RecordKind::kProgress, 7, {110, 20, 60, 8}), LongDescriptor()),
+      Bound(MakeControl(RecordKind::kUseString, 8, {110, 30, 60, 10}), LongDescriptor(), "n5"),
+      WithText(MakeControl(RecordKind::kButton, 9, {110, 50, 40, 14}), "&Go"),
+  });
+}
+
+class ControlsTest : public WindowTest {
+ protected:
+  // Opens the window on a thread whose body logs events and runs `onEvent`.
+  void Open(std::function<void()> onEvent = [] {}) {
+    thread_ = START(
+        [this, onEvent] {
+          Window window;
+          window_ = &window;
+          OpenTestWindow(window, WindowKind::kPlain, AllKinds(),
+                         {&date_, &stereo_, speed_, &stars_, &percent_, &count_});
+          while (ACCEPT()) {
+            if (EVENT() != event::kSelected) log_.push_back(Describe(EVENT(), FIELD()));
+            onEvent();
+          }
+          window_ = nullptr;
+        },
+        0);
+    RunUntilIdle();
+    ASSERT_NE(window_, nullptr);
+    log_.clear();
+  }
+
+  template <typename T>
+  T* WidgetOf(int32_t number) {
+    return qobject_cast<T*>(window_->FindControl(number)->Widget());
+  }
+
+  int32_t date_ = 4 + 365;  // 1 January 1802
+  int32_t stereo_ = 1;
+  char speed_[4] = {'L', 'P', ' ', ' '};
+  int32_t stars_ = 2;
+  int32_t percent_ = 40;
+  int32_t count_ = 12;
+  Window* window_ = nullptr;
+  int32_t thread_ = 0;
+  std::vector<std::string> log_;
+};
+
+TEST_F(ControlsTest, ControlsShowTheirVariablesWhenOpenedAndOnDisplay) {
+  Open([this] {
+    if (EVENT() != event::kAccepted || FIELD() != 9) return;
+    count_ = 345;
+    percent_ = 100;
+    DISPLAY(7, 8);
+  });
+  EXPECT_EQ(WidgetOf<QLineEdit>(1)->text(), " 1/01/1802");
+  EXPECT_TRUE(WidgetOf<QCheckBox>(2)->isChecked());
+  EXPECT_TRUE(WidgetOf<QRadioButton>(5)->isChecked());
+  EXPECT_EQ(WidgetOf<QSpinBox>(6)->value(), 2);
+  EXPECT_EQ(WidgetOf<QProgressBar>(7)->value(), 40);
+  EXPECT_EQ(WidgetOf<QLabel>(8)->text(), "   12");
+
+  count_ = 7;
+  stars_ = 3;
+  WidgetOf<QPushButton>(9)->click();
+  RunUntilIdle();
+  EXPECT_EQ(WidgetOf<QLabel>(8)->text(), "  345");
+  EXPECT_EQ(WidgetOf<QProgressBar>(7)->value(), 100);
+  EXPECT_EQ(WidgetOf<QSpinBox>(6)->value(), 2) << "outside the range displayed";
+}
+
+TEST_F(ControlsTest, UserInputIsStoredAndRaisesTheKindsEvents) {
+  int32_t choice = -1;
+  Open([&] {
+    if (EVENT() == event::kNewSelection && FIELD() == 3) choice = CHOICE();
+  });
+  WidgetOf<QRadioButton>(4)->click();
+  WidgetOf<QCheckBox>(2)->click();
+  QLineEdit* entry = WidgetOf<QLineEdit>(1);
+  entry->setText(" 2/03/1804");
+  entry->setModified(true);
+  emit entry->editingFinished();
+  RunUntilIdle();
+  EXPECT_EQ(log_, (std::vector<std::string>{"1:4", "2:3", "1:2", "1:1"}));
+  EXPECT_EQ(choice, 1);
+  EXPECT_EQ(std::string(speed_, 4), "SP  ");
+  EXPECT_EQ(stereo_, 0);
+  EXPECT_EQ(date_, 1099 + 31 + 29 + 1) << "2 March 1804 (a leap year), read through the picture";
+}
+
+TEST_F(ControlsTest, PropertiesOfControlsAndTheWindow) {
+  std::vector<std::string> read;
+  Open([&] {
+    if (EVENT() != event::kAccepted) return;
+    SetProperty(9, property::kText, "&Stop");
+    SetProperty(2, property::kDisabled, 1);
+    SetProperty(6, property::kHidden, 1);
+    SetProperty(6, property::kRangeHigh, 3);
+    SetProperty(0, property::kText, "Renamed");
+    SetProperty(1, property::kAlertKeys, 0x20D, 254);
+    read = {GetProperty(9, property::kText),         GetProperty(2, property::kDisabled),
+            GetProperty(6, property::kHidden),       GetProperty(6, property::kRangeHigh),
+            GetProperty(0, property::kText),         GetProperty(1, property::kAlertKeys, 254),
+            GetProperty(1, property::kAlertKeys, 3), GetProperty(77, property::kText)};
+  });
+  POST(event::kAccepted, 9, thread_);
+  RunUntilIdle();
+  EXPECT_EQ(read, (std::vector<std::string>{"&Stop", "1", "1", "3", "Renamed", "525", "0", ""}));
+  EXPECT_EQ(WidgetOf<QPushButton>(9)->text(), "&Stop");
+  EXPECT_FALSE(WidgetOf<QCheckBox>(2)->isEnabled());
+  EXPECT_FALSE(WidgetOf<QSpinBox>(6)->isVisibleTo(window_->shell->Client()));
+  EXPECT_EQ(WidgetOf<QSpinBox>(6)->maximum(), 3);
+  EXPECT_EQ(window_->shell->Outer()->windowTitle(), "Renamed");
+}
+
+TEST_F(ControlsTest, ADropListOfFixedChoicesShowsAndStoresTheChosenText) {
+  ControlRecord drop = MakeControl(RecordKind::kList, 1, {4, 4, 60, 12});
+  drop.dropCount = 5;
+  drop.use = TextDescriptor(8);
+  drop.from = TextDescriptor(0);
+  drop.from->constantText = "VHS|SVHS|BETAMAX";
+  char format[8] = {'S', 'V', 'H', 'S', ' ', ' ', ' ', ' '};
+  std::vector<std::string> log;
+  int32_t choice = 0;
+  Window* opened = nullptr;
+  START(
+      [&] {
+        Window window;
+        opened = &window;
+        OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({drop}), {format});
+        while (ACCEPT()) {
+          if (EVENT() != event::kSelected) log.push_back(Describe(EVENT(), FIELD()));
+          if (EVENT() == event::kAccepted) choice = CHOICE(1);
+        }
+      },
+      0);
+  RunUntilIdle();
+  auto* combo = qobject_cast<QComboBox*>(opened->FindControl(1)->Widget());
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->count(), 3);
+  EXPECT_EQ(combo->currentText(), "SVHS");
+  combo->setCurrentIndex(2);
+  emit combo->activated(2);
+  RunUntilIdle();
+  EXPECT_EQ(std::string(format, 8), "BETAMAX ");
+  EXPECT_EQ(choice, 3);
+  EXPECT_EQ(log, (std::vector<std::string>{"203:0", "2:1", "1:1"}));
+}
+
+}  // namespace
+}  // namespace rk

@@ -1,0 +1,187 @@
+// Opening windows from definitions: their controls, their variables, the kinds'
+// open rules and errors, the modal count, and closing by the thread's end.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTabWidget>
+#include <array>
+#include <cstring>
+
+#include "runtime/platform/qt/widget_grab.h"
+#include "runtime/windows/accept_loop.h"
+#include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
+#include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window_open.h"
+#include "runtime/windows/window_statements.h"
+#include "tests/windows/window_fixture.h"
+
+namespace rk {
+namespace {
+
+using platform::MessageKind;
+using namespace rk::testing;
+
+constexpr char kVideosTag[] = "REELBASE.qvw$reelb030";
+constexpr char kVideosLabel[] = "UPDATEVIDEOS$QUICKWINDOW";
+constexpr int kVideosVariables = 21;
+
+// Room for each of the video form's variables, space-filled like record fields.
+struct VideoFormVariables {
+  VideoFormVariables() {
+    for (auto& field : fields) field.fill(' ');
+  }
+  std::array<std::array<char, 1024>, kVideosVariables> fields;
+  void* at(int i) { return fields[i].data(); }
+};
+
+void OpenVideoForm(Window& window, VideoFormVariables& vars) {
+  OpenWindow(
+      window, WindowKind::kPlain, kVideosTag, kVideosLabel,
+      {vars.at(0),  vars.at(1),  vars.at(2),  vars.at(3),  vars.at(4),  vars.at(5),  vars.at(6),
+       vars.at(7),  vars.at(8),  vars.at(9),  vars.at(10), vars.at(11), vars.at(12), vars.at(13),
+       vars.at(14), vars.at(15), vars.at(16), vars.at(17), vars.at(18), vars.at(19), vars.at(20)});
+}
+
+class WindowOpenTest : public WindowTest {};
+
+TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder) {
+  VideoFormVariables vars;
+  std::memcpy(vars.at(0), "ALIEN", 5);  // the title entry, control 4
+  std::vector<int32_t> numbers;
+  std::vector<RecordKind> kinds;
+  QString titleShown;
+  bool secondTabHidden = false;
+  bool secondTabShownAfterSwitch = false;
+  int32_t thread = START(
+      [&] {
+        Window window;
+        OpenVideoForm(window, vars);
+        for (const auto& control : window.controls) {
+          numbers.push_back(control->Number());
+          kinds.push_back(control->Kind());
+        }
+        titleShown = static_cast<QLineEdit*>(window.FindControl(4)->Widget())->text();
+        secondTabHidden = !window.FindControl(26)->Widget()->isVisibleTo(window.shell->Client());
+        auto* tabs = static_cast<QTabWidget*>(window.FindControl(1)->Widget());
+        while (ACCEPT()) {
+          if (EVENT() == event::kOpenWindow) {
+            EXPECT_EQ(CHOICE(1), 1);
+            tabs->setCurrentIndex(1);
+          } else if (EVENT() == event::kNewSelection && FIELD() == 1) {
+            EXPECT_EQ(CHOICE(), 2);
+            secondTabShownAfterSwitch =
+                window.FindControl(26)->Widget()->isVisibleTo(window.shell->Client()) &&
+                !window.FindControl(4)->Widget()->isVisibleTo(window.shell->Client());
+            POST(event::kCloseWindow);
+          }
+        }
+      },
+      0);
+  RunUntilIdle();
+  EXPECT_EQ(UsedSlots(), 0) << thread;
+  ASSERT_EQ(numbers.size(), 55u);  // 50 numbered controls, 5 tabs
+  EXPECT_EQ(numbers.front(), 1);
+  EXPECT_EQ(kinds[1], RecordKind::kTab);
+  EXPECT_EQ(numbers.back(), 50);
+  EXPECT_EQ(titleShown.trimmed(), "ALIEN");
+  EXPECT_TRUE(secondTabHidden);
+  EXPECT_TRUE(secondTabShownAfterSwitch);
+}
+
+TEST_F(WindowOpenTest, TheFormRendersToAPicture) {
+  VideoFormVariables vars;
+  std::memcpy(vars.at(0), "THE THIRD MAN", 13);
+  QImage image;
+  START(
+      [&] {
+        Window window;
+        OpenVideoForm(window, vars);
+        image = platform::GrabWidget(*window.shell->Outer());
+        platform::GrabWidgetToPng(*window.shell->Outer(), RK_TEST_BINARY_DIR "/update_videos.png");
+      },
+      0);
+  RunUntilIdle();
+  ASSERT_FALSE(image.isNull());
+  EXPECT_GT(image.width(), 300);
+  EXPECT_GT(image.height(), 150);
+}
+
+TEST_F(WindowOpenTest, KindRulesRefuseFramesAndMdiWindowsAsDescribed) {
+  std::vector<int32_t> refusals;
+  StructureRecord definition = WindowDefinition({});
+  START(
+      [&] {
+        refusals.push_back(OpenRefusal(WindowKind::kMdiChild));  // no frame
+        Window frame;
+        OpenTestWindow(frame, WindowKind::kApplication, definition);
+        refusals.push_back(OpenRefusal(WindowKind::kApplication));  // a second frame
+        refusals.push_back(OpenRefusal(WindowKind::kMdiChild));     // on the frame's thread
+        refusals.push_back(TryOpenWindow(frame, WindowKind::kPlain, definition));  // already open
+        Window plain;
+        OpenTestWindow(plain, WindowKind::kPlain, definition);
+        refusals.push_back(START([] {}, 0));  // modal: no new thread
+        CloseWindow(plain);
+        refusals.push_back(ModalCount());
+        CloseWindow(frame);
+        CloseWindow(frame);  // closing a closed window does nothing
+      },
+      0);
+  RunUntilIdle();
+  EXPECT_EQ(refusals, (std::vector<int32_t>{530, 526, 532, 535, 0, 0}));
+}
+
+TEST_F(WindowOpenTest, ModalStateRefusesFramesAndMdiWindows) {
+  std::vector<int32_t> refusals;
+  START(
+      [&] {
+        Window frame;
+        OpenTestWindow(frame, WindowKind::kApplication, WindowDefinition({}));
+        EnterModal();
+        refusals.push_back(OpenRefusal(WindowKind::kApplication));
+        LeaveModal();
+        CloseWindow(frame);
+        EnterModal();
+        refusals.push_back(OpenRefusal(WindowKind::kApplication));
+        LeaveModal();
+      },
+      0);
+  RunUntilIdle();
+  EXPECT_EQ(refusals, (std::vector<int32_t>{526, 527}));
+}
+
+TEST_F(WindowOpenTest, AWindowLeftOpenIsClosedWhenItsThreadEnds) {
+  auto* leaked = new Window;
+  START([&] { OpenTestWindow(*leaked, WindowKind::kPlain, WindowDefinition({})); }, 0);
+  RunUntilIdle();
+  EXPECT_FALSE(leaked->IsOpen());
+  EXPECT_EQ(ModalCount(), 0);
+  delete leaked;
+}
+
+TEST_F(WindowOpenTest, OperationsOnAClosedWindowAreRuntimeError536) {
+  EXPECT_EXIT(
+      {
+        START([] { DISPLAY(); }, 0);
+        RunUntilIdle();
+      },
+      ::testing::ExitedWithCode(2), "Window is not open");
+}
+
+TEST_F(WindowOpenTest, OpeningAnOpenWindowIsRuntimeError535) {
+  EXPECT_EXIT(
+      {
+        START(
+            [] {
+              Window window;
+              OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({}));
+              OpenWindow(window, WindowKind::kPlain, kVideosTag, kVideosLabel);
+            },
+            0);
+        RunUntilIdle();
+      },
+      ::testing::ExitedWithCode(2), "Window is already open");
+}
+
+}  // namespace
+}  // namespace rk
