@@ -101,8 +101,8 @@ class EntryControl : public Control, private platform::EntryInput {
     if (!editor_ || !HasVariable()) return true;
     const std::string& text = editor_->Text();
     if ((Record().flags & control_flag::kRequired) && IsBlank(text)) return Refuse();
-    if (!hasPicture_) {
-      StoreVariableValue(text);
+    if (!hasPicture_ || picture_.Kind() == PictureKind::kString) {
+      StoreVariableValue(text);  // a string picture shows the text as it is
       return true;
     }
     std::string value = ReadTypedText(text, picture_);
