@@ -95,8 +95,9 @@ int Run(int32_t tapeCount) {
   KmfTapeStore kmf((dir / "HTAPES").string());
   SqliteTapeStore sqlite((dir / "htapes.db").string());
   std::printf(
-      "KMF against SQLite %s (journal_mode=%s, synchronous=FULL); KMF write-backs end "
-      "with fsync\n%d tapes of 3 keys, files in %s\n\n",
+      "KMF against SQLite %s (journal_mode=%s, synchronous=FULL); KMF opened read/write "
+      "deny-write as the application opens it, write-backs end with fsync\n%d tapes of 3 keys, "
+      "files in %s\n\n",
       sqlite3_libversion(), sqlite.journalMode().c_str(), tapeCount, dir.c_str());
   PrintHeading();
 

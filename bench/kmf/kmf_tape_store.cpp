@@ -98,8 +98,10 @@ KmfTapeStore::~KmfTapeStore() {
   if (open_) Close();
 }
 
+// Read/write, deny write: the mode the application's views and updates open
+// their files with.
 void KmfTapeStore::Open() {
-  OPEN(file_.file());
+  OPEN(file_.file(), kAccessReadWrite | kDenyWrite);
   RequireSuccess("OPEN of the tape file");
   open_ = true;
 }

@@ -87,6 +87,10 @@ int32_t File::BeginAccess(bool forWrite) {
   if (lockingNeeded() && accessLock_ == AccessLock::kNone) {
     if (TakeAccessLock(forWrite) != 0) return kOsFailure;
   }
+  // Opened deny-write or deny-all, the file has no other writer: the header
+  // read at the first access (or after a failed write-back) is still the one on
+  // disk, and reading it again before every operation would only cost time.
+  if (!lockingNeeded() && headerKnown_ && headerCurrent_) return 0;
   Header onDisk;
   if (!ReadHeader(onDisk)) return 36;
   if (!headerKnown_ || onDisk.changeCounter > header_.changeCounter) {
@@ -96,6 +100,7 @@ int32_t File::BeginAccess(bool forWrite) {
     headerKnown_ = true;
   }
   if (onDisk.committedEnd != onDisk.pendingEnd) Recover();
+  headerCurrent_ = true;
   return 0;
 }
 
@@ -221,6 +226,7 @@ void File::DropCache() {
 void File::DropChanges() {
   DropCache();
   headerKnown_ = false;
+  headerCurrent_ = false;
   root_ = header_.root;
 }
 

@@ -141,6 +141,9 @@ class File {
   uint32_t mode_;
   Header header_;
   bool headerKnown_ = false;
+  // The header on disk is known to equal header_ (no other writer, and no
+  // failed write-back since it was read).
+  bool headerCurrent_ = false;
   bool headerDirty_ = false;
   uint32_t root_ = kNoPage;
   std::unordered_map<uint32_t, CachedPage> cache_;

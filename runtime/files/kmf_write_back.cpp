@@ -293,7 +293,10 @@ void File::AbandonPrepared() {
 
 uint32_t File::WriteBack() {
   uint32_t error = PrepareWriteBack();
-  if (error != 0) return error;
+  if (error != 0) {
+    headerCurrent_ = false;  // the header on disk may now point at a pending area
+    return error;
+  }
   if (prepared_) CompleteWriteBack();
   return 0;
 }

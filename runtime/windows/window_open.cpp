@@ -19,6 +19,7 @@
 #include "runtime/windows/definition_open.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
+#include "runtime/windows/frame_window.h"
 #include "runtime/windows/modal_state.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
@@ -232,6 +233,7 @@ int32_t TryOpenWindow(Window& window, WindowKind kind, StructureRecord definitio
   window.shell->SetTitle(platform::FromAnsi(window.title));
   BuildControls(window);
   PlaceWindow(window);
+  DecorateWindow(window);
   Register(window);
   if (kind == WindowKind::kPlain) window.shell->Outer()->setWindowModality(Qt::ApplicationModal);
   namespace wa = window_attribute;

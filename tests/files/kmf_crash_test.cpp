@@ -129,9 +129,10 @@ class CrashTest : public ::testing::Test {
     ASSERT_EQ(table->Close(), 0);
   }
 
-  static void Change(const std::string& name, const std::function<void(Table&)>& change) {
+  static void Change(const std::string& name, const std::function<void(Table&)>& change,
+                     uint32_t mode = 0x42) {
     auto table = TapeTable(name);
-    if (table->Open(0x42) != 0) _exit(4);
+    if (table->Open(mode) != 0) _exit(4);
     change(*table);
     table->Close();
   }
@@ -209,6 +210,68 @@ TEST_F(CrashTest, DeletesThatMergePages) {
   EXPECT_EQ(Fingerprint(tapes_).substr(0, 3), "20:");
   CheckReport after = CheckFile(tapes_ + ".KMF");
   EXPECT_LT(after.pages * 3, pagesBefore) << after.pages << " pages of " << pagesBefore;
+}
+
+// Opened deny-write, the file has no other writer, so operations after the
+// first trust the header they already hold instead of reading it again.
+TEST_F(CrashTest, PutAfterReadsInDenyWriteMode) {
+  Populate(tapes_, 300);
+  CrashEverywhere(
+      [&] {
+        Change(
+            tapes_,
+            [](Table& table) {
+              for (int32_t serial : {7, 150, 299}) {
+                std::memcpy(table.record().data(), &serial, 4);
+                if (table.GetByKey(0) != 0) _exit(5);
+              }
+              FillTape(table, 299, "Read first, then changed", "other");
+              if (table.Put() != 0) _exit(6);
+            },
+            0x22);
+      },
+      {tapes_});
+}
+
+// A write-back whose first phase fails (a full disk) at any of its writes or
+// its flush reports the failure; the next operation of the same open finds the
+// file as the failed one left it, and the file stays whole. (A failure after
+// the first phase is an internal error that ends the program.)
+TEST_F(CrashTest, FailedWriteBackInDenyWriteModeIsReadAgainByTheNextOperation) {
+  Populate(tapes_, 40);
+  Snapshot();
+  long firstPhaseEvents = 0;
+  {
+    auto table = TapeTable(tapes_);
+    ASSERT_EQ(table->Open(0x22), 0);
+    CountingStorage::trace.clear();
+    FillTape(*table, 1000, "Counted");
+    ASSERT_EQ(table->Add(), 0);
+    firstPhaseEvents = static_cast<long>(CountingStorage::trace.find('f')) + 1;
+    table->Close();
+  }
+  ASSERT_GT(firstPhaseEvents, 2);
+  for (long k = 1; k <= firstPhaseEvents; ++k) {
+    SCOPED_TRACE("failure at event " + std::to_string(k));
+    Restore();
+    {
+      auto table = TapeTable(tapes_);
+      ASSERT_EQ(table->Open(0x22), 0);
+      int32_t serial = 5;
+      std::memcpy(table->record().data(), &serial, 4);
+      ASSERT_EQ(table->GetByKey(0), 0);
+      CountingStorage::failAt = CountingStorage::events + k;
+      FillTape(*table, 1000, "Not stored");
+      EXPECT_NE(table->Add(), 0);
+      CountingStorage::failAt = 0;
+      FillTape(*table, 1001, "After fail");
+      EXPECT_EQ(table->Add(), 0);
+      table->Close();
+    }
+    const std::string print = Fingerprint(tapes_);
+    EXPECT_NE(print.find("After fail"), std::string::npos);
+    for (const auto& problem : CheckFile(tapes_ + ".KMF").problems) ADD_FAILURE() << problem;
+  }
 }
 
 TEST_F(CrashTest, CommitOfTwoFilesIsAllOrNothing) {

@@ -26,17 +26,27 @@ class CountingStorage : public Storage {
       : inner_(std::move(inner)), flushes_(flushes) {}
   static inline long stopAfter = 0;
   static inline long events = 0;
+  // The write or flush with this number (0: none) fails as a full disk would,
+  // without touching the file.
+  static inline long failAt = 0;
+  static constexpr uint32_t kDiskFull = 39;
+  // One letter per event, 'w' for a write and 'f' for a flush.
+  static inline std::string trace;
 
   uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
     return inner_->Read(offset, buffer, count, bytesRead);
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
+    if (FailsNow()) return kDiskFull;
     uint32_t error = inner_->Write(offset, data, count);
+    trace += 'w';
     Event();
     return error;
   }
   uint32_t Flush() override {
+    if (FailsNow()) return kDiskFull;
     uint32_t error = flushes_ ? inner_->Flush() : 0;
+    trace += 'f';
     Event();
     return error;
   }
@@ -47,6 +57,11 @@ class CountingStorage : public Storage {
   }
 
  private:
+  static bool FailsNow() {
+    if (failAt == 0 || events + 1 != failAt) return false;
+    ++events;
+    return true;
+  }
   void Event() {
     ++events;
     if (stopAfter > 0 && events >= stopAfter) _exit(0);
@@ -72,6 +87,7 @@ class FastStorage {
   ~FastStorage() {
     SetStorageOpener(nullptr);
     CountingStorage::stopAfter = 0;
+    CountingStorage::failAt = 0;
   }
 };
 

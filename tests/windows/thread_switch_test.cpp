@@ -21,6 +21,7 @@ using namespace rk::testing;
 
 class ThreadSwitchTest : public WindowTest {
  protected:
+  // `window` must outlive the thread: the fixture's members do.
   Procedure Child(std::string name, Window*& window) {
     return [this, name, &window] {
       Window mine;
@@ -40,34 +41,35 @@ class ThreadSwitchTest : public WindowTest {
 
   std::vector<std::string> log_;
   bool modalDuringFocusEvents_ = true;
+  Window* a_ = nullptr;
+  Window* b_ = nullptr;
+  Window* frame_ = nullptr;
 };
 
 TEST_F(ThreadSwitchTest, TheThreadsThatLoseAndGainTheActiveWindowHearOfIt) {
-  Window* a = nullptr;
-  Window* b = nullptr;
   START(
       [&] {
         Window frame;
         OpenTestWindow(frame, WindowKind::kApplication, WindowDefinition({}));
-        START(Child("a", a), 0);
+        START(Child("a", a_), 0);
         while (ACCEPT()) {
         }
       },
       0);
   RunUntilIdle();
-  ASSERT_NE(a, nullptr);
+  ASSERT_NE(a_, nullptr);
   log_.clear();
-  START(Child("b", b), 0);
+  START(Child("b", b_), 0);
   RunUntilIdle();
-  ASSERT_NE(b, nullptr);
-  EXPECT_EQ(ActiveThread(), b->thread);
+  ASSERT_NE(b_, nullptr);
+  EXPECT_EQ(ActiveThread(), b_->thread);
   EXPECT_EQ(log_, (std::vector<std::string>{"a 205:0", "a 208:0"}));
-  EXPECT_TRUE(a->suspended);
+  EXPECT_TRUE(a_->suspended);
 
   log_.clear();
-  PostToThread(a->thread, MessageKind::kStateChanged, a->Id(), platform::kWindowActivated);
+  PostToThread(a_->thread, MessageKind::kStateChanged, a_->Id(), platform::kWindowActivated);
   RunUntilIdle();
-  EXPECT_EQ(ActiveThread(), a->thread);
+  EXPECT_EQ(ActiveThread(), a_->thread);
   ASSERT_EQ(log_.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(log_.begin(), log_.begin() + 2),
             (std::vector<std::string>{"a 209:0", "a 206:0"}));
@@ -78,33 +80,31 @@ TEST_F(ThreadSwitchTest, TheThreadsThatLoseAndGainTheActiveWindowHearOfIt) {
 }
 
 TEST_F(ThreadSwitchTest, ActivatingAnMdiChildMakesItsThreadTheActiveOne) {
-  Window* a = nullptr;
-  Window* b = nullptr;
-  Window* frame = nullptr;
   START(
       [&] {
         Window window;
-        frame = &window;
+        frame_ = &window;
         OpenTestWindow(window, WindowKind::kApplication, WindowDefinition({}));
-        START(Child("a", a), 0);
-        START(Child("b", b), 0);
+        START(Child("a", a_), 0);
+        START(Child("b", b_), 0);
         while (ACCEPT()) {
         }
       },
       0);
   RunUntilIdle();
-  ASSERT_TRUE(a && b && frame);
-  auto& area = *static_cast<platform::FrameShell&>(*frame->shell).Area();
-  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(a->shell->Outer()));
+  ASSERT_TRUE(a_ && b_ && frame_);
+  auto& area = *static_cast<platform::FrameShell&>(*frame_->shell).Area();
+  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(a_->shell->Outer()));
   RunUntilIdle();
-  EXPECT_EQ(ActiveThread(), a->thread);
-  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(b->shell->Outer()));
+  EXPECT_EQ(ActiveThread(), a_->thread);
+  area.setActiveSubWindow(static_cast<QMdiSubWindow*>(b_->shell->Outer()));
   RunUntilIdle();
-  EXPECT_EQ(ActiveThread(), b->thread);
+  EXPECT_EQ(ActiveThread(), b_->thread);
   // The frame itself activated stands for its active child.
-  PostToThread(frame->thread, MessageKind::kStateChanged, frame->Id(), platform::kWindowActivated);
+  PostToThread(frame_->thread, MessageKind::kStateChanged, frame_->Id(),
+               platform::kWindowActivated);
   RunUntilIdle();
-  EXPECT_EQ(ActiveThread(), b->thread);
+  EXPECT_EQ(ActiveThread(), b_->thread);
 }
 
 }  // namespace

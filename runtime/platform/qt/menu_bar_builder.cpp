@@ -23,8 +23,8 @@ void Wire(QAction& action, const MenuBarItem& item, const SharedOwner& owner) {
   int32_t number = item.number;
   int32_t standardAction = item.action;
   QObject::connect(&action, &QAction::triggered, &action, [owner, number, standardAction] {
-    if (standardAction != 0) {
-      if (owner->runAction) owner->runAction(standardAction);
+    if (standardAction != 0 && owner->runAction) {
+      owner->runAction(standardAction);
       return;
     }
     if (owner->scheduler && number != 0) {

@@ -1,7 +1,7 @@
 // Menus of a menu bar built from a plain description, with their actions wired to
-// the runtime: choosing an item either runs its standard action (handled at once
-// by the owner's handler, which never waits) or posts kMenuCommand with the item's
-// control number to the runtime thread that owns the menu. An item's status
+// the runtime: choosing an item posts kMenuCommand with the item's control number
+// to the runtime thread that owns the menu, unless the owner gives a handler that
+// runs standard actions at once (it must never wait). An item's status
 // message is its status tip, shown in the first zone of the status bar while the
 // item is highlighted.
 #pragma once
@@ -37,7 +37,8 @@ struct MenuOwner {
   Scheduler* scheduler = nullptr;
   FiberId thread = 0;
   uintptr_t target = 0;  // the window object that owns the menu
-  // Runs a standard action; must not wait.
+  // Runs a standard action; must not wait. Without one, items with a standard
+  // action are posted like the others.
   std::function<void(int32_t action)> runAction;
 };
 

@@ -4,6 +4,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "runtime/platform/qt/frame_widget.h"
+
 namespace rk::platform {
 namespace {
 
@@ -95,9 +97,9 @@ std::unique_ptr<WindowShell> MakePlainShell(const ShellStyle& style) {
 }
 
 FrameShell::FrameShell(const ShellStyle& style) {
-  auto* window = new QMainWindow(nullptr, FlagsFor(style));
-  area_ = new QMdiArea(window);
-  window->setCentralWidget(area_);
+  auto* window = new FrameWidget;
+  window->setWindowFlags(FlagsFor(style));
+  area_ = &window->Client();
   Attach(window, area_);
 }
 

@@ -1,0 +1,117 @@
+#include "runtime/windows/frame_window.h"
+
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <vector>
+
+#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/dialog_units.h"
+#include "runtime/platform/qt/frame_widget.h"
+#include "runtime/platform/qt/scheduler.h"
+#include "runtime/platform/qt/window_shell.h"
+#include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
+#include "runtime/windows/frame_menu.h"
+#include "runtime/windows/standard_actions.h"
+#include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window.h"
+#include "runtime/windows/window_messages.h"
+#include "runtime/windows/window_registry.h"
+#include "runtime/windows/window_statements.h"
+
+namespace rk {
+namespace {
+
+platform::MenuOwner MenuOwnerOf(const Window& window) {
+  platform::MenuOwner owner;
+  owner.scheduler = &platform::TheScheduler();
+  owner.thread = FiberOfThread(window.thread);
+  owner.target = window.Id();
+  return owner;
+}
+
+// The definition's value list gives the zone widths in dialog units; -1 is the
+// rest of the bar.
+std::vector<int> ZoneWidthsOf(const Window& window) {
+  platform::DialogBaseUnits base = platform::BaseUnitsOf(window.font);
+  std::vector<int> widths;
+  for (int32_t value : window.definition.valueList) {
+    widths.push_back(value < 0 ? -1 : platform::DialogToPixelsX(value, base));
+  }
+  return widths;
+}
+
+platform::FrameWidget* FrameWidgetOf(const Window& window) {
+  return window.shell ? dynamic_cast<platform::FrameWidget*>(window.shell->Outer()) : nullptr;
+}
+
+// A menu bar of the window's own, above its controls: they move down by its height.
+void AddOwnMenuBar(Window& window, const MenuBarRecord& bar) {
+  QWidget* outer = window.shell->Outer();
+  QWidget* client = window.shell->Client();
+  if (!outer || !client) return;
+  auto* menuBar = new QMenuBar(client);
+  platform::AddMenuBarItems(*menuBar, MenuBarItemsOf(bar), MenuOwnerOf(window));
+  int height = menuBar->sizeHint().height();
+  for (QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child != menuBar) child->move(child->x(), child->y() + height);
+  }
+  menuBar->setGeometry(0, 0, client->width(), height);
+  client->resize(client->width(), client->height() + height);
+  if (outer != client) outer->adjustSize();
+}
+
+void InstallHandlersOnce() {
+  static const bool installed = [] {
+    SetMessageHandler(platform::MessageKind::kMenuCommand, HandleMenuCommand);
+    SetStatusTextHook(ShowStatusText);
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace
+
+void DecorateWindow(Window& window) {
+  InstallHandlersOnce();
+  if (!window.shell) return;
+  if (platform::FrameWidget* frame = FrameWidgetOf(window)) {
+    frame->SetStatusZones(ZoneWidthsOf(window));
+    if (window.definition.menubar) {
+      frame->SetMenu(MenuBarItemsOf(*window.definition.menubar), MenuOwnerOf(window));
+    }
+    return;
+  }
+  if (!window.definition.menubar) return;
+  const MenuBarRecord& bar = *window.definition.menubar;
+  auto* child = dynamic_cast<QMdiSubWindow*>(window.shell->Outer());
+  platform::FrameWidget* frame = platform::FrameWidget::Current();
+  if (window.kind == WindowKind::kMdiChild && MergesIntoFrame(bar) && child && frame) {
+    frame->SetChildMenu(*child, MenuBarItemsOf(bar), MenuOwnerOf(window));
+  } else {
+    AddOwnMenuBar(window, bar);
+  }
+}
+
+void ShowStatusText(const Window& window) {
+  const Window* shown = window.kind == WindowKind::kMdiChild ? window.frame : &window;
+  platform::FrameWidget* frame = shown ? FrameWidgetOf(*shown) : nullptr;
+  if (frame) frame->Zones().SetText(1, platform::FromAnsi(window.statusText));
+}
+
+bool HandleMenuCommand(const platform::PlatformMessage& message) {
+  Window* window = FindWindow(static_cast<uint32_t>(message.target));
+  if (!window || !window->IsOpen() || !window->definition.menubar) return true;
+  if (CurrentWindowOf(window->thread) != window) return true;  // busy in a window above it
+  int32_t number = static_cast<int32_t>(message.param);
+  const MenuRecord* item = FindMenuItem(*window->definition.menubar, number);
+  if (!item || item->kind != RecordKind::kItem) return true;
+  if (item->action != 0) {
+    RunStandardAction(item->action, {FiberOfThread(window->thread), window->Id()});
+  } else {
+    QueueEvent(*window, {event::kAccepted, number, window->Id()});
+  }
+  return true;
+}
+
+}  // namespace rk

@@ -1,0 +1,146 @@
+// screenshot DATA-FOLDER STEP...
+//
+// Starts the program offscreen in DATA-FOLDER and performs the steps in order:
+//   menu:N        choose the frame's menu item with control number N (-33 is About)
+//   click:TEXT    press the button labelled TEXT in any open window
+//   wait:MS       let the program run for MS milliseconds
+//   shot:FILE     write a PNG of the frame with every window open above it
+// Finally the program is told to exit. Each step first lets the program settle.
+#include <QApplication>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/application_procedures.h"
+#include "app/main_frame.h"
+#include "runtime/core/environment_file.h"
+#include "runtime/platform/qt/fonts.h"
+#include "runtime/platform/qt/frame_widget.h"
+#include "runtime/platform/qt/scheduler.h"
+#include "runtime/platform/qt/widget_grab.h"
+#include "runtime/windows/file_thread_hooks.h"
+#include "runtime/windows/thread_slots.h"
+#include "runtime/windows/thread_start.h"
+
+namespace {
+
+using rk::platform::FrameWidget;
+
+void Settle(int milliseconds = 300) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    rk::platform::TheScheduler().RunUntilIdle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+bool ChooseMenu(int number) {
+  FrameWidget* frame = FrameWidget::Current();
+  QAction* action = frame ? rk::platform::FindMenuAction(*frame->menuBar(), number) : nullptr;
+  if (!action) return false;
+  action->trigger();
+  return true;
+}
+
+bool Click(const QString& text) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+      if (button->text() == text && button->isVisible()) {
+        button->click();
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The frame with the windows above it drawn where they stand, or centred on it
+// when the display gives them no place of their own.
+bool Shot(const QString& path) {
+  FrameWidget* frame = FrameWidget::Current();
+  if (!frame) return false;
+  QImage image = rk::platform::GrabWidget(*frame);
+  QPainter painter(&image);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window == frame || !window->isVisible() || window->isMinimized()) continue;
+    QImage above = rk::platform::GrabWidget(*window);
+    QPoint at = window->pos() - frame->pos();
+    if (at == QPoint(0, 0)) {
+      at = QPoint((image.width() - above.width()) / 2, (image.height() - above.height()) / 2);
+    }
+    painter.drawImage(at, above);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(QRect(at, above.size()).adjusted(0, 0, -1, -1));
+  }
+  painter.end();
+  return image.save(path, "PNG");
+}
+
+bool Perform(const std::string& step) {
+  size_t colon = step.find(':');
+  if (colon == std::string::npos) return false;
+  std::string verb = step.substr(0, colon);
+  std::string argument = step.substr(colon + 1);
+  Settle();
+  if (verb == "menu") return ChooseMenu(std::atoi(argument.c_str()));
+  if (verb == "click") return Click(QString::fromStdString(argument));
+  if (verb == "wait") {
+    Settle(std::atoi(argument.c_str()));
+    return true;
+  }
+  if (verb == "shot") return Shot(QString::fromStdString(argument));
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs("usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT wait:MS shot:FILE)\n",
+               stderr);
+    return 2;
+  }
+  std::vector<std::string> steps(argv + 2, argv + argc);
+  for (std::string& step : steps) {
+    // Shots are written where the command was started, not in the data folder.
+    if (step.rfind("shot:", 0) == 0) {
+      step = "shot:" + std::filesystem::absolute(step.substr(5)).string();
+    }
+  }
+  std::error_code error;
+  std::filesystem::create_directories(argv[1], error);
+  std::filesystem::current_path(argv[1], error);
+  if (error) {
+    std::fprintf(stderr, "screenshot: cannot work in %s: %s\n", argv[1], error.message().c_str());
+    return 2;
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  rk::platform::InstallFontSubstitutions();
+  rk::InitializeEnvironment();
+  rk::ConnectFileLayerToThreads();
+  rk::RegisterApplicationProcedures();
+  if (!rk::StartFirstThread(rk::MAIN)) return 1;
+  int failures = 0;
+  for (const std::string& step : steps) {
+    if (!Perform(step)) {
+      std::fprintf(stderr, "screenshot: step failed: %s\n", step.c_str());
+      ++failures;
+    }
+  }
+  // Leave: close whatever plain windows are open, then the frame.
+  for (int round = 0; round < 5 && rk::UsedSlots() > 0; ++round) {
+    Click("Close");
+    Click("Continue");
+    ChooseMenu(-2);
+    Settle();
+  }
+  return failures == 0 ? 0 : 1;
+}
