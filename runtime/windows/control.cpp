@@ -173,14 +173,18 @@ std::string Control::VariableText() const {
 }
 
 void Control::StoreVariableText(std::string_view text) {
-  if (!HasVariable()) return;
-  ValueRef ref = Variable();
   // A string picture shows the text as it is; the other pictures are read back
   // into the value they show.
   CompiledPicture picture;
   bool asTyped = record_.picture.empty() || CompilePicture(record_.picture, picture) == 0 ||
                  picture.Kind() == PictureKind::kString;
-  Values().PushCopy(asTyped ? std::string(text) : Deformat(text, &picture));
+  StoreVariableValue(asTyped ? std::string(text) : Deformat(text, &picture));
+}
+
+void Control::StoreVariableValue(std::string_view value) {
+  if (!HasVariable()) return;
+  ValueRef ref = Variable();
+  Values().PushCopy(value);
   AssignText(ref);
 }
 

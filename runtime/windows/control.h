@@ -105,6 +105,8 @@ class Control {
   std::string VariableText() const;
   // Deformats `text` by the picture and stores it into the variable.
   void StoreVariableText(std::string_view text);
+  // Stores a value that is already deformatted (digits, day number, plain text).
+  void StoreVariableValue(std::string_view value);
 
  protected:
   void SetWidget(QWidget* widget, const QRect& place);

@@ -1,13 +1,19 @@
-// CHECK: a check box over a variable that holds 1 when checked and 0 when not.
+// CHECK: a check box over a variable. Checking stores "1" and unchecking "0":
+// one character each, so the same values serve a STRING(1) flag and a numeric
+// variable alike. The box shows checked only when the variable holds the
+// checked value, so a blank flag (a new record) shows unchecked.
 #include <QCheckBox>
+#include <string_view>
 
-#include "runtime/core/value_ref.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
 
 namespace rk {
 namespace {
+
+constexpr std::string_view kCheckedValue = "1";
+constexpr std::string_view kUncheckedValue = "0";
 
 class CheckControl : public Control {
  public:
@@ -20,14 +26,12 @@ class CheckControl : public Control {
   }
 
   void ShowValue() override {
-    if (box_ && HasVariable()) box_->setChecked(IsTrue(Variable()));
+    if (box_ && HasVariable()) box_->setChecked(ClipBoth(VariableText()) == kCheckedValue);
   }
 
   bool AcceptValue() override {
-    if (box_ && HasVariable()) {
-      ValueRef variable = Variable();
-      AssignLong(variable, box_->isChecked() ? 1 : 0);
-    }
+    if (box_ && HasVariable())
+      StoreVariableValue(box_->isChecked() ? kCheckedValue : kUncheckedValue);
     return true;
   }
 

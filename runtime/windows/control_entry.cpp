@@ -1,13 +1,38 @@
-// ENTRY: an edit field over a variable, shown through the field's picture.
-// Leaving the field after a change stores the value and raises accepted. A
-// required field (flag REQUIRED) that is blank is not acceptable.
+// ENTRY: the single-line field over a variable, drawn by the runtime. The text,
+// caret and selection live in an EntryEditor; the widget paints them and hands
+// keys, mouse and focus back here.
 //
-// The widget here is a plain line edit; the runtime's own drawn entry replaces it.
-#include <QLineEdit>
+// The field shows its variable formatted by its picture. What the person typed
+// is read back with ReadTypedText, so a field edited in place reads position by
+// position and a freely typed one by its meaning; a value the picture cannot
+// show is refused with a beep. A REQUIRED field that is
+// blank is not acceptable either.
+//
+// The mode comes from the control's flags: READONLY (only copying works), UPPER
+// (everything typed or pasted is upper case), CAP (each word typed begins with
+// a capital) and SELECTALL (gaining the focus selects the whole text). The
+// field holds at most the picture's width in characters; without a picture, the
+// size of a text variable (at most 255). It always scrolls horizontally.
+//
+// Leaving the field after a change raises 0x1A (changed and left), then the
+// field is accepted: accepted (0x01) follows when the value was taken. An
+// unnumbered field is accepted the same way but raises nothing.
+#include <QFontMetrics>
+#include <QPointer>
+#include <memory>
 
+#include "runtime/core/picture.h"
+#include "runtime/core/picture_typed_text.h"
+#include "runtime/core/type_codes.h"
 #include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/beep.h"
+#include "runtime/platform/qt/clipboard.h"
+#include "runtime/platform/qt/entry_widget.h"
 #include "runtime/windows/control_factory.h"
+#include "runtime/windows/control_text_of.h"
 #include "runtime/windows/definition_flags.h"
+#include "runtime/windows/entry_editor.h"
+#include "runtime/windows/entry_keys.h"
 #include "runtime/windows/event_codes.h"
 
 namespace rk {
@@ -17,45 +42,141 @@ bool IsBlank(std::string_view text) {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
-class EntryControl : public Control {
+uint8_t ModeOf(int32_t flags) {
+  uint8_t mode = 0;
+  if (flags & control_flag::kReadOnly) mode |= kEntryReadOnly;
+  if (flags & control_flag::kUpper) mode |= kEntryUpper;
+  if (flags & control_flag::kCapitalise) mode |= kEntryCapitalise;
+  return mode;
+}
+
+// The platform behind the editor: the real beep and clipboard, the widget's font.
+class WidgetServices : public EntryServices {
  public:
-  using Control::Control;
-
-  void Create(QWidget& parent, const QRect& place) override {
-    edit_ = new QLineEdit(&parent);
-    edit_->setReadOnly((Record().flags & control_flag::kReadOnly) != 0);
-    QObject::connect(edit_, &QLineEdit::editingFinished, [this] {
-      if (edit_->isModified()) Notify(kNoticeEdited);
-    });
-    SetWidget(edit_, place);
+  void SetWidget(QWidget* widget) { widget_ = widget; }
+  void Beep() override { platform::Beep(); }
+  std::string ClipboardText() override { return platform::ClipboardText(); }
+  void SetClipboardText(const std::string& text) override { platform::SetClipboardText(text); }
+  bool FontHas(uint8_t c) override {
+    QString shown = platform::FromAnsi(std::string_view(reinterpret_cast<const char*>(&c), 1));
+    return !shown.isEmpty() && QFontMetrics(widget_->font()).inFont(shown[0]);
   }
-
-  void ShowValue() override {
-    if (!edit_ || !HasVariable()) return;
-    edit_->setText(platform::FromAnsi(VariableText()));
-    edit_->setModified(false);
-  }
-
-  bool AcceptValue() override {
-    if (!edit_ || !HasVariable()) return true;
-    std::string text = platform::ToAnsi(edit_->text());
-    if ((Record().flags & control_flag::kRequired) && IsBlank(text)) return false;
-    if (Record().flags & control_flag::kUpper) text = platform::ToAnsi(edit_->text().toUpper());
-    StoreVariableText(text);
-    edit_->setModified(false);
-    return true;
-  }
-
-  bool TakesInput() const override { return HasVariable() && !edit_->isReadOnly(); }
-
-  std::vector<RaisedEvent> OnNotice(int64_t notice) override {
-    if (notice != kNoticeEdited || !AcceptValue()) return {};
-    ShowValue();
-    return {{event::kAccepted, Number()}};
+  int CharWidth(uint8_t c) override {
+    return QFontMetrics(widget_->font())
+        .horizontalAdvance(
+            platform::FromAnsi(std::string_view(reinterpret_cast<const char*>(&c), 1)));
   }
 
  private:
-  QLineEdit* edit_ = nullptr;
+  QWidget* widget_ = nullptr;
+};
+
+class EntryControl : public Control, private platform::EntryInput {
+ public:
+  EntryControl(Window& window, const ControlRecord& record) : Control(window, record) {
+    hasPicture_ = !record.picture.empty() && CompilePicture(record.picture, picture_) != 0;
+  }
+
+  // The widget reports to this object; it must not outlive it.
+  ~EntryControl() override { delete field_.data(); }
+
+  void Create(QWidget& parent, const QRect& place) override {
+    editor_ = std::make_unique<EntryEditor>(services_, EntryLimits{MaximumLength()},
+                                            ModeOf(Record().flags));
+    field_ = new platform::EntryWidget(&parent, *this);
+    services_.SetWidget(field_);
+    SetWidget(field_, place);
+    Redraw();
+  }
+
+  void ShowValue() override {
+    if (!editor_ || !HasVariable()) return;
+    // Trailing blanks are padding, not text: a field shown full of them would
+    // refuse every character typed at its end.
+    editor_->Show(std::string(ClipRight(VariableText())), editor_->HasFocus() && SelectsAll());
+    Redraw();
+  }
+
+  bool AcceptValue() override {
+    if (!editor_ || !HasVariable()) return true;
+    const std::string& text = editor_->Text();
+    if ((Record().flags & control_flag::kRequired) && IsBlank(text)) return Refuse();
+    if (!hasPicture_ || picture_.Kind() == PictureKind::kString) {
+      StoreVariableValue(text);  // a string picture shows the text as it is
+      return true;
+    }
+    std::string value = ReadTypedText(text, picture_);
+    if (!PictureCanShow(value, picture_)) return Refuse();
+    StoreVariableValue(value);
+    return true;
+  }
+
+  bool TakesInput() const override { return HasVariable() && !(editor_->Mode() & kEntryReadOnly); }
+
+  std::vector<RaisedEvent> OnNotice(int64_t notice) override {
+    if (notice != kNoticeEdited) return {};
+    std::vector<RaisedEvent> raised;
+    if (IsNumbered()) raised.push_back({event::kChangedAndLeft, Number()});
+    if (!AcceptValue()) return raised;
+    ShowValue();
+    if (IsNumbered()) raised.push_back({event::kAccepted, Number()});
+    return raised;
+  }
+
+ private:
+  bool SelectsAll() const { return (Record().flags & control_flag::kSelectAll) != 0; }
+
+  int MaximumLength() {
+    if (hasPicture_) return picture_.Width();
+    if (HasVariable() && IsTextType(Variable().Type())) {
+      return static_cast<int>(std::min<uint32_t>(Variable().Size(), kMaxPictureWidth));
+    }
+    return kMaxPictureWidth;
+  }
+
+  // A value that cannot be taken: the person hears it; the text stays as typed
+  // for correction and the validation pass stops at this field.
+  bool Refuse() {
+    platform::Beep();
+    return false;
+  }
+
+  void Redraw() {
+    if (!field_) return;
+    field_->SetState(
+        {editor_->Text(), editor_->Caret(), editor_->SelectionStart(), editor_->SelectionEnd()});
+  }
+
+  bool EntryKey(int qtKey, uint8_t typed, bool shift, bool ctrl) override {
+    EntryOutcome outcome = EntryOutcome::kHandled;
+    if (std::optional<rk::EntryKey> key = EntryKeyOf(qtKey, ctrl)) {
+      outcome = editor_->Press(*key, {shift, ctrl});
+    } else if (typed != 0) {
+      outcome = editor_->Type(typed, {shift, ctrl});
+    }
+    Redraw();
+    return outcome == EntryOutcome::kHandled;
+  }
+
+  void EntryPointed(size_t position, bool extend) override {
+    editor_->PlaceCaret(position, extend);
+    Redraw();
+  }
+
+  void EntryFocus(bool gained) override {
+    if (gained) {
+      editor_->GainFocus(SelectsAll());
+    } else if (editor_->LoseFocus()) {
+      Notify(kNoticeEdited);
+    }
+    Redraw();
+  }
+
+  CompiledPicture picture_;
+  bool hasPicture_ = false;
+  WidgetServices services_;
+  std::unique_ptr<EntryEditor> editor_;
+  QPointer<platform::EntryWidget> field_;
 };
 
 }  // namespace

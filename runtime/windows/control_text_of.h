@@ -11,6 +11,8 @@ namespace rk {
 QString HotKeyText(std::string_view text);
 // The text without its trailing spaces (fixed-length fields are space padded).
 std::string_view ClipRight(std::string_view text);
+// The text without its leading and trailing spaces (a formatted number's padding).
+std::string_view ClipBoth(std::string_view text);
 // Labels without a partner widget: the markers are removed ("&&" stays one "&").
 QString PlainText(std::string_view text);
 

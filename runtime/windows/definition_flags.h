@@ -10,9 +10,11 @@ namespace rk {
 
 namespace control_flag {
 // Kind-specific style bits live below 0x10000.
-inline constexpr int32_t kVScroll = 0x0001;  // LIST
-inline constexpr int32_t kHScroll = 0x0002;  // LIST
-inline constexpr int32_t kImm = 0x0800;      // LIST: scrolled by the procedure through events
+inline constexpr int32_t kVScroll = 0x0001;     // LIST
+inline constexpr int32_t kHScroll = 0x0002;     // LIST
+inline constexpr int32_t kCapitalise = 0x0004;  // ENTRY: every word typed begins with a capital
+inline constexpr int32_t kSelectAll = 0x0008;   // ENTRY: gaining the focus selects the whole text
+inline constexpr int32_t kImm = 0x0800;         // LIST: scrolled by the procedure through events
 // Common bits.
 inline constexpr int32_t kHide = 0x10000;
 inline constexpr int32_t kDisable = 0x20000;
@@ -56,6 +58,7 @@ struct NamedBit {
 
 inline constexpr NamedBit kControlFlagNames[] = {
     {"VSCROLL", control_flag::kVScroll},   {"HSCROLL", control_flag::kHScroll},
+    {"CAP", control_flag::kCapitalise},    {"SELECTALL", control_flag::kSelectAll},
     {"IMM", control_flag::kImm},           {"HIDE", control_flag::kHide},
     {"DISABLE", control_flag::kDisable},   {"DEFAULT", control_flag::kDefault},
     {"SKIP", control_flag::kSkip},         {"READONLY", control_flag::kReadOnly},

@@ -78,6 +78,9 @@ class EntryEditor {
 
   // Focus: gaining it selects all when the field is so flagged; losing it
   // answers whether the text was modified (the window then raises its event).
+  // A mouse press (or drag, `extend`) at a character position.
+  void PlaceCaret(size_t position, bool extend) { MoveTo(position, extend); }
+
   void GainFocus(bool selectAll);
   bool LoseFocus();
 

@@ -2,17 +2,19 @@
 // stored back and raises the kind's events, properties and choices.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <cstring>
 
+#include "runtime/platform/qt/entry_widget.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
@@ -102,7 +104,7 @@ TEST_F(ControlsTest, ControlsShowTheirVariablesWhenOpenedAndOnDisplay) {
     percent_ = 100;
     DISPLAY(7, 8);
   });
-  EXPECT_EQ(WidgetOf<QLineEdit>(1)->text(), " 1/01/1802");
+  EXPECT_EQ(dynamic_cast<platform::EntryWidget*>(WidgetOf<QWidget>(1))->State().text, " 1/01/1802");
   EXPECT_TRUE(WidgetOf<QCheckBox>(2)->isChecked());
   EXPECT_TRUE(WidgetOf<QRadioButton>(5)->isChecked());
   EXPECT_EQ(WidgetOf<QSpinBox>(6)->value(), 2);
@@ -125,12 +127,20 @@ TEST_F(ControlsTest, UserInputIsStoredAndRaisesTheKindsEvents) {
   });
   WidgetOf<QRadioButton>(4)->click();
   WidgetOf<QCheckBox>(2)->click();
-  QLineEdit* entry = WidgetOf<QLineEdit>(1);
-  entry->setText(" 2/03/1804");
-  entry->setModified(true);
-  emit entry->editingFinished();
+  platform::EntryWidget* entry = dynamic_cast<platform::EntryWidget*>(WidgetOf<QWidget>(1));
+  entry->setFocus();
+  for (int key : {Qt::Key_End, Qt::Key_Home}) {
+    QKeyEvent press(QEvent::KeyPress, key,
+                    key == Qt::Key_Home ? Qt::ShiftModifier : Qt::NoModifier);
+    QApplication::sendEvent(entry, &press);
+  }
+  for (char c : std::string(" 2/03/1804")) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
+    QApplication::sendEvent(entry, &press);
+  }
+  entry->clearFocus();
   RunUntilIdle();
-  EXPECT_EQ(log_, (std::vector<std::string>{"1:4", "2:3", "1:2", "1:1"}));
+  EXPECT_EQ(log_, (std::vector<std::string>{"1:4", "2:3", "1:2", "1a:1", "1:1"}));
   EXPECT_EQ(choice, 1);
   EXPECT_EQ(std::string(speed_, 4), "SP  ");
   EXPECT_EQ(stereo_, 0);

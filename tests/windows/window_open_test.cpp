@@ -2,12 +2,13 @@
 // open rules and errors, the modal count, and closing by the thread's end.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QTabWidget>
 #include <array>
 #include <cstring>
 
 #include "runtime/files/queue.h"
+#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/entry_widget.h"
 #include "runtime/platform/qt/widget_grab.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -67,7 +68,8 @@ TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder)
           numbers.push_back(control->Number());
           kinds.push_back(control->Kind());
         }
-        titleShown = static_cast<QLineEdit*>(window.FindControl(4)->Widget())->text();
+        titleShown = platform::FromAnsi(
+            static_cast<platform::EntryWidget*>(window.FindControl(4)->Widget())->State().text);
         secondTabHidden = !window.FindControl(26)->Widget()->isVisibleTo(window.shell->Client());
         auto* tabs = static_cast<QTabWidget*>(window.FindControl(1)->Widget());
         while (ACCEPT()) {
