@@ -4,6 +4,7 @@
 
 #include "runtime/core/calendar_names.h"
 #include "runtime/core/collation.h"
+#include "runtime/core/day_number.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/picture_typed_fields.h"
 
@@ -126,9 +127,22 @@ void ReadFreeDayPeriod(std::string_view text, const CompiledPicture& picture, Ty
   }
 }
 
+// Typed freely, a day or month that the calendar does not have is a mistake,
+// not a request to carry into the next month or year.
+bool DayAndMonthExist(const TypedFields& fields) {
+  const int32_t month = fields.values[kMonthDigit];
+  const int32_t day = fields.values[kDayDigit];
+  if (fields.present[kMonthDigit] && (month < 1 || month > 12)) return false;
+  if (!fields.present[kDayDigit]) return true;
+  int32_t year = fields.values[kYearDigit];
+  if (fields.digits[kYearDigit] <= 2) year += 1900;
+  const int32_t longest = fields.present[kMonthDigit] ? DaysInMonth(year, month) : 31;
+  return day >= 1 && day <= longest;
+}
+
 std::string ReadFreeDate(std::string_view text, const CompiledPicture& picture) {
   TypedFields fields;
-  if (!ReadFreeFields(text, picture, fields)) return "-1";
+  if (!ReadFreeFields(text, picture, fields) || !DayAndMonthExist(fields)) return "-1";
   // A picture without a day field reads as the first of the month.
   fields.digits[kDayDigit] = DisplayOf(picture, kDayDigit) != 0 ? 1 : 0;
   return DateValue(fields);

@@ -71,6 +71,10 @@ TEST(PictureTypedText, DatesTypedFreelyFollowThePicturesFieldOrder) {
   EXPECT_EQ(Day("", "@D6"), 0);                         // blank is no date
   EXPECT_EQ(Day("0/1/1995", "@D6"), -1);                // no day 0
   EXPECT_EQ(Day("123456/1/1995", "@D6"), -1);           // no field is that long
+  EXPECT_EQ(Day("2/30/1995", "@D6"), -1);               // no month 30
+  EXPECT_EQ(Day("29/2/1995", "@D6"), -1);               // not a leap year
+  EXPECT_EQ(Day("29/2/1996", "@D6"), DateToDay(1996, 2, 29));
+  EXPECT_EQ(Day("31/4/95", "@D6"), -1);
 }
 
 TEST(PictureTypedText, TimesTypedFreelyReadHoursMinutesAndDayPeriod) {
