@@ -116,7 +116,8 @@ void ValueStack::PushOwnedText(char* block, size_t length) {
 void ValueStack::PushInline(const char* text, size_t length) {
   Slot& slot = NewSlot();
   slot.flags = kInline;
-  std::memcpy(slot.buffer, text, length);
+  // An empty text may come without any characters behind it (a null pointer).
+  if (length != 0) std::memcpy(slot.buffer, text, length);
   slot.length = static_cast<uint32_t>(length);
 }
 

@@ -32,6 +32,9 @@ TEST(ValueStack, NumbersAndTruthValuesAsText) {
   EXPECT_EQ(s.PopAsReal(), 12.5);
   s.PushText("2.9999999999999996");
   EXPECT_EQ(s.PopAsLong(), 3);
+  // An empty view carries no characters at all (its data may be null).
+  s.PushCopy(std::string_view{});
+  EXPECT_EQ(s.PopString(), "");
 }
 
 TEST(ValueStack, ComparisonIgnoresTrailingSpaces) {
