@@ -17,6 +17,7 @@
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/thread_start.h"
+#include "tests/support/halting_child.h"
 #include "tests/support/qt_application.h"
 
 namespace rk {
@@ -92,6 +93,7 @@ void OpenInVanishedFolder(const fs::path& folder) {
 
 TEST_F(OpenDataFileTest, AFileThatCannotBeCreatedEndsTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
+  rk::testing::ChildrenSkipLeakCheck haltingChildren;
   EXPECT_EXIT(OpenInVanishedFolder(folder_), ::testing::ExitedWithCode(1),
               "box: File Creation Error\n(.|\n)*File Creation Error!");
 }

@@ -15,6 +15,7 @@
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/message_box.h"
 #include "runtime/windows/thread_start.h"
+#include "tests/support/halting_child.h"
 #include "tests/support/qt_application.h"
 
 namespace rk {
@@ -177,6 +178,7 @@ void ShowAndAnswer(int32_t number, const char* button) {
 
 TEST(ShowMessageDeathTest, FatalMessagesHaltWithTheirText) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
+  rk::testing::ChildrenSkipLeakCheck haltingChildren;
   EXPECT_EXIT(ShowAndAnswer(1, "OK"), ::testing::ExitedWithCode(1), "Invalid File!");
   EXPECT_EXIT(ShowAndAnswer(2, "&No"), ::testing::ExitedWithCode(1), "Invalid Key!");
   EXPECT_EXIT(ShowAndAnswer(2, "&Yes"), ::testing::ExitedWithCode(0), "");
