@@ -16,7 +16,7 @@ uint32_t LockFileRange(int fd, uint64_t offset, uint64_t length);
 // 0, or kErrorNotLocked when this handle holds no lock of exactly that range.
 uint32_t UnlockFileRange(int fd, uint64_t offset, uint64_t length);
 // Drops the table's entries of a handle that is being closed, and what was
-// learned about the handle (the OS drops its own locks with the description).
+// learned about the handle (the OS drops its own locks when the file closes).
 // Every handle that was locked must pass here before its number is reused.
 void ForgetHandleLocks(int fd);
 

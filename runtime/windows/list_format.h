@@ -1,5 +1,5 @@
-// FORMAT strings of list boxes: one column specification after another, with
-// no separator between them.
+// FORMAT strings of list boxes: the columns are written one after another,
+// with no separator between them.
 //
 //   column  := width justification [ "(" indent ")" ] attribute*
 //   width   := [ "-" ] digits
