@@ -1,7 +1,7 @@
 #include "runtime/files/ascii_file_lock.h"
 
 #include "runtime/files/file_driver.h"
-#include "runtime/files/kmf_lock_wait.h"
+#include "runtime/files/lock_wait.h"
 #include "runtime/platform/os_errors.h"
 #include "runtime/platform/range_locks.h"
 
@@ -20,7 +20,7 @@ uint32_t TakeLockByte(AsciiFileState& state) {
 // The same waiting loop as the record files' locks: other runtime threads run
 // while this one waits.
 int32_t LockAsciiFile(AsciiFileState& state, int32_t seconds) {
-  uint32_t answer = kmf::RetryWhileLocked(seconds, [&state] { return TakeLockByte(state); });
+  uint32_t answer = RetryWhileLocked(seconds, [&state] { return TakeLockByte(state); });
   if (answer == platform::kErrorLockViolation) return kAlreadyLocked;
   return answer == 0 ? 0 : SystemFailureCode();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "runtime/files/kmf_internal_error.h"
-#include "runtime/files/kmf_lock_wait.h"
+#include "runtime/files/lock_wait.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/os_errors.h"
 
@@ -60,10 +60,13 @@ bool File::ReadHeader(Header& header) {
   return header.hasSignature;
 }
 
+uint32_t File::LockAllSlots() {
+  return RetryWhileLocked(-1, [this] { return storage_->Lock(kLockBase, kReaderSlots); });
+}
+
 uint32_t File::TakeAccessLock(bool forWrite) {
   if (forWrite && !readOnly()) {
-    uint32_t error =
-        RetryWhileLocked(-1, [this] { return storage_->Lock(kLockBase, kReaderSlots); });
+    uint32_t error = LockAllSlots();
     if (error == 0) accessLock_ = AccessLock::kWriter;
     return error;
   }

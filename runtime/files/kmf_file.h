@@ -118,6 +118,8 @@ class File {
 
   File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
   uint32_t TakeAccessLock(bool forWrite);
+  // The writer's lock: every reader slot, waited for through the shared loop.
+  uint32_t LockAllSlots();
   bool ReadHeader(Header& header);
   CachedPage& AddToCache(uint32_t id, CachedPage cached);
   void Touch(CachedPage& cached);

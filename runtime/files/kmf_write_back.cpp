@@ -253,15 +253,16 @@ uint32_t File::PrepareWriteBack() {
 
 void File::CompleteWriteBack() {
   KMF_CHECK(prepared_);
-  if (denyWrite())
-    while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
-    }
+  // Readers elsewhere are kept out while the homes are written. A lock that
+  // fails for another reason than a conflict does not stop the write: the
+  // change is already recoverable from the pending area.
+  const bool locked = denyWrite() && LockAllSlots() == 0;
   uint32_t error = 0;
   for (const PreparedWrite& write : preparedPending_) WriteOrFail(write.home, write.image, error);
   if (error == 0) error = storage_->Flush();
   WriteOrFail(0, EncodeHeaderBytes(preparedHeader_), error);
   if (error == 0) error = storage_->Flush();
-  if (denyWrite()) storage_->Unlock(kLockBase, kReaderSlots);
+  if (locked) storage_->Unlock(kLockBase, kReaderSlots);
   // The change is recoverable from the pending area; continuing without its
   // homes written would build on pages that are not there.
   KMF_CHECK(error == 0);
@@ -376,16 +377,14 @@ void File::Recover() {
   if (readOnly()) {
     header_ = apply ? pendingHeader : onDisk;
   } else if (apply) {
-    if (denyWrite())
-      while (storage_->Lock(kLockBase, kReaderSlots) != 0) {
-      }
+    const bool locked = denyWrite() && LockAllSlots() == 0;
     uint32_t error = 0;
     for (const auto& [home, bytes] : pages) WriteOrFail(home, bytes, error);
     if (error == 0) error = storage_->Flush();
     pendingHeader.committedEnd = pendingHeader.pendingEnd = UsedEnd(pendingHeader);
     WriteOrFail(0, EncodeHeaderBytes(pendingHeader), error);
     if (error == 0) error = storage_->Flush();
-    if (denyWrite()) storage_->Unlock(kLockBase, kReaderSlots);
+    if (locked) storage_->Unlock(kLockBase, kReaderSlots);
     KMF_CHECK(error == 0);
     header_ = pendingHeader;
   } else {

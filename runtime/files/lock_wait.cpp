@@ -1,10 +1,10 @@
-#include "runtime/files/kmf_lock_wait.h"
+#include "runtime/files/lock_wait.h"
 
 #include "runtime/files/runtime_threads.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/os_errors.h"
 
-namespace rk::kmf {
+namespace rk {
 namespace {
 
 constexpr std::chrono::milliseconds kRetryInterval{10};
@@ -24,4 +24,4 @@ uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& atte
   }
 }
 
-}  // namespace rk::kmf
+}  // namespace rk

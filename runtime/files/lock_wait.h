@@ -1,12 +1,13 @@
-// The one waiting loop of the KMF driver's locks: the access lock, HOLD and LOCK
-// all try, and while the lock is refused pause through the runtime's hook (so
-// that the runtime thread holding it can run) and try again.
+// The one waiting loop of the file drivers' locks: the KMF access lock, HOLD
+// and LOCK and the ASCII file lock all try, and while the lock is refused pause
+// through the runtime's hook (so that the runtime thread holding it can run)
+// and try again.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-namespace rk::kmf {
+namespace rk {
 
 // Calls attempt until it answers something other than the lock violation, or
 // until seconds (negative: no limit) have passed. Returns attempt's last answer:
@@ -14,4 +15,4 @@ namespace rk::kmf {
 // other OS error at once (such an error does not go away by waiting).
 uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& attempt);
 
-}  // namespace rk::kmf
+}  // namespace rk
