@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTabWidget>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,11 +16,14 @@
 #include "runtime/files/queue.h"
 #include "runtime/platform/qt/drop_face_widget.h"
 #include "runtime/platform/qt/list_widget.h"
+#include "runtime/platform/qt/widget_grab.h"
+#include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/icon_lookup.h"
 #include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window_open.h"
 #include "runtime/windows/window_statements.h"
 #include "tests/windows/window_fixture.h"
 
@@ -248,7 +253,7 @@ TEST_F(DropListTest, ChoosingByClickAndChoosingTheSameChoiceAgain) {
   EXPECT_EQ(events, (Events{"1:1"})) << "the selection did not move";
 }
 
-TEST_F(DropListTest, EscapeAndAClickOutsideCloseWithoutChoosing) {
+TEST_F(DropListTest, EscapeAClickOutsideOrHidingCloseWithoutChoosing) {
   StartFixed(kTypes, "SVHS");
   Open();
   Key(popup, Qt::Key_Down);
@@ -268,6 +273,14 @@ TEST_F(DropListTest, EscapeAndAClickOutsideCloseWithoutChoosing) {
 
   Open();  // and it opens again afterwards
   EXPECT_EQ(HighlightedText(), "SVHS");
+  Key(popup, Qt::Key_Up);
+  window->FindControl(1)->SetProperty(property::kHidden, 0, "1");  // the face goes away
+  RunUntilIdle();
+  EXPECT_FALSE(popup->isVisible());
+  window->FindControl(1)->SetProperty(property::kHidden, 0, "0");
+  EXPECT_EQ(Property(property::kSelectedRow), "2");
+  Open();
+  EXPECT_TRUE(events.empty());
 }
 
 TEST_F(DropListTest, KeysOnTheClosedFaceChooseAtOnce) {
@@ -338,6 +351,82 @@ TEST_F(DropListTest, AListTakesItsIconsByName) {
   opened->FindControl(1)->SetProperty(property::kIconList, 1, "");
   ASSERT_EQ(widget->Icons().size(), 3u);
   EXPECT_TRUE(widget->Icons()[0].isNull()) << "a blank name takes the icon away";
+}
+
+// The tape form's variables in binding order: title, start and end date, type,
+// format, speed, length, manufacturer, the manufacturer names, the notes, the
+// compilation rows and the serial number.
+struct TapeForm {
+  TapeForm() {
+    for (auto& field : fields) field.fill(' ');
+    Put(0, "HOLIDAY 1994");
+    int32_t started = 70677, ended = 70819;  // 1 July and 20 November 1994
+    std::memcpy(fields[1].data(), &started, sizeof started);
+    std::memcpy(fields[2].data(), &ended, sizeof ended);
+    Put(3, "VHS");
+    Put(4, "PAL");
+    Put(5, "SP");
+    Put(6, "180");
+    Put(7, "TDK");
+    int16_t serial = 12;
+    std::memcpy(fields[11].data(), &serial, sizeof serial);
+    for (const char* name : {"AGFA", "BASF", "FUJI", "JVC", "MAXELL", "PANASONIC", "SCOTCH", "SONY",
+                             "TDK", "THAT'S"}) {
+      std::memset(names.buffer(), ' ', 20);
+      std::memcpy(names.buffer(), name, std::strlen(name));
+      ADD(names.queue());
+    }
+  }
+  void Put(int field, const char* text) { std::memcpy(fields[field].data(), text, strlen(text)); }
+  void* at(int i) {
+    if (i == 8) return &names.queue();
+    if (i == 10) return &compilation;
+    return fields[i].data();
+  }
+
+  static constexpr FieldSpec kNameField[] = {{"MAN:MANUFACTURER", 0, kString, 20}};
+  std::array<std::array<char, 1024>, 12> fields;
+  DeclaredQueue names{kNameField, 20};
+  QueueDescriptor compilation;
+};
+
+TEST_F(DropListTest, TheTapeFormsManufacturerListDropsItsNamesBelowIt) {
+  constexpr int32_t kManufacturer = 20;
+  TapeForm form;
+  Window* opened = nullptr;
+  START(
+      [&] {
+        Window window;
+        opened = &window;
+        OpenWindow(window, WindowKind::kPlain, "REELBASE.qvw$reelb022", "UPDATEHTAPES$QUICKWINDOW",
+                   {form.at(0), form.at(1), form.at(2), form.at(3), form.at(4), form.at(5),
+                    form.at(6), form.at(7), form.at(8), form.at(9), form.at(10), form.at(11)});
+        DISPLAY();
+        SetProperty(kManufacturer, property::kSelectedRow, 9);  // the form's own "TDK"
+        static_cast<QTabWidget*>(window.FindControl(1)->Widget())->setCurrentIndex(1);
+        while (ACCEPT()) {
+        }
+      },
+      0);
+  RunUntilIdle();
+  ASSERT_NE(opened, nullptr);
+  face = dynamic_cast<DropFaceWidget*>(opened->FindControl(kManufacturer)->Widget());
+  ASSERT_NE(face, nullptr);
+  popup = face->Popup();
+  EXPECT_EQ(FaceText(), "TDK");
+  face->setFocus();
+  Key(face, Qt::Key_F4);
+  ASSERT_TRUE(popup->isVisible());
+  EXPECT_EQ(popup->WholeRowsShown(), 8) << "the form's drop count";
+  EXPECT_EQ(HighlightedText(), "TDK");
+  EXPECT_EQ(popup->SelectedShown(), 7) << "scrolled just far enough: the last whole row";
+
+  QImage image = platform::GrabWithPopups(*opened->shell->Outer());
+  QPoint below = face->mapTo(opened->shell->Outer(), QPoint(face->width() / 2, face->height() + 4));
+  EXPECT_NE(image.pixelColor(below),
+            platform::GrabWidget(*opened->shell->Outer()).pixelColor(below))
+      << "the popup is drawn over the form";
+  image.save(RK_TEST_BINARY_DIR "/update_htapes_manufacturer.png");
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ DropFaceWidget::DropFaceWidget(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
 }
 
+DropFaceWidget::~DropFaceWidget() {
+  // The popup goes with the face; its last events are nobody's business.
+  if (popup_) popup_->removeEventFilter(this);
+}
+
 void DropFaceWidget::SetInputHandler(std::function<void(const ListInput&)> handler) {
   handler_ = std::move(handler);
 }
@@ -149,6 +154,16 @@ void DropFaceWidget::keyPressEvent(QKeyEvent* event) {
 
 void DropFaceWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) Report(ListInputKind::kDropOpen);
+}
+
+// A popup must not stay open over a face that can no longer be used.
+void DropFaceWidget::hideEvent(QHideEvent*) {
+  if (PopupShown()) popup_->hide();
+}
+
+void DropFaceWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled() && PopupShown()) popup_->hide();
+  QWidget::changeEvent(event);
 }
 
 bool DropFaceWidget::eventFilter(QObject* watched, QEvent* event) {

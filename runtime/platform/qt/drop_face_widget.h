@@ -5,8 +5,9 @@
 //
 // The popup is the list's own ListWidget, made a popup window owned by the
 // face and placed below it (above it when the screen ends first). When the
-// popup closes from outside (a click elsewhere) the face reports kDropClosed;
-// a close the control asks for reports nothing.
+// popup closes from outside (a click elsewhere, or the face being hidden or
+// disabled) the face reports kDropClosed; a close the control asks for reports
+// nothing.
 #pragma once
 
 #include <QImage>
@@ -24,6 +25,7 @@ class ListWidget;
 class DropFaceWidget : public QWidget {
  public:
   explicit DropFaceWidget(QWidget* parent);
+  ~DropFaceWidget() override;
 
   void SetInputHandler(std::function<void(const ListInput&)> handler);
   void SetColumns(std::vector<ListColumnLook> columns);
@@ -48,6 +50,8 @@ class DropFaceWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -83,6 +83,8 @@ QImage ListRowPainter::IconImage(int32_t icon) const {
 void ListRowPainter::Paint(QPainter& painter, const ListRowLook& row, const QRect& rowRect,
                            bool selected) const {
   QColor lineColour = palette_.color(QPalette::Mid);
+  // The selection is marked across the whole row, also beyond the last column.
+  if (selected) painter.fillRect(rowRect, palette_.color(QPalette::Highlight));
   for (size_t c = 0; c < columns_.size(); ++c) {
     const ListColumnLook& column = columns_[c];
     if (column.width <= 0) continue;
