@@ -20,6 +20,7 @@
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
 #include "runtime/windows/icon_lookup.h"
 #include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_windows.h"
@@ -394,7 +395,7 @@ TEST_F(DropListTest, TheTapeFormsManufacturerListDropsItsNamesBelowIt) {
   constexpr int32_t kManufacturer = 20;
   TapeForm form;
   Window* opened = nullptr;
-  START(
+  int32_t formThread = START(
       [&] {
         Window window;
         opened = &window;
@@ -427,6 +428,9 @@ TEST_F(DropListTest, TheTapeFormsManufacturerListDropsItsNamesBelowIt) {
             platform::GrabWidget(*opened->shell->Outer()).pixelColor(below))
       << "the popup is drawn over the form";
   image.save(RK_TEST_BINARY_DIR "/update_htapes_manufacturer.png");
+  POST(event::kCloseWindow, 0, formThread);  // before the form's variables go
+  RunUntilIdle();
+  EXPECT_EQ(CurrentWindowOf(formThread), nullptr);
 }
 
 }  // namespace
