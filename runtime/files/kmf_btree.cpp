@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "runtime/files/kmf_internal_error.h"
+#include "runtime/files/kmf_record_coding.h"
 
 namespace rk::kmf {
 namespace {
@@ -170,6 +171,57 @@ Record* Tree::LocateEqual(std::string_view key, Path& path) {
 const Record* Tree::Lookup(std::string_view key) {
   Path path;
   return LocateEqual(key, path);
+}
+
+bool Tree::FetchData(std::string_view key, std::string& data) {
+  uint32_t id = file_.root();
+  int level = -1;  // the root's level is learnt from the root
+  for (int depth = 0; id != kNoPage && level != 0; ++depth) {
+    KMF_CHECK(depth < kMaxDepth);
+    Page& page = file_.LoadPage(id, level);
+    KMF_CHECK(!page.records.empty());
+    if (!page.IsIndex()) break;  // a root that is a leaf: the general road
+    size_t index = ChildIndex(page, key);
+    level = page.level - 1;
+    id = page.children[index];
+  }
+  if (id != kNoPage && level == 0) {
+    LeafAnswer answer = FetchFromLeaf(id, key, data);
+    if (answer != LeafAnswer::kPastEnd) return answer == LeafAnswer::kFound;
+  }
+  // The record may start the next leaf: the road of every other search.
+  const Record* record = Lookup(key);
+  if (!record) return false;
+  data.assign(record->Data());
+  return true;
+}
+
+Tree::LeafAnswer Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
+  File::LeafRead leaf = file_.ReadLeaf(id);
+  if (leaf.page) {
+    const Page& page = *leaf.page;
+    KMF_CHECK(!page.records.empty());
+    size_t position = LowerBound(page, key);
+    if (position == page.records.size()) return LeafAnswer::kPastEnd;
+    if (page.records[position].Key() != key) return LeafAnswer::kAbsent;
+    data.assign(page.records[position].Data());
+    return LeafAnswer::kFound;
+  }
+  KMF_CHECK(leaf.opened.fields.recordCount > 0);
+  thread_local std::string scratch;
+  RecordReader reader(leaf.opened.body, leaf.opened.fields.recordCount, scratch);
+  LeafAnswer answer = LeafAnswer::kPastEnd;
+  // Every record is read, as a decoding would, so that a damaged page is
+  // found out here too.
+  while (reader.Next()) {
+    if (answer != LeafAnswer::kPastEnd) continue;
+    int order = CompareKeys(reader.key(), key);
+    if (order < 0) continue;
+    answer = order == 0 ? LeafAnswer::kFound : LeafAnswer::kAbsent;
+    if (order == 0) data.assign(reader.bytes().substr(reader.keyLength()));
+  }
+  KMF_CHECK(reader.complete());
+  return answer;
 }
 
 bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {
