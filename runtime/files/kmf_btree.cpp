@@ -176,52 +176,51 @@ const Record* Tree::Lookup(std::string_view key) {
 bool Tree::FetchData(std::string_view key, std::string& data) {
   uint32_t id = file_.root();
   int level = -1;  // the root's level is learnt from the root
-  for (int depth = 0; id != kNoPage && level != 0; ++depth) {
+  for (int depth = 0; id != kNoPage; ++depth) {
     KMF_CHECK(depth < kMaxDepth);
+    if (level == 0) return FetchFromLeaf(id, key, data);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());
-    if (!page.IsIndex()) break;  // a root that is a leaf: the general road
+    if (!page.IsIndex()) return CopyEqual(page, key, data);  // a root that is a leaf
     size_t index = ChildIndex(page, key);
     level = page.level - 1;
     id = page.children[index];
   }
-  if (id != kNoPage && level == 0) {
-    LeafAnswer answer = FetchFromLeaf(id, key, data);
-    if (answer != LeafAnswer::kPastEnd) return answer == LeafAnswer::kFound;
-  }
-  // The record may start the next leaf: the road of every other search.
-  const Record* record = Lookup(key);
-  if (!record) return false;
-  data.assign(record->Data());
+  return false;
+}
+
+// Index records are the first records of their children, so a key beyond the
+// last record of the leaf that the search reaches is in no other leaf either.
+bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data) {
+  size_t position = LowerBound(leaf, key);
+  if (position == leaf.records.size() || leaf.records[position].Key() != key) return false;
+  data.assign(leaf.records[position].Data());
   return true;
 }
 
-Tree::LeafAnswer Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
+bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
   File::LeafRead leaf = file_.ReadLeaf(id);
   if (leaf.page) {
-    const Page& page = *leaf.page;
-    KMF_CHECK(!page.records.empty());
-    size_t position = LowerBound(page, key);
-    if (position == page.records.size()) return LeafAnswer::kPastEnd;
-    if (page.records[position].Key() != key) return LeafAnswer::kAbsent;
-    data.assign(page.records[position].Data());
-    return LeafAnswer::kFound;
+    KMF_CHECK(!leaf.page->records.empty());
+    return CopyEqual(*leaf.page, key, data);
   }
   KMF_CHECK(leaf.opened.fields.recordCount > 0);
   thread_local std::string scratch;
   RecordReader reader(leaf.opened.body, leaf.opened.fields.recordCount, scratch);
-  LeafAnswer answer = LeafAnswer::kPastEnd;
+  bool found = false;
+  bool passed = false;
   // Every record is read, as a decoding would, so that a damaged page is
   // found out here too.
   while (reader.Next()) {
-    if (answer != LeafAnswer::kPastEnd) continue;
+    if (passed) continue;
     int order = CompareKeys(reader.key(), key);
     if (order < 0) continue;
-    answer = order == 0 ? LeafAnswer::kFound : LeafAnswer::kAbsent;
-    if (order == 0) data.assign(reader.bytes().substr(reader.keyLength()));
+    passed = true;
+    found = order == 0;
+    if (found) data.assign(reader.bytes().substr(reader.keyLength()));
   }
   KMF_CHECK(reader.complete());
-  return answer;
+  return found;
 }
 
 bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {

@@ -77,10 +77,9 @@ class Tree {
   Path Descend(std::string_view key);
   // The record with exactly this key, the path ending on its leaf and index.
   Record* LocateEqual(std::string_view key, Path& path);
-  // The answer of FetchData on one leaf; kPastEnd when every record there is
-  // smaller than the key.
-  enum class LeafAnswer { kFound, kAbsent, kPastEnd };
-  LeafAnswer FetchFromLeaf(uint32_t id, std::string_view key, std::string& data);
+  // FetchData on one leaf, cached or read for the occasion.
+  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data);
+  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
   // Inserts below `id`; returns the pages split off to the right of it.

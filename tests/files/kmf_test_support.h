@@ -32,8 +32,11 @@ class CountingStorage : public Storage {
   static constexpr uint32_t kDiskFull = 39;
   // One letter per event, 'w' for a write and 'f' for a flush.
   static inline std::string trace;
+  // Reads of every file, for tests of what the page cache saves.
+  static inline long reads = 0;
 
   uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
+    ++reads;
     return inner_->Read(offset, buffer, count, bytesRead);
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
