@@ -19,15 +19,9 @@ namespace {
 
 using testing::CountingStorage;
 
-class ReadPathTest : public ::testing::Test {
+class ReadPathTest : public testing::FileTest {
  protected:
-  void SetUp() override { path_ = dir_.File("reads.kmf"); }
-
-  std::unique_ptr<File> OpenFile() {
-    std::unique_ptr<File> file;
-    EXPECT_EQ(File::Open(path_, 0x122, file), 0u);
-    return file;
-  }
+  ReadPathTest() : FileTest("reads.kmf") {}
 
   // Writes the model's records into a new file, a write-back now and then so
   // that pages move between the cache and the disk as they grow.
@@ -62,10 +56,6 @@ class ReadPathTest : public ::testing::Test {
     }
     return model;
   }
-
-  testing::TempDirectory dir_;
-  testing::FastStorage fastStorage_;
-  std::string path_;
 };
 
 TEST_F(ReadPathTest, SingleReadsAgreeWithTheRecordsWhetherTheirLeavesAreCachedOrNot) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "runtime/files/kmf_file.h"
 #include "runtime/files/kmf_storage.h"
 #include "tests/files/temp_directory.h"
 
@@ -92,6 +93,23 @@ class FastStorage {
     CountingStorage::stopAfter = 0;
     CountingStorage::failAt = 0;
   }
+};
+
+// Tests that work on one KMF file below the tables: its path in a temporary
+// directory, fast storage, and the file opened read/write, deny write.
+class FileTest : public ::testing::Test {
+ protected:
+  explicit FileTest(const char* name) : path_(dir_.File(name)) {}
+
+  std::unique_ptr<File> OpenFile() {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(File::Open(path_, 0x122, file), 0u);
+    return file;
+  }
+
+  TempDirectory dir_;
+  FastStorage fastStorage_;
+  std::string path_;
 };
 
 }  // namespace rk::kmf::testing
