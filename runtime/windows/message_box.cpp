@@ -10,6 +10,7 @@
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/dialog_wait.h"
+#include "runtime/windows/icon_lookup.h"
 
 namespace rk {
 namespace {
@@ -41,7 +42,7 @@ int32_t ValueOfDialogId(int64_t dialogId) {
   return 0;
 }
 
-QIcon IconNamed(std::string_view name) {
+QIcon MessageIcon(std::string_view name) {
   QString wanted = platform::FromAnsi(name).trimmed();
   if (wanted.isEmpty()) return {};
   struct SystemIcon {
@@ -57,7 +58,7 @@ QIcon IconNamed(std::string_view name) {
       return QApplication::style()->standardIcon(icon.pixmap);
     }
   }
-  return QIcon(wanted);  // a file; null when it cannot be read
+  return IconNamed(name);  // an icon of the program's or a file; null when neither
 }
 
 platform::MessageContent ContentOf(std::string_view text, std::string_view caption,
@@ -66,7 +67,7 @@ platform::MessageContent ContentOf(std::string_view text, std::string_view capti
   platform::MessageContent content;
   content.caption = platform::FromAnsi(caption);
   content.text = platform::FromAnsi(MessageBoxText(text)).replace("\r\n", "\n");
-  content.icon = IconNamed(iconName);
+  content.icon = MessageIcon(iconName);
   content.applicationModal = systemModal;
   int32_t present = PresentButtons(buttons);
   int32_t defaultButton = MessageDefaultButton(buttons, defaultMask);

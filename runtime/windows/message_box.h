@@ -29,7 +29,8 @@ std::string MessageBoxText(std::string_view text);
 int32_t MessageDefaultButton(int32_t buttons, int32_t defaultMask);
 
 // The icon name may be "Hand", "Question", "Exclamation" or "Asterisk" (any
-// case) for the system's icons, or the path of an icon file; empty for none.
+// case) for the system's icons, or the name of one of the program's icons or of
+// an icon file; empty for none.
 // Returns the value of the button pressed, 0 for any other ending; outside of a
 // runtime thread it shows nothing and returns 0.
 int32_t MESSAGE(std::string_view text, std::string_view caption = {},

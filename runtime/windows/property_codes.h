@@ -21,6 +21,7 @@ inline constexpr int32_t kVisibleRows = 0x7C8E;    // list box, read only
 inline constexpr int32_t kSelectedRow = 0x7C8F;    // list box, from 1
 inline constexpr int32_t kValidating = 0x7C9A;     // window: validation pass running
 inline constexpr int32_t kThumbPosition = 0x7C9E;  // list box, 0 to 100
+inline constexpr int32_t kIconList = 0x7CD0;       // list box: index 1-255 names icon n, text
 inline constexpr int32_t kStatusText = 0x7D01;     // window: status-bar text
 inline constexpr int32_t kAlertKeys = 0x7D06;      // control: index 1-255, key code
 

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -170,40 +169,6 @@ TEST_F(ControlsTest, PropertiesOfControlsAndTheWindow) {
   EXPECT_FALSE(WidgetOf<QSpinBox>(6)->isVisibleTo(window_->shell->Client()));
   EXPECT_EQ(WidgetOf<QSpinBox>(6)->maximum(), 3);
   EXPECT_EQ(window_->shell->Outer()->windowTitle(), "Renamed");
-}
-
-TEST_F(ControlsTest, ADropListOfFixedChoicesShowsAndStoresTheChosenText) {
-  ControlRecord drop = MakeControl(RecordKind::kList, 1, {4, 4, 60, 12});
-  drop.dropCount = 5;
-  drop.use = TextDescriptor(8);
-  drop.from = TextDescriptor(0);
-  drop.from->constantText = "VHS|SVHS|BETAMAX";
-  char format[8] = {'S', 'V', 'H', 'S', ' ', ' ', ' ', ' '};
-  std::vector<std::string> log;
-  int32_t choice = 0;
-  Window* opened = nullptr;
-  START(
-      [&] {
-        Window window;
-        opened = &window;
-        OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({drop}), {format});
-        while (ACCEPT()) {
-          if (EVENT() != event::kSelected) log.push_back(Describe(EVENT(), FIELD()));
-          if (EVENT() == event::kAccepted) choice = CHOICE(1);
-        }
-      },
-      0);
-  RunUntilIdle();
-  auto* combo = qobject_cast<QComboBox*>(opened->FindControl(1)->Widget());
-  ASSERT_NE(combo, nullptr);
-  EXPECT_EQ(combo->count(), 3);
-  EXPECT_EQ(combo->currentText(), "SVHS");
-  combo->setCurrentIndex(2);
-  emit combo->activated(2);
-  RunUntilIdle();
-  EXPECT_EQ(std::string(format, 8), "BETAMAX ");
-  EXPECT_EQ(choice, 3);
-  EXPECT_EQ(log, (std::vector<std::string>{"203:0", "2:1", "1:1"}));
 }
 
 }  // namespace

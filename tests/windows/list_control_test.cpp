@@ -233,6 +233,10 @@ class TreeListTest : public ListControlTest {
     Add("Tape two", 1, {0xC0C0C0, 0xFF0000, 0xFF0000, 0xC0C0C0}, 3);     // closed
     Add("Tape three", -1, {0xC0C0C0, 0xFF0000, 0xFF0000, 0xC0C0C0}, 3);  // nothing below
     Start("120L|*IT~TITLE~@s12@50R~LEVEL~#7#", 0, {4, 4, 180, 90});
+    // The icons of the tree browses.
+    window->FindControl(1)->SetProperty(property::kIconList, 1, "ACT2.ICO");
+    window->FindControl(1)->SetProperty(property::kIconList, 2, "ACTOR1.ICO");
+    window->FindControl(1)->SetProperty(property::kIconList, 3, "VIDEO.ICO");
   }
 };
 

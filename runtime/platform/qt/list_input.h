@@ -26,6 +26,9 @@ enum class ListInputKind : uint8_t {
   kThumbReleased = 6,  // value: the thumb's position on the scroll bar
   kScrolledTo = 7,     // value: the first row shown after the user scrolled
   kNodeClick = 8,      // value: row shown whose tree node was clicked
+  kDropOpen = 9,       // a drop list's face asks for its popup
+  kDropClosed = 10,    // a drop list's popup was closed from outside (a click elsewhere)
+  kFaceKey = 11,       // a key on a drop list's closed face; value and character as kKey
 };
 
 enum ListScrollAction : int32_t {

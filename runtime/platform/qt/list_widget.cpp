@@ -9,62 +9,15 @@
 
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/control_input_filter.h"
+#include "runtime/platform/qt/list_row_painter.h"
 
 namespace rk::platform {
 namespace {
 
 constexpr int kFrame = 1;
 constexpr int kRowPadding = 2;
-constexpr int kCellMargin = 2;
 constexpr int kResizeGrip = 3;  // pixels either side of a border that start a drag
 constexpr int kMinimumColumn = 4;
-constexpr int kNodeBox = 9;
-
-QColor RuntimeColour(int32_t value, QColor fallback) {
-  if (value < 0) return fallback;
-  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-Qt::Alignment Alignment(uint8_t justification) {
-  switch (justification) {
-    case 1:
-    case 3:
-      return Qt::AlignRight | Qt::AlignVCenter;
-    case 2:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
-    default:
-      return Qt::AlignLeft | Qt::AlignVCenter;
-  }
-}
-
-// The text's place in its cell: the indent is kept from the side the text is
-// justified to.
-QRect TextRect(const QRect& cell, int indent, uint8_t justification) {
-  QRect inside = cell.adjusted(kCellMargin, 0, -kCellMargin, 0);
-  if (justification == 1 || justification == 3) return inside.adjusted(0, 0, -indent, 0);
-  return inside.adjusted(indent, 0, 0, 0);
-}
-
-// The icons drawn for numbers the window has not provided: a few plain shapes
-// in distinct colours, so that rows still tell their kinds apart.
-QImage DefaultIcon(int32_t icon, int size) {
-  static const QColor kColours[] = {QColor(0x20, 0x60, 0xC0), QColor(0xC0, 0x80, 0x20),
-                                    QColor(0x30, 0x90, 0x30), QColor(0xA0, 0x30, 0x30)};
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QColor colour = kColours[(icon - 1) % 4];
-  painter.setPen(colour.darker());
-  painter.setBrush(colour);
-  QRectF box(1, 1, size - 2, size - 2);
-  if (icon % 2) {
-    painter.drawRoundedRect(box, 2, 2);
-  } else {
-    painter.drawEllipse(box);
-  }
-  return image;
-}
 
 }  // namespace
 
@@ -177,8 +130,8 @@ QRect ListWidget::RowRect(int shown) const {
   return QRect(area.left(), area.top() + shown * RowHeight(), area.width(), RowHeight());
 }
 
-int ListWidget::TreeIndentStep() const {
-  return std::max(RowHeight(), kNodeBox + 4);
+ListRowPainter ListWidget::RowPainter() const {
+  return ListRowPainter(palette(), columns_, icons_, RowHeight());
 }
 
 QRect ListWidget::NodeRect(int shown) const {
@@ -186,10 +139,7 @@ QRect ListWidget::NodeRect(int shown) const {
   for (size_t c = 0; c < columns_.size() && c < rows_[shown].size(); ++c) {
     const ListCellLook& cell = rows_[shown][c];
     if (!columns_[c].tree || cell.node == ListNode::kNone) continue;
-    QRect row = RowRect(shown);
-    int centreX =
-        kFrame + columns_[c].left + std::abs(cell.level) * TreeIndentStep() + TreeIndentStep() / 2;
-    return QRect(centreX - kNodeBox / 2, row.center().y() - kNodeBox / 2, kNodeBox, kNodeBox);
+    return RowPainter().NodeBox(RowRect(shown), columns_[c].left, cell.level);
   }
   return {};
 }
@@ -240,6 +190,8 @@ void ListWidget::keyPressEvent(QKeyEvent* event) {
 
 void ListWidget::mousePressEvent(QMouseEvent* event) {
   QPoint point = event->position().toPoint();
+  // Only a popup sees presses outside itself; the base class closes it.
+  if (!rect().contains(point)) return QWidget::mousePressEvent(event);
   if (event->button() == Qt::LeftButton) {
     if ((resizing_ = ResizableBorderAt(point)) >= 0) return;
     int shown = ShownRowAt(point);
@@ -281,19 +233,18 @@ void ListWidget::mouseReleaseEvent(QMouseEvent*) {
   resizing_ = -1;
 }
 
-QImage ListWidget::IconImage(int32_t icon) const {
-  int size = RowHeight() - kRowPadding;
-  if (icon >= 1 && icon <= static_cast<int32_t>(icons_.size()) && !icons_[icon - 1].isNull()) {
-    return icons_[icon - 1].scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  }
-  return DefaultIcon(icon, size);
-}
-
 void ListWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Base));
   painter.setClipRect(RowsArea());
-  for (int shown = 0; shown < static_cast<int>(rows_.size()); ++shown) PaintRow(painter, shown);
+  ListRowPainter rowPainter = RowPainter();
+  for (int shown = 0; shown < static_cast<int>(rows_.size()); ++shown) {
+    rowPainter.Paint(painter, rows_[shown], RowRect(shown), shown == selected_);
+  }
+  if (selected_ >= 0 && selected_ < static_cast<int>(rows_.size()) && hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+    painter.drawRect(RowRect(selected_).adjusted(0, 0, -1, -1));
+  }
   painter.setClipping(false);
   PaintHeader(painter);
   painter.setPen(palette().color(QPalette::Mid));
@@ -311,81 +262,10 @@ void ListWidget::PaintHeader(QPainter& painter) const {
     if (column.width <= 0) continue;
     QRect cell(kFrame + column.left, kFrame, column.width, height - 1);
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(TextRect(cell, column.headerIndent, column.headerJustification),
-                     Alignment(column.headerJustification), FromAnsi(column.header));
+    painter.drawText(ListTextRect(cell, column.headerIndent, column.headerJustification),
+                     ListAlignment(column.headerJustification), FromAnsi(column.header));
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawLine(cell.topRight(), cell.bottomRight());
-  }
-}
-
-void ListWidget::PaintRow(QPainter& painter, int shown) const {
-  const ListRowLook& row = rows_[shown];
-  QRect rowRect = RowRect(shown);
-  bool selected = shown == selected_;
-  QColor lineColour = palette().color(QPalette::Mid);
-  for (size_t c = 0; c < columns_.size(); ++c) {
-    const ListColumnLook& column = columns_[c];
-    if (column.width <= 0) continue;
-    ListCellLook empty;
-    const ListCellLook& cell = c < row.size() ? row[c] : empty;
-    QRect cellRect(rowRect.left() + column.left, rowRect.top(), column.width, rowRect.height());
-    QColor background =
-        selected ? RuntimeColour(cell.colours[kListSelectedBackground],
-                                 palette().color(QPalette::Highlight))
-                 : RuntimeColour(cell.colours[kListBackground], palette().color(QPalette::Base));
-    QColor foreground =
-        selected ? RuntimeColour(cell.colours[kListSelectedForeground],
-                                 palette().color(QPalette::HighlightedText))
-                 : RuntimeColour(cell.colours[kListForeground], palette().color(QPalette::Text));
-    painter.fillRect(cellRect, background);
-    QRect textArea = cellRect;
-    if (column.tree) {
-      PaintTreeCell(painter, column, cell, cellRect, foreground);
-      textArea.setLeft(cellRect.left() + (std::abs(cell.level) + 1) * TreeIndentStep());
-    }
-    if (column.icon && cell.icon > 0) {
-      QImage icon = IconImage(cell.icon);
-      painter.drawImage(textArea.left() + kCellMargin,
-                        textArea.top() + (textArea.height() - icon.height()) / 2, icon);
-      textArea.setLeft(textArea.left() + icon.width() + 2 * kCellMargin);
-    }
-    painter.setPen(foreground);
-    painter.drawText(TextRect(textArea, column.indent, column.dataJustification),
-                     Alignment(column.dataJustification), FromAnsi(cell.text));
-    painter.setPen(lineColour);
-    if (column.rightBorder) painter.drawLine(cellRect.topRight(), cellRect.bottomRight());
-    if (column.underline) painter.drawLine(cellRect.bottomLeft(), cellRect.bottomRight());
-  }
-  if (selected && hasFocus()) {
-    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
-    painter.drawRect(rowRect.adjusted(0, 0, -1, -1));
-  }
-}
-
-// A tree cell: dotted lines from the parent's level to the row's node, and the
-// node's box with "+" (closed) or "-" (open).
-void ListWidget::PaintTreeCell(QPainter& painter, const ListColumnLook&, const ListCellLook& cell,
-                               const QRect& cellRect, QColor lineColour) const {
-  int step = TreeIndentStep();
-  int level = std::abs(cell.level);
-  int centreX = cellRect.left() + level * step + step / 2;
-  int centreY = cellRect.center().y();
-  painter.setPen(QPen(lineColour, 1, Qt::DotLine));
-  if (level > 0) {
-    int parentX = centreX - step;
-    painter.drawLine(parentX, cellRect.top(), parentX, cellRect.bottom());
-    painter.drawLine(parentX, centreY, centreX, centreY);
-  }
-  painter.drawLine(centreX, centreY, centreX + step / 2, centreY);
-  if (cell.node == ListNode::kNone) return;
-  QRect box(centreX - kNodeBox / 2, centreY - kNodeBox / 2, kNodeBox - 1, kNodeBox - 1);
-  painter.setPen(QPen(lineColour, 1, Qt::SolidLine));
-  painter.fillRect(box, palette().color(QPalette::Base));
-  painter.drawRect(box);
-  painter.setPen(palette().color(QPalette::Text));
-  painter.drawLine(box.left() + 2, centreY, box.right() - 2, centreY);
-  if (cell.node == ListNode::kClosed) {
-    painter.drawLine(centreX, box.top() + 2, centreX, box.bottom() - 2);
   }
 }
 

@@ -5,58 +5,21 @@
 // it changes on its own is a resizable column's width, dragged by the header's
 // border.
 //
-// Colours are the runtime's 0x00BBGGRR numbers; -1 stands for the widget's
-// default of that colour.
+// The same widget serves as a drop list's popup: shown as a popup window it
+// closes on a click outside it, as popups do.
 #pragma once
 
 #include <QImage>
 #include <QScrollBar>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "runtime/platform/qt/list_input.h"
+#include "runtime/platform/qt/list_looks.h"
 
 namespace rk::platform {
-
-// The four colours of a cell, in the order of a column's colour fields.
-enum ListColour : uint8_t {
-  kListForeground = 0,
-  kListBackground = 1,
-  kListSelectedForeground = 2,
-  kListSelectedBackground = 3,
-};
-
-struct ListColumnLook {
-  int left = 0;  // pixels from the list's left edge
-  int width = 0;
-  int indent = 0;
-  int headerIndent = 0;
-  uint8_t dataJustification = 0;  // 0 left, 1 right, 2 centre, 3 decimal (drawn right)
-  uint8_t headerJustification = 0;
-  std::string header;  // ANSI; empty: no header text
-  bool rightBorder = false;
-  bool underline = false;
-  bool resizable = false;
-  bool tree = false;
-  bool icon = false;
-};
-
-// Node boxes of tree rows.
-enum class ListNode : int8_t { kNone, kClosed, kOpen };
-
-struct ListCellLook {
-  std::string text;  // ANSI, already formatted
-  std::array<int32_t, 4> colours{-1, -1, -1, -1};
-  int32_t icon = 0;  // 1-based into the icon list; 0 none
-  int32_t level = 0;
-  ListNode node = ListNode::kNone;
-};
-
-using ListRowLook = std::vector<ListCellLook>;  // one cell per column
 
 class ListWidget : public QWidget {
  public:
@@ -70,6 +33,10 @@ class ListWidget : public QWidget {
   void SetRows(std::vector<ListRowLook> rows, int selected);
   // Icon n of the list is icons[n - 1]; numbers beyond the list draw a default.
   void SetIcons(std::vector<QImage> icons);
+  const std::vector<QImage>& Icons() const { return icons_; }
+  // The rows shown and the selected one among them.
+  const std::vector<ListRowLook>& Rows() const { return rows_; }
+  int SelectedShown() const { return selected_; }
 
   // The scroll bar: shown or not, its range and thumb position.
   void SetScrollBar(bool shown, int maximum, int position, int page);
@@ -105,12 +72,8 @@ class ListWidget : public QWidget {
   QRect RowsArea() const;
   int ShownRowAt(QPoint point) const;
   int ResizableBorderAt(QPoint point) const;
-  int TreeIndentStep() const;
+  class ListRowPainter RowPainter() const;
   void PaintHeader(class QPainter& painter) const;
-  void PaintRow(QPainter& painter, int shown) const;
-  void PaintTreeCell(QPainter& painter, const ListColumnLook& column, const ListCellLook& cell,
-                     const QRect& cellRect, QColor lineColour) const;
-  QImage IconImage(int32_t icon) const;
 
   std::function<void(const ListInput&)> handler_;
   std::vector<ListColumnLook> columns_;
