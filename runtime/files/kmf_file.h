@@ -3,10 +3,12 @@
 // that is open shares this object.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -70,6 +72,17 @@ class File {
   // Loads through the cache; a damaged page or a level other than the expected
   // one (-1: any) is an internal error.
   Page& LoadPage(uint32_t id, int expectedLevel = -1);
+  // A leaf page read for one of its records: the cached page when the cache
+  // holds it; otherwise the page read and opened, its records left encoded
+  // (valid until the next page read). Such a page enters the cache only when
+  // it was read this way a short while before, so that reads scattered over
+  // many pages do not decode whole pages that the cache would drop again
+  // before their next use.
+  struct LeafRead {
+    Page* page = nullptr;
+    OpenedPage opened;
+  };
+  LeafRead ReadLeaf(uint32_t id);
   uint32_t NewPage(uint8_t level);
   void MarkDirty(uint32_t id);
   void DiscardPage(uint32_t id);
@@ -108,7 +121,7 @@ class File {
   struct CachedPage {
     Page page;
     bool dirty = false;
-    uint64_t lastUse = 0;
+    uint64_t lastUse = 0;  // the operation clock at its last use
     std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
@@ -121,6 +134,11 @@ class File {
   // The writer's lock: every reader slot, waited for through the shared loop.
   uint32_t LockAllSlots();
   bool ReadHeader(Header& header);
+  // Reads the page's bytes into a per-thread buffer and checks that they are
+  // its own; a failed read or a page at another offset is an internal error.
+  std::string_view ReadPageBytes(uint32_t id);
+  Page& LoadFromDisk(uint32_t id, std::string_view bytes, int expectedLevel);
+  bool ReadOnceBefore(uint32_t id);
   CachedPage& AddToCache(uint32_t id, CachedPage cached);
   void Touch(CachedPage& cached);
   void DropCache();
@@ -152,9 +170,12 @@ class File {
   // The cached page ids, most recently used first, so that trimming takes the
   // idlest pages without sorting the cache.
   std::list<uint32_t> recency_;
+  // The leaves read last without entering the cache (File::ReadLeaf).
+  std::array<uint32_t, 32> readOnce_{};
+  size_t readOnceNext_ = 0;
   size_t dirtyCount_ = 0;
   uint32_t nextTemporaryId_ = kTemporaryPageBase;
-  uint64_t useClock_ = 0;
+  uint64_t operationClock_ = 0;  // operations ended
   PageAllocator allocator_;
   std::vector<uint32_t> discardedAddresses_;
   bool stream_ = false;

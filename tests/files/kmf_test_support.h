@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "runtime/files/kmf_file.h"
 #include "runtime/files/kmf_storage.h"
 #include "tests/files/temp_directory.h"
 
@@ -32,8 +33,11 @@ class CountingStorage : public Storage {
   static constexpr uint32_t kDiskFull = 39;
   // One letter per event, 'w' for a write and 'f' for a flush.
   static inline std::string trace;
+  // Reads of every file, for tests of what the page cache saves.
+  static inline long reads = 0;
 
   uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
+    ++reads;
     return inner_->Read(offset, buffer, count, bytesRead);
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
@@ -89,6 +93,23 @@ class FastStorage {
     CountingStorage::stopAfter = 0;
     CountingStorage::failAt = 0;
   }
+};
+
+// Tests that work on one KMF file below the tables: its path in a temporary
+// directory, fast storage, and the file opened read/write, deny write.
+class FileTest : public ::testing::Test {
+ protected:
+  explicit FileTest(const char* name) : path_(dir_.File(name)) {}
+
+  std::unique_ptr<File> OpenFile() {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(File::Open(path_, 0x122, file), 0u);
+    return file;
+  }
+
+  TempDirectory dir_;
+  FastStorage fastStorage_;
+  std::string path_;
 };
 
 }  // namespace rk::kmf::testing
