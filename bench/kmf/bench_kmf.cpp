@@ -5,7 +5,11 @@
 // both wall-clock times and their ratio; the ratio is the figure to read, the
 // times depend on the machine.
 //
-// Usage: bench_kmf [tapes]   (default 100000; smaller counts for profiling)
+// Usage: bench_kmf [tapes] [lines]
+//   tapes  default 100000; smaller counts for profiling
+//   lines  the digits of the lines to measure, e.g. 34 (default: every line).
+//          The bulk load always runs, since every later line reads its file;
+//          without line 2 the later tapes are loaded in one transaction.
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -16,6 +20,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/kmf/bench_checks.h"
@@ -79,7 +84,19 @@ double FileBytes(const std::string& path) {
   return static_cast<double>(std::filesystem::file_size(path));
 }
 
-int Run(int32_t tapeCount) {
+// The lines chosen on the command line.
+class LineChoice {
+ public:
+  explicit LineChoice(std::string digits) : digits_(std::move(digits)) {}
+  bool operator()(char line) const {
+    return digits_.empty() || digits_.find(line) != std::string::npos;
+  }
+
+ private:
+  std::string digits_;
+};
+
+int Run(int32_t tapeCount, const LineChoice& chosen) {
   std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("rk_bench_kmf_" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
@@ -111,7 +128,7 @@ int Run(int32_t tapeCount) {
   double loadedSizeRatio = FileBytes(kmf.path()) / FileBytes((dir / "htapes.db").string());
   kmf.Open();
 
-  {
+  if (chosen('1')) {
     const std::span<const Tape> some(tapes.data(), std::min<size_t>(kStreamedTapes, tapes.size()));
     SqliteTapeStore peer((dir / "streamed.db").string());
     Cost sqliteSome = Measure([&] { peer.LoadInOneTransaction(some); });
@@ -123,15 +140,21 @@ int Run(int32_t tapeCount) {
     CheckKmf(streamed.path());
   }
 
-  long flushesBefore = KmfFlushesSoFar();
-  Cost kmfSingles = Measure([&] { kmf.InsertEachDurably(later); });
-  long flushesPerInsert = (KmfFlushesSoFar() - flushesBefore) / kDurableInserts;
-  Cost sqliteSingles = Measure([&] { sqlite.InsertEachDurably(later); });
-  PrintLine("2 " + std::to_string(kDurableInserts) + " single durable inserts (autocommit)",
-            kmfSingles, sqliteSingles);
+  long flushesPerInsert = 0;
+  if (chosen('2')) {
+    long flushesBefore = KmfFlushesSoFar();
+    Cost kmfSingles = Measure([&] { kmf.InsertEachDurably(later); });
+    flushesPerInsert = (KmfFlushesSoFar() - flushesBefore) / kDurableInserts;
+    Cost sqliteSingles = Measure([&] { sqlite.InsertEachDurably(later); });
+    PrintLine("2 " + std::to_string(kDurableInserts) + " single durable inserts (autocommit)",
+              kmfSingles, sqliteSingles);
+  } else {
+    kmf.LoadInOneTransaction(later);
+    sqlite.LoadInOneTransaction(later);
+  }
 
   const char* const keyNames[] = {"serial", "title+start date", "start+end date"};
-  for (int key = 1; key <= 3; ++key) {
+  for (int key = 1; key <= 3 && chosen('3'); ++key) {
     int64_t kmfSum = 0, sqliteSum = 0, kmfCount = 0, sqliteCount = 0;
     Cost kmfScan = Measure([&] { kmfCount = kmf.ScanInKeyOrder(key, kmfSum); });
     Cost sqliteScan = Measure([&] { sqliteCount = sqlite.ScanInKeyOrder(key, sqliteSum); });
@@ -140,23 +163,28 @@ int Run(int32_t tapeCount) {
     PrintLine(std::string("3 full scan in key order: ") + keyNames[key - 1], kmfScan, sqliteScan);
   }
 
-  int64_t kmfFound = 0, sqliteFound = 0;
-  Cost kmfGets = Measure([&] { kmfFound = kmf.GetEach(lookups); });
-  Cost sqliteGets = Measure([&] { sqliteFound = sqlite.GetEach(lookups); });
-  Require(kmfFound == tapeCount && sqliteFound == tapeCount, "every GET finds its tape");
-  PrintLine("4 " + std::to_string(tapeCount) + " random GETs by the unique key", kmfGets,
-            sqliteGets);
+  if (chosen('4')) {
+    int64_t kmfFound = 0, sqliteFound = 0;
+    Cost kmfGets = Measure([&] { kmfFound = kmf.GetEach(lookups); });
+    Cost sqliteGets = Measure([&] { sqliteFound = sqlite.GetEach(lookups); });
+    Require(kmfFound == tapeCount && sqliteFound == tapeCount, "every GET finds its tape");
+    PrintLine("4 " + std::to_string(tapeCount) + " random GETs by the unique key", kmfGets,
+              sqliteGets);
+  }
 
-  Cost kmfPuts = Measure([&] { kmf.RetitleInOneTransaction(retitles); });
-  Cost sqlitePuts = Measure([&] { sqlite.RetitleInOneTransaction(retitles); });
-  PrintLine("5 " + std::to_string(retitles.size()) + " PUTs changing the title, one transaction",
-            kmfPuts, sqlitePuts);
+  if (chosen('5')) {
+    Cost kmfPuts = Measure([&] { kmf.RetitleInOneTransaction(retitles); });
+    Cost sqlitePuts = Measure([&] { sqlite.RetitleInOneTransaction(retitles); });
+    PrintLine("5 " + std::to_string(retitles.size()) + " PUTs changing the title, one transaction",
+              kmfPuts, sqlitePuts);
+  }
 
   kmf.Close();
   CheckKmf(kmf.path());
   std::printf("\nfile size KMF/SQLite after the bulk load: %.2f, at the end: %.2f\n",
               loadedSizeRatio, FileBytes(kmf.path()) / FileBytes((dir / "htapes.db").string()));
-  std::printf("fsync calls per durable single insert (KMF): %ld\n", flushesPerInsert);
+  if (chosen('2'))
+    std::printf("fsync calls per durable single insert (KMF): %ld\n", flushesPerInsert);
   std::printf("file bytes / live page bytes after the bulk load: %.2f (target at most 1.3)\n",
               static_cast<double>(loaded.fileBytes) / static_cast<double>(loaded.liveBytes));
   std::printf("kmftool check: both KMF files pass\n");
@@ -169,9 +197,10 @@ int Run(int32_t tapeCount) {
 
 int main(int argc, char** argv) {
   int32_t tapes = argc > 1 ? std::atoi(argv[1]) : 100000;
-  if (tapes < 1) {
-    std::fprintf(stderr, "usage: bench_kmf [tapes]\n");
+  std::string lines = argc > 2 ? argv[2] : "";
+  if (tapes < 1 || lines.find_first_not_of("12345") != std::string::npos) {
+    std::fprintf(stderr, "usage: bench_kmf [tapes] [lines, e.g. 34]\n");
     return 2;
   }
-  return rk::bench::Run(tapes);
+  return rk::bench::Run(tapes, rk::bench::LineChoice(lines));
 }

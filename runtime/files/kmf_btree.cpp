@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "runtime/files/kmf_internal_error.h"
+#include "runtime/files/kmf_record_coding.h"
 
 namespace rk::kmf {
 namespace {
@@ -170,6 +171,56 @@ Record* Tree::LocateEqual(std::string_view key, Path& path) {
 const Record* Tree::Lookup(std::string_view key) {
   Path path;
   return LocateEqual(key, path);
+}
+
+bool Tree::FetchData(std::string_view key, std::string& data) {
+  uint32_t id = file_.root();
+  int level = -1;  // the root's level is learnt from the root
+  for (int depth = 0; id != kNoPage; ++depth) {
+    KMF_CHECK(depth < kMaxDepth);
+    if (level == 0) return FetchFromLeaf(id, key, data);
+    Page& page = file_.LoadPage(id, level);
+    KMF_CHECK(!page.records.empty());
+    if (!page.IsIndex()) return CopyEqual(page, key, data);  // a root that is a leaf
+    size_t index = ChildIndex(page, key);
+    level = page.level - 1;
+    id = page.children[index];
+  }
+  return false;
+}
+
+// Index records are the first records of their children, so a key beyond the
+// last record of the leaf that the search reaches is in no other leaf either.
+bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data) {
+  size_t position = LowerBound(leaf, key);
+  if (position == leaf.records.size() || leaf.records[position].Key() != key) return false;
+  data.assign(leaf.records[position].Data());
+  return true;
+}
+
+bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
+  File::LeafRead leaf = file_.ReadLeaf(id);
+  if (leaf.page) {
+    KMF_CHECK(!leaf.page->records.empty());
+    return CopyEqual(*leaf.page, key, data);
+  }
+  KMF_CHECK(leaf.opened.fields.recordCount > 0);
+  thread_local std::string scratch;
+  RecordReader reader(leaf.opened.body, leaf.opened.fields.recordCount, scratch);
+  bool found = false;
+  bool passed = false;
+  // Every record is read, as a decoding would, so that a damaged page is
+  // found out here too.
+  while (reader.Next()) {
+    if (passed) continue;
+    int order = CompareKeys(reader.key(), key);
+    if (order < 0) continue;
+    passed = true;
+    found = order == 0;
+    if (found) data.assign(reader.bytes().substr(reader.keyLength()));
+  }
+  KMF_CHECK(reader.complete());
+  return found;
 }
 
 bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {

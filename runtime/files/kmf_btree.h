@@ -33,6 +33,10 @@ class Tree {
   // The record with exactly this key where it lies in the cache, or null. The
   // pointer is good until the next call that changes the tree or loads a page.
   const Record* Lookup(std::string_view key);
+  // Copies the data part of the record with exactly this key; false when there
+  // is none. A leaf that the cache does not hold is searched without being
+  // decoded whole (File::ReadLeaf), which suits reads scattered over the file.
+  bool FetchData(std::string_view key, std::string& data);
 
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
@@ -73,6 +77,9 @@ class Tree {
   Path Descend(std::string_view key);
   // The record with exactly this key, the path ending on its leaf and index.
   Record* LocateEqual(std::string_view key, Path& path);
+  // FetchData on one leaf, cached or read for the occasion.
+  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data);
+  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
   // Inserts below `id`; returns the pages split off to the right of it.

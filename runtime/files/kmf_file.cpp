@@ -14,9 +14,12 @@ namespace {
 constexpr size_t kCacheKeep = 20;
 // ... at this size and above pages are dropped until fewer remain ...
 constexpr size_t kCacheLimit = 100;
-// ... and in between a page goes when it has been idle for this many uses per
-// cached page.
-constexpr uint64_t kIdleFactor = 8;
+// ... and in between a page goes when it has not been used in this many
+// operations per cached page. Idleness counts operations, not page uses: an
+// operation that descends the tree three times touches a dozen pages, and
+// counting those would age the index pages above a large table, each used
+// only by some of the operations, out of the cache between their uses.
+constexpr uint64_t kIdleFactor = 4;
 
 constexpr uint32_t kFirstInvalidNumber = 0xFE000000;
 
@@ -25,6 +28,7 @@ constexpr uint32_t kFirstInvalidNumber = 0xFE000000;
 File::File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode)
     : storage_(std::move(storage)), path_(std::move(path)), mode_(mode) {
   readerSlot_ = platform::CentisecondClock() % 1024 % kReaderSlots;
+  readOnce_.fill(kNoPage);
 }
 
 File::~File() {
@@ -90,6 +94,9 @@ int32_t File::BeginAccess(bool forWrite) {
   if (lockingNeeded() && accessLock_ == AccessLock::kNone) {
     if (TakeAccessLock(forWrite) != 0) return kOsFailure;
   }
+  // A stream holds its lock between write-backs: the header on disk is the one
+  // it left pointing at its last pending area, not an interrupted write-back.
+  if (headerOwed_) return 0;
   // Opened deny-write or deny-all, the file has no other writer: the header
   // read at the first access (or after a failed write-back) is still the one on
   // disk, and reading it again before every operation would only cost time.
@@ -108,6 +115,8 @@ int32_t File::BeginAccess(bool forWrite) {
 }
 
 void File::ReleaseAccessLock() {
+  // Others may read once the lock is gone; they find the header settled.
+  if (SettleHeader() != 0) headerCurrent_ = false;
   if (accessLock_ == AccessLock::kWriter) {
     storage_->Unlock(kLockBase, kReaderSlots);
   } else if (accessLock_ == AccessLock::kReader) {
@@ -121,9 +130,11 @@ void File::UnlockByte(uint64_t offset) {
 }
 
 uint32_t File::EndOperation() {
+  ++operationClock_;
   uint32_t error = 0;
   bool deferred = inTransaction_ || (stream_ && dirtyCount_ < kStreamPageLimit);
   if (HasChanges() && !deferred) error = WriteBack();
+  if (!stream_ && !inTransaction_ && SettleHeader() != 0) headerCurrent_ = false;
   if (!deferred || !HasChanges()) {
     if (!stream_ && !inTransaction_) ReleaseAccessLock();
     TrimCache();
@@ -136,39 +147,77 @@ void File::SetRoot(uint32_t id) {
   headerDirty_ = true;
 }
 
+std::string_view File::ReadPageBytes(uint32_t id) {
+  KMF_CHECK(!IsTemporaryPage(id) && id != kNoPage);
+  int pageClass = ClassOfAddress(header_, id);
+  KMF_CHECK(pageClass != 0);
+  // One read buffer serves every page read (a page is decoded before the next
+  // is read), so a cache miss allocates only for the decoded records.
+  thread_local std::string bytes;
+  bytes.resize(pageClass * kUnitSize);
+  ReadExact(PageOffset(id), reinterpret_cast<uint8_t*>(bytes.data()),
+            static_cast<uint32_t>(bytes.size()));
+  KMF_CHECK(ReadPageHeader(reinterpret_cast<const uint8_t*>(bytes.data())).ownOffset ==
+            PageOffset(id));
+  return bytes;
+}
+
+Page& File::LoadFromDisk(uint32_t id, std::string_view bytes, int expectedLevel) {
+  CachedPage cached;
+  std::string problem;
+  KMF_CHECK(DecodePage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), cached.page,
+                       problem));
+  KMF_CHECK(expectedLevel < 0 || cached.page.level == expectedLevel);
+  return AddToCache(id, std::move(cached)).page;
+}
+
 Page& File::LoadPage(uint32_t id, int expectedLevel) {
   auto it = cache_.find(id);
-  if (it == cache_.end()) {
-    KMF_CHECK(!IsTemporaryPage(id) && id != kNoPage);
-    int pageClass = ClassOfAddress(header_, id);
-    KMF_CHECK(pageClass != 0);
-    // One read buffer serves every page read (a page is decoded before the next
-    // is read), so a cache miss allocates only for the decoded records.
-    thread_local std::string bytes;
-    bytes.assign(pageClass * kUnitSize, '\0');
-    ReadExact(PageOffset(id), reinterpret_cast<uint8_t*>(bytes.data()),
-              static_cast<uint32_t>(bytes.size()));
-    CachedPage cached;
-    std::string problem;
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    KMF_CHECK(DecodePage(data, bytes.size(), cached.page, problem));
-    KMF_CHECK(ReadPageHeader(data).ownOffset == PageOffset(id));
-    return AddToCache(id, std::move(cached)).page;
-  }
+  if (it == cache_.end()) return LoadFromDisk(id, ReadPageBytes(id), expectedLevel);
   KMF_CHECK(expectedLevel < 0 || it->second.page.level == expectedLevel);
   Touch(it->second);
   return it->second.page;
 }
 
+bool File::ReadOnceBefore(uint32_t id) {
+  for (uint32_t earlier : readOnce_) {
+    if (earlier == id) return true;
+  }
+  readOnce_[readOnceNext_] = id;
+  readOnceNext_ = (readOnceNext_ + 1) % readOnce_.size();
+  return false;
+}
+
+File::LeafRead File::ReadLeaf(uint32_t id) {
+  LeafRead leaf;
+  auto it = cache_.find(id);
+  if (it != cache_.end()) {
+    KMF_CHECK(it->second.page.level == 0);
+    Touch(it->second);
+    leaf.page = &it->second.page;
+    return leaf;
+  }
+  std::string_view bytes = ReadPageBytes(id);
+  if (ReadOnceBefore(id)) {
+    leaf.page = &LoadFromDisk(id, bytes, 0);
+    return leaf;
+  }
+  std::string problem;
+  KMF_CHECK(
+      OpenPage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), leaf.opened, problem));
+  KMF_CHECK(leaf.opened.fields.level == 0);
+  return leaf;
+}
+
 File::CachedPage& File::AddToCache(uint32_t id, CachedPage cached) {
   CachedPage& added = cache_.emplace(id, std::move(cached)).first->second;
   added.recency = recency_.insert(recency_.begin(), id);
-  added.lastUse = ++useClock_;
+  added.lastUse = operationClock_;
   return added;
 }
 
 void File::Touch(CachedPage& cached) {
-  cached.lastUse = ++useClock_;
+  cached.lastUse = operationClock_;
   if (cached.recency != recency_.begin())
     recency_.splice(recency_.begin(), recency_, cached.recency);
 }
@@ -219,9 +268,11 @@ void File::ContinueNumbersFrom(uint32_t last) {
 
 void File::DropCache() {
   cache_.clear();
+  readOnce_.fill(kNoPage);
   recency_.clear();
   dirtyCount_ = 0;
   headerDirty_ = false;
+  headerOwed_ = false;  // the header on disk is read again, and recovered
   discardedAddresses_.clear();
   allocator_.Invalidate();
 }
@@ -246,7 +297,7 @@ void File::TrimCache() {
     // parents of the pages it moves.
     if (cached.dirty || (dirtyCount_ > 0 && cached.page.IsIndex())) continue;
     bool overLimit = cache_.size() >= kCacheLimit;
-    if (!overLimit && useClock_ - cached.lastUse <= idleLimit) break;
+    if (!overLimit && operationClock_ - cached.lastUse <= idleLimit) break;
     position = recency_.erase(position);
     cache_.erase(it);
   }
@@ -256,6 +307,11 @@ uint32_t File::CutToUsedEnd() {
   // A file whose header was never written has nothing to cut (and must not be
   // extended to a header of zeros).
   if (readOnly() || header_.changeCounter == 0) return 0;
+  // The cut removes the last pending area: the header that no longer points
+  // at it must be on the disk first.
+  uint32_t error = SettleHeader();
+  if (error == 0 && flushOwed_) FlushOrFail(error);
+  if (error != 0) return error;
   return storage_->Truncate(header_.committedEnd);
 }
 

@@ -3,10 +3,12 @@
 // that is open shares this object.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -70,6 +72,17 @@ class File {
   // Loads through the cache; a damaged page or a level other than the expected
   // one (-1: any) is an internal error.
   Page& LoadPage(uint32_t id, int expectedLevel = -1);
+  // A leaf page read for one of its records: the cached page when the cache
+  // holds it; otherwise the page read and opened, its records left encoded
+  // (valid until the next page read). Such a page enters the cache only when
+  // it was read this way a short while before, so that reads scattered over
+  // many pages do not decode whole pages that the cache would drop again
+  // before their next use.
+  struct LeafRead {
+    Page* page = nullptr;
+    OpenedPage opened;
+  };
+  LeafRead ReadLeaf(uint32_t id);
   uint32_t NewPage(uint8_t level);
   void MarkDirty(uint32_t id);
   void DiscardPage(uint32_t id);
@@ -86,7 +99,9 @@ class File {
   // dropped and the file stays as it was).
   uint32_t WriteBack();
   uint32_t PrepareWriteBack();  // phase one
-  void CompleteWriteBack();     // phase two
+  // Phase two. In STREAM mode outside a transaction the new header waits for the
+  // next write-back, which supersedes it, or for the end of the stream.
+  void CompleteWriteBack();
   // Gives up a prepared write-back: the old header is rewritten with equal
   // offsets and every change is dropped.
   void AbandonPrepared();
@@ -99,6 +114,9 @@ class File {
   uint32_t LockByte(uint64_t offset) { return storage_->Lock(offset, 1); }
   void UnlockByte(uint64_t offset);
   void ReleaseAccessLock();
+  // Writes the header that a streamed write-back left owed (its homes flushed
+  // first); returns the OS error, the file staying recoverable when it fails.
+  uint32_t SettleHeader();
 
   // Reads a whole byte range of the file; short reads are internal errors.
   void ReadExact(uint64_t offset, uint8_t* buffer, uint32_t count);
@@ -108,12 +126,20 @@ class File {
   struct CachedPage {
     Page page;
     bool dirty = false;
-    uint64_t lastUse = 0;
+    uint64_t lastUse = 0;  // the operation clock at its last use
     std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
     uint64_t home;
     std::string image;
+  };
+  // A byte range of the file, [start, end).
+  struct Extent {
+    uint64_t start = 0;
+    uint64_t end = 0;
+    bool Overlaps(uint64_t from, uint64_t length) const {
+      return from < end && start < from + length;
+    }
   };
 
   File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
@@ -121,6 +147,11 @@ class File {
   // The writer's lock: every reader slot, waited for through the shared loop.
   uint32_t LockAllSlots();
   bool ReadHeader(Header& header);
+  // Reads the page's bytes into a per-thread buffer and checks that they are
+  // its own; a failed read or a page at another offset is an internal error.
+  std::string_view ReadPageBytes(uint32_t id);
+  Page& LoadFromDisk(uint32_t id, std::string_view bytes, int expectedLevel);
+  bool ReadOnceBefore(uint32_t id);
   CachedPage& AddToCache(uint32_t id, CachedPage cached);
   void Touch(CachedPage& cached);
   void DropCache();
@@ -135,6 +166,7 @@ class File {
                        PageImages& images);
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
+  void FlushOrFail(uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
                                            const std::unordered_map<uint64_t, std::string>& pages);
 
@@ -152,9 +184,12 @@ class File {
   // The cached page ids, most recently used first, so that trimming takes the
   // idlest pages without sorting the cache.
   std::list<uint32_t> recency_;
+  // The leaves read last without entering the cache (File::ReadLeaf).
+  std::array<uint32_t, 32> readOnce_{};
+  size_t readOnceNext_ = 0;
   size_t dirtyCount_ = 0;
   uint32_t nextTemporaryId_ = kTemporaryPageBase;
-  uint64_t useClock_ = 0;
+  uint64_t operationClock_ = 0;  // operations ended
   PageAllocator allocator_;
   std::vector<uint32_t> discardedAddresses_;
   bool stream_ = false;
@@ -167,6 +202,17 @@ class File {
   bool prepared_ = false;
   Header preparedHeader_;
   std::vector<PreparedWrite> preparedPending_;
+  Extent preparedArea_;
+  // The pending area of the last completed write-back. Until a later header
+  // has reached the disk the header there may still point at it, so the next
+  // phase one writes nothing into it.
+  Extent exposedArea_;
+  // A streamed write-back wrote its homes but not yet the header with equal
+  // offsets; the one on disk still points at its (complete) pending area.
+  bool headerOwed_ = false;
+  Header owedHeader_;
+  // Something was written since the last flush.
+  bool flushOwed_ = false;
 };
 
 }  // namespace rk::kmf

@@ -72,7 +72,7 @@ PageHeaderFields ReadPageHeader(const uint8_t* data) {
           LoadLe16(data + 0x08), LoadLe16(data + 0x0A), data[0x0C]};
 }
 
-bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& problem) {
+bool OpenPage(const uint8_t* data, size_t size, OpenedPage& page, std::string& problem) {
   if (size < kPageHeaderSize || size % 256 != 0 || size > kMaxPageBytes) {
     problem = "page size is not a size class";
     return false;
@@ -88,26 +88,35 @@ bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& probl
     problem = "page lengths are inconsistent";
     return false;
   }
-  page.level = fields.level;
-  page.children.clear();
-  if (page.IsIndex()) {
-    for (size_t i = 0; i < fields.recordCount; ++i) {
-      page.children.push_back(LoadLe32(data + kPageHeaderSize + 4 * i));
-    }
-  }
-  std::string_view stored(reinterpret_cast<const char*>(data) + fixedPart,
-                          fields.storedLength - fixedPart);
-  // Pages are decoded one at a time; the expanded body is reused, not
+  page.fields = fields;
+  page.children = data + kPageHeaderSize;
+  page.body = std::string_view(reinterpret_cast<const char*>(data) + fixedPart,
+                               fields.storedLength - fixedPart);
+  // Pages are opened one at a time; the expanded body is reused, not
   // allocated for every page read.
   thread_local std::string expanded;
   if (fields.storedLength < fields.uncompressedLength) {
-    if (!ExpandRuns(stored, fields.uncompressedLength - fixedPart, expanded)) {
+    if (!ExpandRuns(page.body, fields.uncompressedLength - fixedPart, expanded)) {
       problem = "compressed body is malformed";
       return false;
     }
-    stored = expanded;
+    page.body = expanded;
   }
-  if (!DecodeRecords(stored, fields.recordCount, page.records)) {
+  return true;
+}
+
+bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& problem) {
+  OpenedPage opened;
+  if (!OpenPage(data, size, opened, problem)) return false;
+  page.level = opened.fields.level;
+  page.children.clear();
+  if (page.IsIndex()) {
+    page.children.reserve(opened.fields.recordCount);
+    for (size_t i = 0; i < opened.fields.recordCount; ++i) {
+      page.children.push_back(LoadLe32(opened.children + 4 * i));
+    }
+  }
+  if (!DecodeRecords(opened.body, opened.fields.recordCount, page.records)) {
     problem = "records do not end at the uncompressed length";
     return false;
   }

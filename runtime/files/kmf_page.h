@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/files/kmf_record.h"
@@ -62,5 +63,17 @@ struct PageHeaderFields {
   uint8_t level;
 };
 PageHeaderFields ReadPageHeader(const uint8_t* data);  // needs kPageHeaderSize bytes
+
+// A page whose lengths were checked and whose body was expanded, its records
+// still prefix-compressed (read them with a RecordReader). The body views the
+// page's bytes, or a per-thread expansion buffer that the next OpenPage on
+// the thread reuses.
+struct OpenedPage {
+  PageHeaderFields fields;
+  const uint8_t* children;  // index pages: the little-endian child addresses
+  std::string_view body;
+};
+// The first half of DecodePage: false with the problem as there.
+bool OpenPage(const uint8_t* data, size_t size, OpenedPage& page, std::string& problem);
 
 }  // namespace rk::kmf

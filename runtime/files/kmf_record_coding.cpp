@@ -39,43 +39,56 @@ void EncodeRecords(const std::vector<Record>& records, std::string& body) {
   }
 }
 
+RecordReader::RecordReader(std::string_view body, size_t count, std::string& scratch)
+    : body_(body), count_(count), current_(scratch) {
+  current_.clear();
+}
+
+bool RecordReader::Fail() {
+  failed_ = true;
+  return false;
+}
+
+bool RecordReader::Next() {
+  if (failed_ || read_ == count_) return false;
+  if (pos_ >= body_.size()) return Fail();
+  uint8_t flag = static_cast<uint8_t>(body_[pos_++]);
+  size_t prefix = flag & 0x3F;
+  constexpr uint8_t kBothLengths = kLengthFollows | kKeyLengthFollows;
+  if (read_ == 0 && (flag & kBothLengths) != kBothLengths) return Fail();
+  if (flag & kLengthFollows) {
+    if (body_.size() - pos_ < 2) return Fail();
+    length_ = LoadLe16(reinterpret_cast<const uint8_t*>(body_.data() + pos_));
+    pos_ += 2;
+  }
+  if (flag & kKeyLengthFollows) {
+    if (body_.size() - pos_ < 2) return Fail();
+    keyLength_ = LoadLe16(reinterpret_cast<const uint8_t*>(body_.data() + pos_));
+    pos_ += 2;
+  }
+  // The shared prefix is still at the front of the buffer: it held the
+  // previous record.
+  if (keyLength_ > length_ || prefix > length_ || prefix > current_.size()) return Fail();
+  size_t rest = length_ - prefix;
+  if (body_.size() - pos_ < rest) return Fail();
+  current_.resize(prefix);
+  current_.append(body_.substr(pos_, rest));
+  pos_ += rest;
+  ++read_;
+  return true;
+}
+
 bool DecodeRecords(std::string_view body, size_t count, std::vector<Record>& records) {
   records.clear();
   records.reserve(count);
-  size_t pos = 0;
-  size_t length = 0;
-  size_t keyLength = 0;
-  for (size_t i = 0; i < count; ++i) {
-    if (pos >= body.size()) return false;
-    uint8_t flag = static_cast<uint8_t>(body[pos++]);
-    size_t prefix = flag & 0x3F;
-    if (i == 0 &&
-        (flag & (kLengthFollows | kKeyLengthFollows)) != (kLengthFollows | kKeyLengthFollows)) {
-      return false;
-    }
-    if (flag & kLengthFollows) {
-      if (body.size() - pos < 2) return false;
-      length = LoadLe16(reinterpret_cast<const uint8_t*>(body.data() + pos));
-      pos += 2;
-    }
-    if (flag & kKeyLengthFollows) {
-      if (body.size() - pos < 2) return false;
-      keyLength = LoadLe16(reinterpret_cast<const uint8_t*>(body.data() + pos));
-      pos += 2;
-    }
-    if (keyLength > length || prefix > length) return false;
-    if (prefix > 0 && (i == 0 || prefix > records.back().bytes.size())) return false;
-    size_t rest = length - prefix;
-    if (body.size() - pos < rest) return false;
-    Record record;
-    record.bytes.reserve(length);
-    if (prefix > 0) record.bytes.append(records.back().bytes, 0, prefix);
-    record.bytes.append(body.substr(pos, rest));
-    record.keyLength = static_cast<uint16_t>(keyLength);
-    pos += rest;
-    records.push_back(std::move(record));
+  thread_local std::string scratch;
+  RecordReader reader(body, count, scratch);
+  while (reader.Next()) {
+    Record& record = records.emplace_back();
+    record.bytes.assign(reader.bytes());
+    record.keyLength = reader.keyLength();
   }
-  return pos == body.size();
+  return reader.complete();
 }
 
 }  // namespace rk::kmf

@@ -22,6 +22,36 @@ namespace rk::kmf {
 
 void EncodeRecords(const std::vector<Record>& records, std::string& body);
 
+// Walks the records of a body one at a time without allocating for each: the
+// current record is rebuilt in one scratch buffer that the caller lends (its
+// capacity is kept between pages). A record view is good until the next call
+// of Next.
+class RecordReader {
+ public:
+  RecordReader(std::string_view body, size_t count, std::string& scratch);
+  // Moves to the next record; false after the last one or at the first
+  // inconsistency (then failed()).
+  bool Next();
+  std::string_view bytes() const { return current_; }
+  std::string_view key() const { return std::string_view(current_).substr(0, keyLength_); }
+  uint16_t keyLength() const { return static_cast<uint16_t>(keyLength_); }
+  bool failed() const { return failed_; }
+  // Every record read and the body used up exactly.
+  bool complete() const { return !failed_ && read_ == count_ && pos_ == body_.size(); }
+
+ private:
+  bool Fail();
+
+  std::string_view body_;
+  size_t count_;
+  std::string& current_;
+  size_t read_ = 0;
+  size_t pos_ = 0;
+  size_t length_ = 0;
+  size_t keyLength_ = 0;
+  bool failed_ = false;
+};
+
 // Decodes count records from body; false when a record runs past the body, a
 // prefix exceeds the previous record, a key length exceeds its record, or the
 // records do not end exactly at the end of the body.

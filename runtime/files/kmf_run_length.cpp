@@ -1,6 +1,7 @@
 #include "runtime/files/kmf_run_length.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace rk::kmf {
 namespace {
@@ -60,22 +61,25 @@ std::optional<std::string> CompressRuns(std::string_view body) {
 }
 
 bool ExpandRuns(std::string_view compressed, size_t expectedLength, std::string& body) {
-  body.clear();
-  body.reserve(expectedLength);
+  // Written through a pointer into a buffer of the final length: a page body
+  // holds many short blocks, and appending each would check the capacity again.
+  body.resize(expectedLength);
+  char* out = body.data();
+  size_t written = 0;
   size_t pos = 0;
   for (;;) {
     size_t literals = 0;
     if (!ReadCount(compressed, pos, literals)) return false;
-    if (literals > compressed.size() - pos || literals > expectedLength - body.size()) {
-      return false;
-    }
-    body.append(compressed.substr(pos, literals));
+    if (literals > compressed.size() - pos || literals > expectedLength - written) return false;
+    std::memcpy(out + written, compressed.data() + pos, literals);
+    written += literals;
     pos += literals;
-    if (body.size() == expectedLength) return pos == compressed.size();
+    if (written == expectedLength) return pos == compressed.size();
     size_t repeats = 0;
     if (!ReadCount(compressed, pos, repeats)) return false;
-    if (body.empty() || repeats > expectedLength - body.size()) return false;
-    body.append(repeats, body.back());
+    if (written == 0 || repeats > expectedLength - written) return false;
+    std::memset(out + written, out[written - 1], repeats);
+    written += repeats;
   }
 }
 

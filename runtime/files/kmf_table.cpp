@@ -172,9 +172,7 @@ int32_t Table::Close() {
 // --- Reading -------------------------------------------------------------------
 
 bool Table::ReadData(uint32_t recordNumber, std::string& data) {
-  const Record* found = tree().Lookup(DataKey(tableNumber_, recordNumber));
-  if (!found) return false;
-  data.assign(found->Data());
+  if (!tree().FetchData(DataKey(tableNumber_, recordNumber), data)) return false;
   ConvertTexts(data, &RecordToAnsi);
   return true;
 }
@@ -210,7 +208,7 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
   return 0;
 }
 
-int32_t Table::LoadRecord(uint32_t recordNumber, std::string data) {
+int32_t Table::LoadRecord(uint32_t recordNumber, std::string& data) {
   if (holdRequested_) {
     holdRequested_ = false;
     if (int32_t refused = TakeHold(recordNumber); refused != 0) {

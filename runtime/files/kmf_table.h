@@ -149,7 +149,9 @@ class Table {
   // Key maintenance, data record and memos of a rewrite of a stored record.
   int32_t Rewrite(uint32_t recordNumber, const std::string& stored);
   int32_t RebuildKey(Tree& tree, size_t key);
-  int32_t LoadRecord(uint32_t recordNumber, std::string data);
+  // Copies the record read into the record buffer; `data` is read again when a
+  // hold had to wait.
+  int32_t LoadRecord(uint32_t recordNumber, std::string& data);
   int32_t TakeHold(uint32_t recordNumber);
   void ClearCurrent();
 

@@ -4,10 +4,13 @@
 
 #include <fstream>
 #include <random>
+#include <vector>
 
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_check.h"
 #include "runtime/files/kmf_header.h"
+#include "runtime/files/kmf_page.h"
+#include "runtime/files/kmf_record_kinds.h"
 #include "tests/files/kmf_table_fixture.h"
 
 namespace rk::kmf {
@@ -49,6 +52,44 @@ class DamageTest : public ::testing::Test {
     table->Close();
   }
 
+  // The byte offsets of the leaves that hold data records only.
+  std::vector<size_t> DataLeafOffsets() const {
+    std::vector<size_t> offsets;
+    for (int pageClass = 1; pageClass < kClassCount; ++pageClass) {
+      for (uint32_t address = header_.rangeStart[pageClass]; address < header_.rangeEnd[pageClass];
+           address += pageClass) {
+        size_t offset = PageOffset(address);
+        Page page;
+        std::string problem;
+        if (!DecodePage(Bytes(bytes_) + offset, pageClass * kUnitSize, page, problem)) continue;
+        bool data = !page.IsIndex();
+        for (const Record& record : page.records)
+          data &= record.Key().size() > 4 && static_cast<uint8_t>(record.Key()[4]) == kDataTag;
+        if (data) offsets.push_back(offset);
+      }
+    }
+    return offsets;
+  }
+
+  // The record number of the first record on the page at this offset.
+  uint32_t FirstNumberOn(size_t offset) const {
+    size_t pageBytes = (LoadLe16(Bytes(bytes_) + offset + 0x04) + 255u) / 256 * 256;
+    Page page;
+    std::string problem;
+    EXPECT_TRUE(DecodePage(Bytes(bytes_) + offset, pageBytes, page, problem)) << problem;
+    std::string key(page.records.front().Key());
+    return LoadBe32(Bytes(key) + 5);
+  }
+
+  // Opens and reads the records numbered first to last by their numbers, the
+  // road of single reads.
+  static void GetEach(const std::string& name, uint32_t first = 1, uint32_t last = 400) {
+    auto table = TapeTable(name);
+    if (table->Open(0x42) != 0) return;
+    for (uint32_t number = first; number <= last; ++number) table->GetByNumber(number);
+    table->Close();
+  }
+
   testing::TempDirectory dir_;
   testing::FastStorage storage_;
   std::string name_;
@@ -84,6 +125,56 @@ TEST_F(DamageTest, DamagedPagesEndTheProgramWithTheInternalError) {
     Write(damaged);
     EXPECT_FALSE(CheckFile(path_).ok()) << damage.what;
     EXPECT_EXIT(ReadAll(name_), ::testing::ExitedWithCode(2), kInternalError) << damage.what;
+  }
+}
+
+TEST_F(DamageTest, DamagedLeafFoundBySingleReadsEndsTheProgramWithTheInternalError) {
+  std::vector<size_t> leaves = DataLeafOffsets();
+  ASSERT_GE(leaves.size(), 3u);
+  size_t leaf = leaves[leaves.size() / 2];
+  // One read of the leaf's first record: the leaf is searched where it lies
+  // encoded, not decoded into the cache.
+  uint32_t first = FirstNumberOn(leaf);
+  // One record more than the body holds, one fewer, and a body cut short.
+  for (int change : {1, -1}) {
+    std::string damaged = bytes_;
+    uint16_t count = LoadLe16(Bytes(damaged) + leaf + 0x0A);
+    StoreLe16(reinterpret_cast<uint8_t*>(damaged.data()) + leaf + 0x0A,
+              static_cast<uint16_t>(count + change));
+    Write(damaged);
+    EXPECT_EXIT(GetEach(name_, first, first), ::testing::ExitedWithCode(2), kInternalError)
+        << change;
+  }
+  std::string damaged = bytes_;
+  uint16_t stored = LoadLe16(Bytes(damaged) + leaf + 0x04);
+  StoreLe16(reinterpret_cast<uint8_t*>(damaged.data()) + leaf + 0x04,
+            static_cast<uint16_t>(stored - 1));
+  Write(damaged);
+  EXPECT_EXIT(GetEach(name_, first, first), ::testing::ExitedWithCode(2), kInternalError);
+}
+
+TEST_F(DamageTest, RandomDamageToLeavesNeverCrashesSingleReads) {
+  std::vector<size_t> leaves = DataLeafOffsets();
+  ASSERT_FALSE(leaves.empty());
+  std::mt19937 random(12);
+  for (int trial = 0; trial < 20; ++trial) {
+    std::string damaged = bytes_;
+    size_t leaf = leaves[random() % leaves.size()];
+    size_t pageBytes = LoadLe16(Bytes(bytes_) + leaf + 0x04);
+    for (int flips = 0; flips < 3; ++flips) {
+      damaged[leaf + kPageHeaderSize + random() % (pageBytes - kPageHeaderSize)] =
+          static_cast<char>(random());
+    }
+    Write(damaged);
+    // Whatever the reads make of it: an internal error or records read, never
+    // a signal.
+    EXPECT_EXIT(
+        {
+          GetEach(name_);
+          std::exit(0);
+        },
+        [](int status) { return WIFEXITED(status); }, "")
+        << trial;
   }
 }
 

@@ -14,15 +14,9 @@
 namespace rk::kmf {
 namespace {
 
-class TreeTest : public ::testing::Test {
+class TreeTest : public testing::FileTest {
  protected:
-  void SetUp() override { path_ = dir_.File("tree.kmf"); }
-
-  std::unique_ptr<File> OpenFile() {
-    std::unique_ptr<File> file;
-    EXPECT_EQ(File::Open(path_, 0x122, file), 0u);
-    return file;
-  }
+  TreeTest() : FileTest("tree.kmf") {}
 
   static std::string RandomKey(std::mt19937& random) {
     std::string key(4 + random() % 20, '\0');
@@ -71,10 +65,6 @@ class TreeTest : public ::testing::Test {
     EXPECT_EQ(report.records, expectedRecords);
     return report;
   }
-
-  testing::TempDirectory dir_;
-  testing::FastStorage fastStorage_;
-  std::string path_;
 };
 
 TEST_F(TreeTest, RandomChangesSurviveWriteBacksAndReopening) {
