@@ -189,11 +189,20 @@ const Record* Tree::Lookup(std::string_view key) {
   return LocateEqual(key, path);
 }
 
-bool Tree::FetchData(std::string_view key, std::string& data) {
+bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
+  Cursor unused;
+  if (!hint) hint = &unused;
+  if (const Page* leaf = file_.FindCached(hint->leaf);
+      leaf && !leaf->IsIndex() && !leaf->records.empty() &&
+      CompareKeys(leaf->records.front().Key(), key) <= 0 &&
+      CompareKeys(key, leaf->records.back().Key()) <= 0) {
+    return CopyEqual(*leaf, key, data);
+  }
   uint32_t id = file_.root();
   int level = -1;  // the root's level is learnt from the root
   for (int depth = 0; id != kNoPage; ++depth) {
     KMF_CHECK(depth < kMaxDepth);
+    hint->leaf = id;
     if (level == 0) return FetchFromLeaf(id, key, data);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());

@@ -48,7 +48,11 @@ class Tree {
   // Copies the data part of the record with exactly this key; false when there
   // is none. A leaf that the cache does not hold is searched without being
   // decoded whole (File::ReadLeaf), which suits reads scattered over the file.
-  bool FetchData(std::string_view key, std::string& data);
+  // A hint remembers the leaf reached: the next fetch with it searches that
+  // leaf alone when it is still cached and its first and last records enclose
+  // the key (the leaves divide the key order among them), and descends from
+  // the root otherwise.
+  bool FetchData(std::string_view key, std::string& data, Cursor* hint = nullptr);
 
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
