@@ -18,11 +18,6 @@
 namespace rk::kmf {
 namespace {
 
-using testing::FillTape;
-using testing::SerialOf;
-using testing::TapeTable;
-using testing::TitleOf;
-
 constexpr int kTitleKey = 1;
 
 std::string TitleFor(int n) {
@@ -35,7 +30,7 @@ class SequenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     name_ = dir_.File("TAPES");
-    table_ = TapeTable(name_);
+    table_ = testing::TapeTable(name_);
     ASSERT_EQ(table_->Create(), 0);
     ASSERT_EQ(table_->Open(0x42), 0);
   }
@@ -47,7 +42,7 @@ class SequenceTest : public ::testing::Test {
     std::shuffle(numbers.begin(), numbers.end(), random_);
     for (int n : numbers) {
       if (titles_.count(TitleFor(n))) continue;
-      FillTape(table, ++serials_, TitleFor(n));
+      testing::FillTape(table, ++serials_, TitleFor(n));
       ASSERT_EQ(table.Add(), 0);
       titles_.insert(TitleFor(n));
     }
@@ -71,7 +66,7 @@ class SequenceTest : public ::testing::Test {
     }
     if (!forward) --it;
     ASSERT_EQ(answer, 0) << (forward ? "NEXT" : "PREVIOUS") << " from " << at;
-    ASSERT_EQ(TitleOf(*table_), *it) << (forward ? "NEXT" : "PREVIOUS") << " from " << at;
+    ASSERT_EQ(testing::TitleOf(*table_), *it) << (forward ? "NEXT" : "PREVIOUS") << " from " << at;
     at = *it;
   }
 
@@ -103,7 +98,7 @@ TEST_F(SequenceTest, MovesAgreeWithTheKeyOrderAcrossLeavesEitherWay) {
 
 TEST_F(SequenceTest, MovesFollowChangesMadeBetweenThem) {
   AddTitles(*table_, Range(0, 8000, 4));
-  auto other = TapeTable(name_);  // another table of the same file
+  auto other = testing::TapeTable(name_);  // another table of the same file
   ASSERT_EQ(other->Open(0x42), 0);
   table_->SetKey(kTitleKey);
   std::string at;
@@ -122,11 +117,11 @@ TEST_F(SequenceTest, MovesFollowChangesMadeBetweenThem) {
         auto next = titles_.upper_bound(at);
         if (next == titles_.end()) break;
         int moved = std::stoi(next->substr(1));
-        FillTape(*other, 0, *next);
+        testing::FillTape(*other, 0, *next);
         other->SetKeyFromValue(kTitleKey);
         ASSERT_EQ(other->Next(), 0);
-        ASSERT_EQ(TitleOf(*other), *next);
-        FillTape(*other, SerialOf(*other), TitleFor(moved + 100000));
+        ASSERT_EQ(testing::TitleOf(*other), *next);
+        testing::FillTape(*other, testing::SerialOf(*other), TitleFor(moved + 100000));
         ASSERT_EQ(other->Put(), 0);
         titles_.erase(next);
         titles_.insert(TitleFor(moved + 100000));
