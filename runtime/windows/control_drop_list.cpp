@@ -33,8 +33,9 @@ using platform::ListInputKind;
 constexpr int32_t kKeyEscape = 0x1B;
 constexpr int32_t kKeyF4 = 0x73;
 
-bool ChoosesInPopup(int32_t keyCode) {
-  return keyCode == kKeyEnter || keyCode == kKeyF4 || keyCode == (platform::kKeyAlt | kKeyDown) ||
+// F4, Alt+Down and Alt+Up open the popup and, pressed in it, choose.
+bool TogglesPopup(int32_t keyCode) {
+  return keyCode == kKeyF4 || keyCode == (platform::kKeyAlt | kKeyDown) ||
          keyCode == (platform::kKeyAlt | kKeyUp);
 }
 
@@ -161,7 +162,7 @@ class DropListControl : public ListControl {
     switch (input.kind) {
       case ListInputKind::kKey:
         if (input.value == kKeyEscape) return Close(false, raised);
-        if (ChoosesInPopup(input.value)) return Close(true, raised);
+        if (input.value == kKeyEnter || TogglesPopup(input.value)) return Close(true, raised);
         if (int32_t row = SelfScrollTargetOf(input.value, input.character)) {
           selected_ = row;
           KeepSelectionShown();
@@ -181,10 +182,12 @@ class DropListControl : public ListControl {
     }
   }
 
-  // A key on the closed face: one that navigates or locates chooses its row at
-  // once. Alert keys belong to the window.
+  // A key on the closed face: F4, Alt+Down and Alt+Up open the popup; one that
+  // navigates or locates chooses its row at once. Alert keys belong to the
+  // window.
   void FaceKey(int32_t keyCode, uint8_t character, std::vector<RaisedEvent>& raised) {
     if (keyCode != 0 && AlertedElsewhere(keyCode)) return;
+    if (TogglesPopup(keyCode)) return Open();
     int32_t row = SelfScrollTargetOf(keyCode, character);
     if (row != 0 && row != selected_) Choose(row, raised);
   }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -107,6 +108,13 @@ class ListControlTest : public WindowTest {
     RunUntilIdle();
   }
   QPoint RowPoint(int shown) { return widget->RowRect(shown).center(); }
+  void Wheel(int delta) {
+    QPointF at = RowPoint(0);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+    RunUntilIdle();
+  }
 
   DeclaredQueue rows{kRowFields, sizeof(Row)};
   int32_t thread = 0;
@@ -155,6 +163,26 @@ TEST_F(ListControlTest, ProgramScrolledScrollBarPostsAndStaysWhereTheProgramPutI
   RunUntilIdle();
   EXPECT_EQ(events, (Events{"14:1"}));
   EXPECT_EQ(Property(property::kThumbPosition), "75") << "moved to the release first";
+}
+
+TEST_F(ListControlTest, TheWheelAsksAProgramScrolledListForThreeLinesANotch) {
+  Add("alpha");
+  Start("60L@s12@", kProgramScrolled);
+  Wheel(-120);
+  Wheel(120);
+  Wheel(30);  // less than a notch
+  EXPECT_EQ(events, (Events{"4:1", "4:1", "4:1", "3:1", "3:1", "3:1"}));
+}
+
+TEST_F(ListControlTest, TheWheelScrollsASelfScrollingList) {
+  for (int i = 0; i < 30; ++i) Add("row " + std::to_string(i + 1));
+  Start("60L@s12@", 0);
+  ASSERT_LT(widget->WholeRowsShown(), 27);
+  Wheel(-120);
+  EXPECT_EQ(widget->Rows()[0][0].text.substr(0, 5), "row 4");
+  Wheel(240);
+  EXPECT_EQ(widget->Rows()[0][0].text.substr(0, 5), "row 1");
+  EXPECT_TRUE(events.empty()) << "scrolling moves no selection";
 }
 
 TEST_F(ListControlTest, TypedKeysReachTheProgramAsAlertKeysOnce) {

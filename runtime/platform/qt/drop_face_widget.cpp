@@ -18,13 +18,6 @@ namespace rk::platform {
 namespace {
 
 constexpr int kFrame = 1;
-constexpr int kKeyF4 = 0x73;
-constexpr int kKeyUp = 0x26;
-constexpr int kKeyDown = 0x28;
-
-bool OpensPopup(int32_t keyCode) {
-  return keyCode == kKeyF4 || keyCode == (kKeyAlt | kKeyDown) || keyCode == (kKeyAlt | kKeyUp);
-}
 
 }  // namespace
 
@@ -142,13 +135,9 @@ void DropFaceWidget::keyPressEvent(QKeyEvent* event) {
     return QWidget::keyPressEvent(event);  // focus moves on as usual
   }
   int32_t code = RuntimeKeyCode(*event);
-  if (OpensPopup(code)) {
-    Report(ListInputKind::kDropOpen);
-  } else {
-    std::string typed = ToAnsi(event->text());
-    uint8_t character = typed.size() == 1 ? static_cast<uint8_t>(typed[0]) : 0;
-    if (code != 0 || character != 0) Report(ListInputKind::kFaceKey, code, character);
-  }
+  std::string typed = ToAnsi(event->text());
+  uint8_t character = typed.size() == 1 ? static_cast<uint8_t>(typed[0]) : 0;
+  if (code != 0 || character != 0) Report(ListInputKind::kFaceKey, code, character);
   event->accept();
 }
 

@@ -1,7 +1,7 @@
 // The closed face of a drop list (window class QvnDrop): the current choice
 // drawn in the list's columns, and a drop button. The face opens nothing by
-// itself: a click, Alt+Down, Alt+Up or F4 reports kDropOpen, other keys
-// kFaceKey, and the drop list's control shows the popup when it has decided to.
+// itself: a click reports kDropOpen, a key kFaceKey, and the drop list's
+// control shows the popup when it has decided to.
 //
 // The popup is the list's own ListWidget, made a popup window owned by the
 // face and placed below it (above it when the screen ends first). When the

@@ -1,9 +1,11 @@
 #include "runtime/platform/qt/list_widget.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 
@@ -18,6 +20,8 @@ constexpr int kFrame = 1;
 constexpr int kRowPadding = 2;
 constexpr int kResizeGrip = 3;  // pixels either side of a border that start a drag
 constexpr int kMinimumColumn = 4;
+constexpr int kWheelNotch = 120;  // angle delta of one notch of the wheel
+constexpr int kLinesPerNotch = 3;
 
 }  // namespace
 
@@ -231,6 +235,21 @@ void ListWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void ListWidget::mouseReleaseEvent(QMouseEvent*) {
   resizing_ = -1;
+}
+
+// The wheel scrolls a list that scrolls itself through its scroll bar; for a
+// program-scrolled list each notch asks for three lines.
+void ListWidget::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (scrollsItself_) {
+    QApplication::sendEvent(scrollBar_, event);
+    return;
+  }
+  int notches = event->angleDelta().y() / kWheelNotch;
+  ListScrollAction line = notches > 0 ? kScrollLineUp : kScrollLineDown;
+  for (int i = 0; i < std::abs(notches) * kLinesPerNotch; ++i) {
+    Report(ListInputKind::kScrollAction, line);
+  }
 }
 
 void ListWidget::paintEvent(QPaintEvent*) {
