@@ -94,6 +94,9 @@ int32_t File::BeginAccess(bool forWrite) {
   if (lockingNeeded() && accessLock_ == AccessLock::kNone) {
     if (TakeAccessLock(forWrite) != 0) return kOsFailure;
   }
+  // A stream holds its lock between write-backs: the header on disk is the one
+  // it left pointing at its last pending area, not an interrupted write-back.
+  if (headerOwed_) return 0;
   // Opened deny-write or deny-all, the file has no other writer: the header
   // read at the first access (or after a failed write-back) is still the one on
   // disk, and reading it again before every operation would only cost time.
@@ -112,6 +115,8 @@ int32_t File::BeginAccess(bool forWrite) {
 }
 
 void File::ReleaseAccessLock() {
+  // Others may read once the lock is gone; they find the header settled.
+  if (SettleHeader() != 0) headerCurrent_ = false;
   if (accessLock_ == AccessLock::kWriter) {
     storage_->Unlock(kLockBase, kReaderSlots);
   } else if (accessLock_ == AccessLock::kReader) {
@@ -129,6 +134,7 @@ uint32_t File::EndOperation() {
   uint32_t error = 0;
   bool deferred = inTransaction_ || (stream_ && dirtyCount_ < kStreamPageLimit);
   if (HasChanges() && !deferred) error = WriteBack();
+  if (!stream_ && !inTransaction_ && SettleHeader() != 0) headerCurrent_ = false;
   if (!deferred || !HasChanges()) {
     if (!stream_ && !inTransaction_) ReleaseAccessLock();
     TrimCache();
@@ -182,13 +188,17 @@ bool File::ReadOnceBefore(uint32_t id) {
   return false;
 }
 
+Page* File::FindCached(uint32_t id) {
+  auto it = cache_.find(id);
+  if (it == cache_.end()) return nullptr;
+  Touch(it->second);
+  return &it->second.page;
+}
+
 File::LeafRead File::ReadLeaf(uint32_t id) {
   LeafRead leaf;
-  auto it = cache_.find(id);
-  if (it != cache_.end()) {
-    KMF_CHECK(it->second.page.level == 0);
-    Touch(it->second);
-    leaf.page = &it->second.page;
+  if ((leaf.page = FindCached(id))) {
+    KMF_CHECK(leaf.page->level == 0);
     return leaf;
   }
   std::string_view bytes = ReadPageBytes(id);
@@ -266,6 +276,7 @@ void File::DropCache() {
   recency_.clear();
   dirtyCount_ = 0;
   headerDirty_ = false;
+  headerOwed_ = false;  // the header on disk is read again, and recovered
   discardedAddresses_.clear();
   allocator_.Invalidate();
 }
@@ -300,6 +311,11 @@ uint32_t File::CutToUsedEnd() {
   // A file whose header was never written has nothing to cut (and must not be
   // extended to a header of zeros).
   if (readOnly() || header_.changeCounter == 0) return 0;
+  // The cut removes the last pending area: the header that no longer points
+  // at it must be on the disk first.
+  uint32_t error = SettleHeader();
+  if (error == 0 && flushOwed_) FlushOrFail(error);
+  if (error != 0) return error;
   return storage_->Truncate(header_.committedEnd);
 }
 

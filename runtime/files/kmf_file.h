@@ -78,6 +78,8 @@ class File {
   // it was read this way a short while before, so that reads scattered over
   // many pages do not decode whole pages that the cache would drop again
   // before their next use.
+  // The page where the cache holds it (used now), or null; nothing is read.
+  Page* FindCached(uint32_t id);
   struct LeafRead {
     Page* page = nullptr;
     OpenedPage opened;
@@ -99,7 +101,9 @@ class File {
   // dropped and the file stays as it was).
   uint32_t WriteBack();
   uint32_t PrepareWriteBack();  // phase one
-  void CompleteWriteBack();     // phase two
+  // Phase two. In STREAM mode outside a transaction the new header waits for the
+  // next write-back, which supersedes it, or for the end of the stream.
+  void CompleteWriteBack();
   // Gives up a prepared write-back: the old header is rewritten with equal
   // offsets and every change is dropped.
   void AbandonPrepared();
@@ -112,6 +116,9 @@ class File {
   uint32_t LockByte(uint64_t offset) { return storage_->Lock(offset, 1); }
   void UnlockByte(uint64_t offset);
   void ReleaseAccessLock();
+  // Writes the header that a streamed write-back left owed (its homes flushed
+  // first); returns the OS error, the file staying recoverable when it fails.
+  uint32_t SettleHeader();
 
   // Reads a whole byte range of the file; short reads are internal errors.
   void ReadExact(uint64_t offset, uint8_t* buffer, uint32_t count);
@@ -121,12 +128,20 @@ class File {
   struct CachedPage {
     Page page;
     bool dirty = false;
-    uint64_t lastUse = 0;  // the operation clock at its last use
+    uint64_t lastUse = 0;                   // the operation clock at its last use
     std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
     uint64_t home;
     std::string image;
+  };
+  // A byte range of the file, [start, end).
+  struct Extent {
+    uint64_t start = 0;
+    uint64_t end = 0;
+    bool Overlaps(uint64_t from, uint64_t length) const {
+      return from < end && start < from + length;
+    }
   };
 
   File(std::unique_ptr<Storage> storage, std::string path, uint32_t mode);
@@ -153,6 +168,7 @@ class File {
                        PageImages& images);
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
+  void FlushOrFail(uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
                                            const std::unordered_map<uint64_t, std::string>& pages);
 
@@ -188,6 +204,17 @@ class File {
   bool prepared_ = false;
   Header preparedHeader_;
   std::vector<PreparedWrite> preparedPending_;
+  Extent preparedArea_;
+  // The pending area of the last completed write-back. Until a later header
+  // has reached the disk the header there may still point at it, so the next
+  // phase one writes nothing into it.
+  Extent exposedArea_;
+  // A streamed write-back wrote its homes but not yet the header with equal
+  // offsets; the one on disk still points at its (complete) pending area.
+  bool headerOwed_ = false;
+  Header owedHeader_;
+  // Something was written since the last flush.
+  bool flushOwed_ = false;
 };
 
 }  // namespace rk::kmf

@@ -8,7 +8,9 @@ namespace {
 
 class OsStorage : public Storage {
  public:
-  explicit OsStorage(platform::FileHandle handle) : handle_(handle) {}
+  explicit OsStorage(platform::FileHandle handle) : handle_(handle) {
+    platform::FileSize(handle_, size_);
+  }
   ~OsStorage() override { platform::CloseFile(handle_); }
 
   uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
@@ -17,11 +19,28 @@ class OsStorage : public Storage {
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
     uint32_t written = 0;
     uint32_t error = platform::WriteAt(handle_, offset, data, count, written);
+    if (offset + written > size_) {
+      size_ = offset + written;
+      sizeChanged_ = true;
+    }
     if (error == 0 && written != count) return platform::Fail(platform::kErrorAccessDenied);
     return error;
   }
-  uint32_t Flush() override { return platform::FlushFile(handle_); }
-  uint32_t Truncate(uint64_t length) override { return platform::TruncateFile(handle_, length); }
+  // A write-back that only rewrites bytes inside the file needs its data on the
+  // disk, not the file's times; one that changed the length flushes everything.
+  uint32_t Flush() override {
+    uint32_t error = sizeChanged_ ? platform::FlushFile(handle_) : platform::FlushFileData(handle_);
+    if (error == 0) sizeChanged_ = false;
+    return error;
+  }
+  uint32_t Truncate(uint64_t length) override {
+    uint32_t error = platform::TruncateFile(handle_, length);
+    if (error == 0 && length != size_) {
+      size_ = length;
+      sizeChanged_ = true;
+    }
+    return error;
+  }
   uint32_t Lock(uint64_t offset, uint64_t length) override {
     return platform::LockFileRange(handle_, offset, length);
   }
@@ -31,6 +50,8 @@ class OsStorage : public Storage {
 
  private:
   platform::FileHandle handle_;
+  uint64_t size_ = 0;
+  bool sizeChanged_ = false;
 };
 
 StorageOpener& CurrentOpener() {

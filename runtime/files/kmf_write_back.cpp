@@ -10,7 +10,26 @@
 //
 // Phase two: the pending pages are copied to their homes and flushed; the new
 // header, with both offsets at the end of the used ranges, is written at offset
-// 0 and flushed.
+// 0.
+//
+// Why each flush is where it is (a write may reach the disk before an earlier
+// one unless a flush lies between them):
+// - pending area, flush, marked header: a marked header must never lead to a
+//   pending area that is not all there;
+// - marked header, flush, homes: the homes overwrite pages of the committed
+//   tree, which only a pending area the disk knows about can restore;
+// - homes, flush, new header: the new header must not lead to homes still
+//   holding the old pages.
+// The new header needs no flush of its own. Until the next flush the disk may
+// hold it or the marked header; the marked one still leads to a complete
+// pending area, and applying that area again changes nothing. So the next
+// phase one writes nothing into that area (exposedArea_): a new page whose home
+// lies in it travels through the new pending area, which starts after it when
+// the two would overlap. Cutting the file, which drops the area, flushes first.
+// A stream writing back again and again leaves out the new header altogether:
+// the next phase one's first flush puts the homes on the disk before its marked
+// header replaces the old marked one; the header is written when the stream
+// ends. A durable write-back thus takes three flushes, one in a stream two.
 //
 // Recovery: a header whose offsets differ points at a pending area; each copy
 // in it starts with its home offset and stored length. The copies are applied,
@@ -69,8 +88,15 @@ void File::LoadAllIndexPages() {
 void File::WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error) {
   if (error != 0) return;
   KMF_CHECK(bytes.size() % 64 == 0);
+  flushOwed_ = true;
   error = storage_->Write(offset, reinterpret_cast<const uint8_t*>(bytes.data()),
                           static_cast<uint32_t>(bytes.size()));
+}
+
+void File::FlushOrFail(uint32_t& error) {
+  if (error != 0) return;
+  error = storage_->Flush();
+  if (error == 0) flushOwed_ = false;
 }
 
 // Gives every changed page its final address: pages whose class changed and new
@@ -195,17 +221,18 @@ uint32_t File::PrepareWriteBack() {
   next.changeCounter = header_.changeCounter + 1;
   next.hasSignature = true;
 
+  // Pages at homes the committed tree uses, and new ones whose home lies in
+  // the last write-back's pending area, travel through the pending area; the
+  // others go straight home.
   uint32_t oldEnd = std::max(header_.committedEnd, kHeaderSize);
-  uint64_t pendingStart = std::max(newEnd, oldEnd);
-  uint64_t pendingPos = pendingStart;
-  uint32_t error = 0;
-  preparedPending_.clear();
-
   std::vector<uint32_t> dirtyIds;
   for (const auto& [id, cached] : cache_) {
     if (cached.dirty) dirtyIds.push_back(id);
   }
   std::sort(dirtyIds.begin(), dirtyIds.end());
+  preparedPending_.clear();
+  std::vector<PreparedWrite> direct;
+  uint64_t pendingBytes = kHeaderSize;
   for (uint32_t id : dirtyIds) {
     KMF_CHECK(!IsTemporaryPage(id));
     KMF_CHECK(ClassOfAddress(next, id) != 0);
@@ -221,33 +248,48 @@ uint32_t File::PrepareWriteBack() {
     KMF_CHECK(ClassOfImage(image) == ClassOfAddress(next, id));
     uint64_t home = PageOffset(id);
     FinishPage(image, home);
-    if (home < oldEnd) {
-      WriteOrFail(pendingPos, image, error);
-      pendingPos += image.size();
+    if (home < oldEnd || exposedArea_.Overlaps(home, image.size())) {
+      pendingBytes += image.size();
       preparedPending_.push_back({home, std::move(image)});
     } else {
-      WriteOrFail(home, image, error);
+      direct.push_back({home, std::move(image)});
     }
   }
-  std::string newHeader = EncodeHeaderBytes(next);
-  WriteOrFail(pendingPos, newHeader, error);
+  uint64_t pendingStart = std::max(newEnd, oldEnd);
+  if (exposedArea_.Overlaps(pendingStart, pendingBytes))
+    pendingStart = std::max(pendingStart, exposedArea_.end);
+
+  uint32_t error = 0;
+  for (const PreparedWrite& write : direct) WriteOrFail(write.home, write.image, error);
+  uint64_t pendingPos = pendingStart;
+  for (const PreparedWrite& write : preparedPending_) {
+    WriteOrFail(pendingPos, write.image, error);
+    pendingPos += write.image.size();
+  }
+  WriteOrFail(pendingPos, EncodeHeaderBytes(next), error);
   pendingPos += kHeaderSize;
-  if (error == 0) error = storage_->Flush();
+  // The header that points at the pending area must not reach the disk before
+  // the area itself.
+  FlushOrFail(error);
 
   Header marked = header_;
   marked.hasSignature = true;
   marked.committedEnd = static_cast<uint32_t>(pendingStart);
   marked.pendingEnd = static_cast<uint32_t>(pendingPos);
   WriteOrFail(0, EncodeHeaderBytes(marked), error);
-  if (error == 0) error = storage_->Flush();
+  // The commit point: phase two overwrites homes of the committed tree, which
+  // only the pending area can restore.
+  FlushOrFail(error);
 
   preparedHeader_ = next;
+  preparedArea_ = {pendingStart, pendingPos};
   prepared_ = true;
   if (error != 0) {
     uint32_t failure = error;
     AbandonPrepared();
     return failure;
   }
+  headerOwed_ = false;  // the marked header replaced the one owed
   return 0;
 }
 
@@ -259,9 +301,18 @@ void File::CompleteWriteBack() {
   const bool locked = denyWrite() && LockAllSlots() == 0;
   uint32_t error = 0;
   for (const PreparedWrite& write : preparedPending_) WriteOrFail(write.home, write.image, error);
-  if (error == 0) error = storage_->Flush();
-  WriteOrFail(0, EncodeHeaderBytes(preparedHeader_), error);
-  if (error == 0) error = storage_->Flush();
+  // A stream goes on writing back: the next phase one flushes these homes
+  // before its marked header supersedes the one on disk, so the header with
+  // equal offsets is written only when the stream ends.
+  const bool deferHeader = stream_ && !inTransaction_;
+  if (!deferHeader) {
+    // The new header must not reach the disk before the homes it points at.
+    // It needs no flush of its own: until one comes, the marked header on disk
+    // still leads to a complete pending area, which the next phase one leaves
+    // alone (exposedArea_).
+    FlushOrFail(error);
+    WriteOrFail(0, EncodeHeaderBytes(preparedHeader_), error);
+  }
   if (locked) storage_->Unlock(kLockBase, kReaderSlots);
   // The change is recoverable from the pending area; continuing without its
   // homes written would build on pages that are not there.
@@ -269,10 +320,24 @@ void File::CompleteWriteBack() {
   header_ = preparedHeader_;
   headerKnown_ = true;
   headerDirty_ = false;
+  headerOwed_ = deferHeader;
+  owedHeader_ = preparedHeader_;
+  exposedArea_ = preparedArea_;
   for (auto& [id, cached] : cache_) cached.dirty = false;
   dirtyCount_ = 0;
   preparedPending_.clear();
   prepared_ = false;
+}
+
+uint32_t File::SettleHeader() {
+  if (!headerOwed_) return 0;
+  headerOwed_ = false;
+  const bool locked = denyWrite() && LockAllSlots() == 0;
+  uint32_t error = 0;
+  FlushOrFail(error);
+  WriteOrFail(0, EncodeHeaderBytes(owedHeader_), error);
+  if (locked) storage_->Unlock(kLockBase, kReaderSlots);
+  return error;
 }
 
 void File::AbandonPrepared() {
@@ -282,9 +347,12 @@ void File::AbandonPrepared() {
     restored.hasSignature = true;
     restored.committedEnd = restored.pendingEnd = std::max(UsedEnd(header_), kHeaderSize);
     if (header_.changeCounter != 0) {
+      // The homes of a streamed write-back may not be on the disk yet; until
+      // they are, the header must keep pointing at their pending area.
       uint32_t error = 0;
+      FlushOrFail(error);
       WriteOrFail(0, EncodeHeaderBytes(restored), error);
-      if (error == 0) storage_->Flush();
+      FlushOrFail(error);
     }
   }
   preparedPending_.clear();
@@ -380,10 +448,10 @@ void File::Recover() {
     const bool locked = denyWrite() && LockAllSlots() == 0;
     uint32_t error = 0;
     for (const auto& [home, bytes] : pages) WriteOrFail(home, bytes, error);
-    if (error == 0) error = storage_->Flush();
+    FlushOrFail(error);
     pendingHeader.committedEnd = pendingHeader.pendingEnd = UsedEnd(pendingHeader);
     WriteOrFail(0, EncodeHeaderBytes(pendingHeader), error);
-    if (error == 0) error = storage_->Flush();
+    FlushOrFail(error);
     if (locked) storage_->Unlock(kLockBase, kReaderSlots);
     KMF_CHECK(error == 0);
     header_ = pendingHeader;
@@ -391,7 +459,7 @@ void File::Recover() {
     onDisk.committedEnd = onDisk.pendingEnd = UsedEnd(onDisk);
     uint32_t error = 0;
     WriteOrFail(0, EncodeHeaderBytes(onDisk), error);
-    if (error == 0) error = storage_->Flush();
+    FlushOrFail(error);
     KMF_CHECK(error == 0);
     header_ = onDisk;
   }

@@ -174,6 +174,12 @@ uint32_t FlushFile(FileHandle handle) {
   return Succeed();
 }
 
+uint32_t FlushFileData(FileHandle handle) {
+  if (handle == kNoHandle) return Succeed();
+  if (fdatasync(handle) != 0) return FailWithErrno(errno);
+  return Succeed();
+}
+
 uint32_t CloseFile(FileHandle handle) {
   if (handle == kNoHandle) return Succeed();
   ForgetHandleLocks(handle);

@@ -47,6 +47,10 @@ uint32_t SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, uint64_t
 uint32_t FileSize(FileHandle handle, uint64_t& size);
 uint32_t TruncateFile(FileHandle handle, uint64_t length);
 uint32_t FlushFile(FileHandle handle);
+// Flushes the file's data and only the metadata needed to read it back (its
+// length among them), not its times: enough wherever the caller needs its
+// bytes on the disk.
+uint32_t FlushFileData(FileHandle handle);
 uint32_t CloseFile(FileHandle handle);
 
 uint32_t DeleteFileByName(const std::string& name);

@@ -1,10 +1,13 @@
 // Crash safety: each scenario runs in a child process that ends abruptly right
-// after its k-th write or flush, for every k; the files must then reopen in the
-// old or the new state, pass the checker, and keep what was committed.
+// after its k-th write or flush, for every k, once as a crash of the program and
+// once for each way a power loss can treat the writes not yet flushed; the
+// files must then reopen in the old or the new state, pass the checker, and
+// keep what was committed.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -17,10 +20,46 @@ namespace {
 
 using testing::CountingStorage;
 using testing::FillTape;
+using testing::PowerLoss;
+
+// Losing every unflushed write leaves what a stop right after the last flush
+// leaves, so that case needs no runs of its own.
+constexpr PowerLoss kEveryStop[] = {PowerLoss::kNone, PowerLoss::kKeepLatest,
+                                    PowerLoss::kLoseEarliest};
 using testing::TapeTable;
 
+// Runs `read` in a child process and returns its answer, so that a file
+// damaged beyond reading (an internal error ends the reader) fails the test
+// instead of ending it.
+std::string ReadInChild(const std::function<std::string()>& reader) {
+  int channel[2];
+  if (pipe(channel) != 0) return "no pipe";
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(channel[0]);
+    std::string print = reader();
+    const char* data = print.data();
+    for (size_t left = print.size(); left > 0;) {
+      ssize_t put = write(channel[1], data, left);
+      if (put <= 0) _exit(3);
+      data += put;
+      left -= static_cast<size_t>(put);
+    }
+    _exit(0);
+  }
+  close(channel[1]);
+  std::string print;
+  char buffer[4096];
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) print.append(buffer, got);
+  close(channel[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "unreadable";
+  return print;
+}
+
 // Everything a table holds, in key order of its first key.
-std::string Fingerprint(const std::string& name) {
+std::string ReadFingerprint(const std::string& name) {
   auto table = TapeTable(name);
   if (table->Open(0x42) != 0) return "cannot open";
   std::string print = std::to_string(table->Records()) + ":";
@@ -32,6 +71,10 @@ std::string Fingerprint(const std::string& name) {
   }
   table->Close();
   return print;
+}
+
+std::string Fingerprint(const std::string& name) {
+  return ReadInChild([&] { return ReadFingerprint(name); });
 }
 
 class CrashTest : public ::testing::Test {
@@ -62,7 +105,8 @@ class CrashTest : public ::testing::Test {
 
   // Runs the scenario in a child that stops after `stopAfter` events (0: never);
   // returns the number of events the child saw when it ran to the end.
-  long RunChild(const std::function<void()>& scenario, long stopAfter) {
+  long RunChild(const std::function<void()>& scenario, long stopAfter,
+                PowerLoss loss = PowerLoss::kNone) {
     int channel[2];
     EXPECT_EQ(pipe(channel), 0);
     pid_t pid = fork();
@@ -70,6 +114,7 @@ class CrashTest : public ::testing::Test {
       close(channel[0]);
       CountingStorage::events = 0;
       CountingStorage::stopAfter = stopAfter;
+      CountingStorage::powerLoss = loss;
       scenario();
       long events = CountingStorage::events;
       if (write(channel[1], &events, sizeof events) != sizeof events) _exit(3);
@@ -97,37 +142,52 @@ class CrashTest : public ::testing::Test {
     std::vector<std::string> after;
     for (const auto& name : names) after.push_back(Fingerprint(name));
     EXPECT_NE(before, after);
-    for (long k = 1; k <= total; ++k) {
-      Restore();
-      EXPECT_EQ(RunChild(scenario, k), -1);  // stopped at its k-th event
-      std::vector<std::string> now;
-      for (const auto& name : names) now.push_back(Fingerprint(name));
-      EXPECT_TRUE(now == before || now == after) << "crash after event " << k;
-      if (k == total) {
-        EXPECT_EQ(now, after) << "the finished change was lost";
-      }
-      for (const auto& name : names) {
-        CheckReport report = CheckFile(name + ".KMF");
-        for (const auto& problem : report.problems)
-          ADD_FAILURE() << "after event " << k << ": " << problem;
+    for (PowerLoss loss : kEveryStop) {
+      for (long k = 1; k <= total; ++k) {
+        SCOPED_TRACE("stop after event " + std::to_string(k) + ", power loss " +
+                     std::to_string(static_cast<int>(loss)));
+        Restore();
+        EXPECT_EQ(RunChild(scenario, k, loss), -1);  // stopped at its k-th event
+        std::vector<std::string> now;
+        for (const auto& name : names) now.push_back(Fingerprint(name));
+        EXPECT_TRUE(now == before || now == after);
+        if (k == total) {
+          EXPECT_EQ(now, after) << "the finished change was lost";
+        }
+        ExpectWhole(names);
       }
     }
     crashPoints_ += total;
     return total;
   }
 
-  void Populate(const std::string& name, int count) {
+  static void ExpectWhole(const std::vector<std::string>& names) {
+    for (const auto& name : names) {
+      std::string problems = ReadInChild([&] {
+        std::string joined;
+        for (const auto& problem : CheckFile(name + ".KMF").problems) joined += problem + "\n";
+        return joined;
+      });
+      EXPECT_EQ(problems, "") << name;
+    }
+  }
+
+  // Tapes 1..count; with `scattered` their categories spread over the key too.
+  void Populate(const std::string& name, int count, bool scattered = false) {
     auto table = TapeTable(name);
     ASSERT_EQ(table->Create(), 0);
     ASSERT_EQ(table->Open(0x42), 0);
     table->Stream();
     for (int32_t serial = 1; serial <= count; ++serial) {
-      FillTape(*table, serial, "Tape number " + std::to_string(serial * 37 % 1000), "cat");
+      FillTape(*table, serial, "Tape number " + std::to_string(serial * 37 % 1000),
+               scattered ? CategoryOf(serial) : "cat");
       ASSERT_EQ(table->Add(), 0);
     }
     ASSERT_EQ(table->Flush(), 0);
     ASSERT_EQ(table->Close(), 0);
   }
+
+  static std::string CategoryOf(int32_t serial) { return std::to_string(serial * 104729 % 997); }
 
   static void Change(const std::string& name, const std::function<void(Table&)>& change,
                      uint32_t mode = 0x42) {
@@ -272,6 +332,77 @@ TEST_F(CrashTest, FailedWriteBackInDenyWriteModeIsReadAgainByTheNextOperation) {
     EXPECT_NE(print.find("After fail"), std::string::npos);
     for (const auto& problem : CheckFile(tapes_ + ".KMF").problems) ADD_FAILURE() << problem;
   }
+}
+
+// A stream writes back each time 40 pages are pending; a stop anywhere leaves
+// the tapes added up to one of those write-backs, and all of them once FLUSH
+// is done.
+TEST_F(CrashTest, StreamKeepsEveryWriteBackWhole) {
+  constexpr int32_t kBase = 2500, kAdded = 45;
+  Populate(tapes_, kBase, true);
+  Snapshot();
+  auto scenario = [&] {
+    Change(tapes_, [](Table& table) {
+      table.Stream();
+      for (int32_t serial = kBase + 1; serial <= kBase + kAdded; ++serial) {
+        // Titles and categories scattered over the keys dirty many pages.
+        FillTape(table, serial, "Tape number " + std::to_string(serial * 7919 % 1000),
+                 CategoryOf(serial));
+        if (table.Add() != 0) _exit(5);
+      }
+      if (table.Flush() != 0) _exit(6);
+    });
+  };
+  long total = RunChild(scenario, 0);
+  CountingStorage::trace.clear();
+  {
+    // The same run in this process, to see where the stream flushed.
+    Restore();
+    CountingStorage::events = 0;
+    scenario();
+  }
+  const std::string trace = CountingStorage::trace;
+  ASSERT_EQ(static_cast<long>(trace.size()), total);
+  EXPECT_GE(std::count(trace.begin(), trace.end(), 'f'), 8)
+      << "the stream wrote back too seldom to test it";
+
+  // The number of streamed tapes the file holds; "bad" when they are not the
+  // first ones of the stream.
+  auto streamedTapes = [&] {
+    auto table = TapeTable(tapes_);
+    if (table->Open(0x42) != 0) return std::string("cannot open");
+    int64_t added = static_cast<int64_t>(table->Records()) - kBase;
+    int32_t newest = kBase + static_cast<int32_t>(added);
+    FillTape(*table, newest, "");
+    bool newestThere = added == 0 || table->GetByKey(0) == 0;
+    FillTape(*table, newest + 1, "");
+    bool nextMissing = table->GetByKey(0) != 0;
+    table->Close();
+    if (added < 0 || added > kAdded || !newestThere || !nextMissing) return std::string("bad");
+    return std::to_string(added);
+  };
+  auto stopAt = [&](long k, PowerLoss loss, bool fullCheck) {
+    SCOPED_TRACE("stop after event " + std::to_string(k) + ", power loss " +
+                 std::to_string(static_cast<int>(loss)));
+    Restore();
+    EXPECT_EQ(RunChild(scenario, k, loss), -1);
+    std::string added = ReadInChild(streamedTapes);
+    EXPECT_NE(added, "bad");
+    EXPECT_NE(added, "unreadable");
+    if (k == total) {
+      EXPECT_EQ(added, std::to_string(kAdded)) << "the flushed stream was lost";
+    }
+    if (fullCheck) ExpectWhole({tapes_});
+  };
+  // A crash of the program at every event (the full check, which reads every
+  // entry of the large file, on a sample); a power loss where it has the most
+  // unflushed writes to lose: at the last write before each flush.
+  for (long k = 1; k <= total; ++k) stopAt(k, PowerLoss::kNone, k % 8 == 0 || k == total);
+  for (long k = 1; k <= total; ++k) {
+    if (k < total && trace[k] != 'f') continue;
+    for (PowerLoss loss : {PowerLoss::kKeepLatest, PowerLoss::kLoseEarliest}) stopAt(k, loss, true);
+  }
+  crashPoints_ += total;
 }
 
 TEST_F(CrashTest, CommitOfTwoFilesIsAllOrNothing) {

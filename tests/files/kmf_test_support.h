@@ -1,15 +1,20 @@
 // Shared helpers of the KMF tests: the temporary directory per test and storage
 // wrappers installed through the driver's storage opener - one that skips the
 // operating system's flushes (tests that do not crash need no durable disk), and
-// one that stops the world after the k-th write or flush.
+// one that stops the world after the k-th write or flush, optionally as a power
+// loss would stop it: the writes since a file's last flush may then reach the
+// disk only in part, and in another order than they were made.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/files/kmf_file.h"
 #include "runtime/files/kmf_storage.h"
@@ -19,12 +24,88 @@ namespace rk::kmf::testing {
 
 using test_files::TempDirectory;
 
+// What survives of the writes not yet flushed when the world stops.
+enum class PowerLoss {
+  kNone,         // the process dies, the operating system writes everything
+  kLoseAll,      // none of them
+  kKeepLatest,   // only the latest of each file
+  kLoseEarliest  // all but the earliest of each file
+};
+
+// The writes made since each file's last flush, with the bytes they replaced,
+// so that a stop can take back those a power loss would have lost.
+class UnflushedWrites {
+ public:
+  static void Record(const std::string& path, uint64_t offset, const uint8_t* data,
+                     uint32_t count) {
+    Entry entry{offset, ReadBytes(path, offset, count), std::string(data, data + count)};
+    auto& file = Files()[path];
+    if (file.writes.empty()) file.sizeAtFlush = std::filesystem::file_size(path);
+    file.writes.push_back(std::move(entry));
+  }
+  static void Flushed(const std::string& path) { Files().erase(path); }
+  // A cut is taken as ordered after the writes before it.
+  static void Truncated(const std::string& path) { Files().erase(path); }
+  static void Forget() { Files().clear(); }
+
+  // Takes back every unflushed write, then makes again those that survive.
+  static void Apply(PowerLoss loss) {
+    if (loss == PowerLoss::kNone) return;
+    for (auto& [path, file] : Files()) {
+      int fd = ::open(path.c_str(), O_WRONLY);
+      if (fd < 0) continue;
+      for (auto it = file.writes.rbegin(); it != file.writes.rend(); ++it)
+        Put(fd, it->offset, it->before);
+      if (ftruncate(fd, static_cast<off_t>(file.sizeAtFlush)) != 0) _exit(8);
+      for (size_t i = 0; i < file.writes.size(); ++i) {
+        bool latest = i + 1 == file.writes.size();
+        if ((loss == PowerLoss::kKeepLatest && latest) ||
+            (loss == PowerLoss::kLoseEarliest && i > 0)) {
+          Put(fd, file.writes[i].offset, file.writes[i].after);
+        }
+      }
+      ::close(fd);
+    }
+  }
+
+ private:
+  struct Entry {
+    uint64_t offset;
+    std::string before;  // as far as the file reached
+    std::string after;
+  };
+  struct FileWrites {
+    uint64_t sizeAtFlush = 0;
+    std::vector<Entry> writes;
+  };
+  static std::map<std::string, FileWrites>& Files() {
+    static std::map<std::string, FileWrites> files;
+    return files;
+  }
+  static std::string ReadBytes(const std::string& path, uint64_t offset, uint32_t count) {
+    std::string bytes(count, '\0');
+    int fd = ::open(path.c_str(), O_RDONLY);
+    ssize_t got = fd < 0 ? 0 : pread(fd, bytes.data(), count, static_cast<off_t>(offset));
+    if (fd >= 0) ::close(fd);
+    bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return bytes;
+  }
+  static void Put(int fd, uint64_t offset, const std::string& bytes) {
+    if (!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
+                              static_cast<ssize_t>(bytes.size())) {
+      _exit(8);
+    }
+  }
+};
+
 // Counts writes and flushes; after `stopAfter` of them (0: never) the process
-// ends at once, as a crash would end it, leaving the file as far as it got.
+// ends at once, as a crash (or with `powerLoss`, a power loss) would end it,
+// leaving the file as far as it got.
 class CountingStorage : public Storage {
  public:
-  CountingStorage(std::unique_ptr<Storage> inner, bool flushes)
-      : inner_(std::move(inner)), flushes_(flushes) {}
+  CountingStorage(std::unique_ptr<Storage> inner, bool flushes, std::string path = "")
+      : inner_(std::move(inner)), flushes_(flushes), path_(std::move(path)) {}
+  static inline PowerLoss powerLoss = PowerLoss::kNone;
   static inline long stopAfter = 0;
   static inline long events = 0;
   // The write or flush with this number (0: none) fails as a full disk would,
@@ -42,6 +123,7 @@ class CountingStorage : public Storage {
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
     if (FailsNow()) return kDiskFull;
+    if (powerLoss != PowerLoss::kNone) UnflushedWrites::Record(path_, offset, data, count);
     uint32_t error = inner_->Write(offset, data, count);
     trace += 'w';
     Event();
@@ -50,11 +132,15 @@ class CountingStorage : public Storage {
   uint32_t Flush() override {
     if (FailsNow()) return kDiskFull;
     uint32_t error = flushes_ ? inner_->Flush() : 0;
+    if (error == 0) UnflushedWrites::Flushed(path_);
     trace += 'f';
     Event();
     return error;
   }
-  uint32_t Truncate(uint64_t length) override { return inner_->Truncate(length); }
+  uint32_t Truncate(uint64_t length) override {
+    UnflushedWrites::Truncated(path_);
+    return inner_->Truncate(length);
+  }
   uint32_t Lock(uint64_t offset, uint64_t length) override { return inner_->Lock(offset, length); }
   uint32_t Unlock(uint64_t offset, uint64_t length) override {
     return inner_->Unlock(offset, length);
@@ -68,10 +154,14 @@ class CountingStorage : public Storage {
   }
   void Event() {
     ++events;
-    if (stopAfter > 0 && events >= stopAfter) _exit(0);
+    if (stopAfter > 0 && events >= stopAfter) {
+      UnflushedWrites::Apply(powerLoss);
+      _exit(0);
+    }
   }
   std::unique_ptr<Storage> inner_;
   bool flushes_;
+  std::string path_;
 };
 
 // Installs counting storage without durable flushes for the lifetime of the
@@ -84,7 +174,7 @@ class FastStorage {
     SetStorageOpener([](const std::string& path, uint32_t mode, std::unique_ptr<Storage>& storage) {
       std::unique_ptr<Storage> inner;
       uint32_t error = OpenOsStorage(path, mode, inner);
-      if (error == 0) storage = std::make_unique<CountingStorage>(std::move(inner), false);
+      if (error == 0) storage = std::make_unique<CountingStorage>(std::move(inner), false, path);
       return error;
     });
   }
@@ -92,6 +182,8 @@ class FastStorage {
     SetStorageOpener(nullptr);
     CountingStorage::stopAfter = 0;
     CountingStorage::failAt = 0;
+    CountingStorage::powerLoss = PowerLoss::kNone;
+    UnflushedWrites::Forget();
   }
 };
 
