@@ -188,13 +188,17 @@ bool File::ReadOnceBefore(uint32_t id) {
   return false;
 }
 
+Page* File::FindCached(uint32_t id) {
+  auto it = cache_.find(id);
+  if (it == cache_.end()) return nullptr;
+  Touch(it->second);
+  return &it->second.page;
+}
+
 File::LeafRead File::ReadLeaf(uint32_t id) {
   LeafRead leaf;
-  auto it = cache_.find(id);
-  if (it != cache_.end()) {
-    KMF_CHECK(it->second.page.level == 0);
-    Touch(it->second);
-    leaf.page = &it->second.page;
+  if ((leaf.page = FindCached(id))) {
+    KMF_CHECK(leaf.page->level == 0);
     return leaf;
   }
   std::string_view bytes = ReadPageBytes(id);

@@ -78,6 +78,8 @@ class File {
   // it was read this way a short while before, so that reads scattered over
   // many pages do not decode whole pages that the cache would drop again
   // before their next use.
+  // The page where the cache holds it (used now), or null; nothing is read.
+  Page* FindCached(uint32_t id);
   struct LeafRead {
     Page* page = nullptr;
     OpenedPage opened;
@@ -126,7 +128,7 @@ class File {
   struct CachedPage {
     Page page;
     bool dirty = false;
-    uint64_t lastUse = 0;  // the operation clock at its last use
+    uint64_t lastUse = 0;                   // the operation clock at its last use
     std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
