@@ -93,6 +93,16 @@ void Control::RefreshVisibility() {
   if (widget_) widget_->setVisible(Shown());
 }
 
+void Control::BringIntoView() {
+  const Control* inner = this;
+  for (Control* container = container_; container; container = container->Container()) {
+    container->RevealChild(*inner);
+    inner = container;
+  }
+}
+
+void Control::RevealChild(const Control&) {}
+
 bool Control::HasAlertKey(int32_t keyCode) const {
   for (const auto& [slot, code] : alertKeys_) {
     if (code == keyCode) return true;

@@ -67,6 +67,9 @@ class Control {
   // Validates what the user entered and stores it in the variable; false when it
   // is not acceptable (the control keeps the focus).
   virtual bool AcceptValue() { return true; }
+  // A container shows `child`, one of the controls it holds (a tab asks its
+  // sheet to turn to it).
+  virtual void RevealChild(const Control& child);
   // The control refused its value and is about to take the focus back: a field
   // selects what the person typed, ready to be corrected or typed over.
   virtual void SelectForCorrection() {}
@@ -98,6 +101,9 @@ class Control {
   void SetConcealed(bool concealed) { concealed_ = concealed; }
   // Shows or hides the widget as Shown() says.
   void RefreshVisibility();
+  // Makes the containers show this control: a sheet turns to the tab that
+  // holds it. Called before the control takes the focus.
+  void BringIntoView();
   bool Active() const { return !disabled_ && !hidden_; }
   bool HasAlertKey(int32_t keyCode) const;
 

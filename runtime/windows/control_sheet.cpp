@@ -41,6 +41,16 @@ class SheetControl : public Control {
 
   int32_t Choice() const override { return tabs_ ? tabs_->currentIndex() + 1 : 0; }
 
+  // Turns to the tab at once, so that a control on it can take the focus now;
+  // the procedure hears of the change when the widget's notice arrives.
+  void TurnTo(const TabControl* tab) {
+    for (size_t i = 0; i < pages_.size(); ++i) {
+      if (pages_[i] != tab || tabs_->currentIndex() == static_cast<int>(i)) continue;
+      tabs_->setCurrentIndex(static_cast<int>(i));
+      ConcealOtherTabs();
+    }
+  }
+
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
     if (notice != kNoticeTabChanged) return {};
     ConcealOtherTabs();
@@ -60,6 +70,10 @@ class TabControl : public Control {
 
   void Create(QWidget&, const QRect&) override {
     if (auto* sheet = dynamic_cast<SheetControl*>(Container())) sheet->AddTab(this, Text());
+  }
+
+  void RevealChild(const Control&) override {
+    if (auto* sheet = dynamic_cast<SheetControl*>(Container())) sheet->TurnTo(this);
   }
 
  protected:

@@ -33,6 +33,7 @@ void ReturnFocusAfterRefusal(Control& control) {
   control.SelectForCorrection();
   QWidget* widget = control.Widget();
   if (!widget || FocusIsElsewhere(window)) return;
+  control.BringIntoView();
   returning = true;
   widget->setFocus(Qt::OtherFocusReason);
   returning = false;

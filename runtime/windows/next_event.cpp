@@ -86,6 +86,7 @@ void FocusControl(Window& window, int32_t number) {
   Control* control = window.FindControl(number);
   if (!control) return;
   window.selected = window.IndexOf(control) + 1;
+  control->BringIntoView();
   if (QWidget* widget = control->Widget()) widget->setFocus();
 }
 

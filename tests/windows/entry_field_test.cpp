@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTabWidget>
 #include <cstring>
 
 #include "runtime/core/day_number.h"
@@ -286,6 +287,67 @@ TEST_F(EntryFieldTest, LeavingRaisesChangedOnlyForAChangedField) {
   SendFocus(Field(1), true);
   SendFocus(Field(1), false);
   EXPECT_TRUE(events_.empty());
+}
+
+// A sheet of two tabs, a date (@D6) on the first and a year (@n4) on the
+// second. The body selects the count whenever the test posts 0x204.
+class SheetFieldTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ControlRecord first = MakeControl(RecordKind::kTab, 0, kPositionNotGiven);
+    first.text = "One";
+    first.children = {Entry(2, 30, "@D6", Simple(kLong, 4))};
+    ControlRecord second = MakeControl(RecordKind::kTab, 0, kPositionNotGiven);
+    second.text = "Two";
+    second.children = {Entry(3, 30, "@n4", Simple(kLong, 4))};
+    ControlRecord sheet = MakeControl(RecordKind::kSheet, 1, {2, 2, 190, 80});
+    sheet.children = {first, second};
+    thread_ = START(
+        [this, sheet] {
+          Window window;
+          OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({sheet}), {&date_, &year_});
+          while (ACCEPT()) {
+            if (EVENT() == event::kAlways) SELECT(2);
+          }
+        },
+        0);
+    RunUntilIdle();
+    Window* window = CurrentWindowOf(thread_);
+    ASSERT_NE(window, nullptr);
+    tabs_ = qobject_cast<QTabWidget*>(window->FindControl(1)->Widget());
+    date_field_ = static_cast<platform::EntryWidget*>(window->FindControl(2)->Widget());
+    ASSERT_NE(tabs_, nullptr);
+  }
+
+  int32_t thread_ = 0;
+  int32_t date_ = 5;  // a day number
+  int32_t year_ = 1994;
+  QTabWidget* tabs_ = nullptr;
+  platform::EntryWidget* date_field_ = nullptr;
+};
+
+TEST_F(SheetFieldTest, AFieldOnAnotherTabTurnsTheSheetWhenSelectedOrRefused) {
+  tabs_->setCurrentIndex(1);
+  RunUntilIdle();
+  ASSERT_FALSE(date_field_->isVisible());
+  POST(event::kAlways, 0, thread_);
+  RunUntilIdle();
+  EXPECT_EQ(tabs_->currentIndex(), 0) << "SELECT shows the tab that holds the field";
+  EXPECT_TRUE(date_field_->hasFocus());
+
+  const uint64_t beeps = platform::BeepsSounded();
+  SendKey(*date_field_, Qt::Key_End);
+  SendKey(*date_field_, Qt::Key_Home, Qt::ShiftModifier);
+  TypeText(*date_field_, "30/2/1995");
+  tabs_->setCurrentIndex(1);
+  RunUntilIdle();
+  EXPECT_EQ(platform::BeepsSounded(), beeps + 1);
+  EXPECT_EQ(tabs_->currentIndex(), 0) << "the refused field's tab comes back";
+  EXPECT_TRUE(date_field_->isVisible());
+  EXPECT_TRUE(date_field_->hasFocus());
+  EXPECT_EQ(date_field_->State().selectionEnd, 9u);
+  EXPECT_EQ(date_, 5);
 }
 
 }  // namespace
