@@ -1,5 +1,6 @@
 #include "tests/windows/window_fixture.h"
 
+#include <QApplication>
 #include <cstdio>
 
 #include "runtime/windows/thread_windows.h"
@@ -77,6 +78,13 @@ void WindowTest::TearDown() {
   EXPECT_EQ(UsedSlots(), 0);
   EXPECT_EQ(ModalCount(), 0);
   EXPECT_EQ(TheFrame(), nullptr);
+  // What one test leaves behind (a fiber, a window still shown) would change
+  // how the next one runs when the whole suite shares one process.
+  EXPECT_EQ(platform::TheScheduler().FiberCount(), 0u) << "a runtime thread is still alive";
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    EXPECT_FALSE(widget->isVisible())
+        << "a window is still shown: " << widget->windowTitle().toStdString();
+  }
 }
 
 }  // namespace rk::testing
