@@ -5,9 +5,9 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <algorithm>
-#include <cstring>
 
 #include "runtime/core/type_codes.h"
+#include "runtime/core/value_stack.h"
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/beep.h"
 #include "runtime/windows/control_factory.h"
@@ -62,11 +62,8 @@ class TextControl : public Control {
   void Store(const std::string& text) {
     ValueRef memo = Variable();
     if (memo.Type() != kTextArea) return StoreVariableText(text);
-    auto* bytes = static_cast<char*>(memo.address);
-    const size_t size = memo.Size();
-    const size_t kept = std::min(text.size(), size);
-    std::memcpy(bytes, text.data(), kept);
-    std::memset(bytes + kept, ' ', size - kept);
+    Values().PushCopy(text);
+    Values().PopToField(static_cast<char*>(memo.address), memo.Size());
   }
 
   void Show(const QString& text, int caret) {
