@@ -251,10 +251,12 @@ void Tree::Replace(const Record& record) {
   if (!Modify(record.Key(), [&record](Record& stored) { stored = record; })) Put(record);
 }
 
-void Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
+bool Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
   const Page& child = file_.LoadPage(parent.children[index], childLevel);
   KMF_CHECK(!child.records.empty());
+  if (parent.records[index] == child.records.front()) return false;
   parent.records[index] = child.records.front();
+  return true;
 }
 
 uint32_t Tree::SplitOnce(uint32_t id) {
@@ -280,6 +282,7 @@ uint32_t Tree::SplitOnce(uint32_t id) {
 }
 
 std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id) {
+  if (!NeedsSplit(file_.LoadPage(id))) return {};  // the usual case, without allocating
   std::vector<uint32_t> pages = {id};
   for (size_t i = 0; i < pages.size();) {
     if (NeedsSplit(file_.LoadPage(pages[i]))) {
@@ -308,7 +311,10 @@ std::vector<uint32_t> Tree::InsertInto(uint32_t id, int level, const Record& rec
   int childLevel = page.level - 1;
   std::vector<uint32_t> splits = InsertInto(page.children[index], childLevel, record);
   Page& parent = file_.LoadPage(id);
-  RefreshIndexRecord(parent, index, childLevel);
+  // An index page changes only when its child's first record did or the child
+  // split; an unchanged page is not written back (nor counted as pending).
+  bool changed = RefreshIndexRecord(parent, index, childLevel);
+  if (splits.empty() && !changed) return {};
   for (size_t k = 0; k < splits.size(); ++k) {
     const Page& split = file_.LoadPage(splits[k]);
     parent.records.insert(parent.records.begin() + index + 1 + k, split.records.front());
@@ -359,18 +365,20 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   if (!RemoveFrom(childId, childLevel, key)) return false;
   Page& parent = file_.LoadPage(id);
   const Page& child = file_.LoadPage(childId);
+  bool changed = true;
   if (child.records.empty()) {
     file_.DiscardPage(childId);
     parent.records.erase(parent.records.begin() + index);
     parent.children.erase(parent.children.begin() + index);
   } else {
-    RefreshIndexRecord(parent, index, childLevel);
+    changed = RefreshIndexRecord(parent, index, childLevel);
     if (SizeBound(child) < kUnderfilledBound) {
       bool merged = index + 1 < parent.records.size() && MergeChildren(id, index, childLevel);
-      if (!merged && index > 0) MergeChildren(id, index - 1, childLevel);
+      if (!merged && index > 0) merged = MergeChildren(id, index - 1, childLevel);
+      changed = changed || merged;
     }
   }
-  file_.MarkDirty(id);
+  if (changed) file_.MarkDirty(id);
   return true;
 }
 

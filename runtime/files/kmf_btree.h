@@ -88,7 +88,8 @@ class Tree {
   uint32_t SplitOnce(uint32_t id);
   // Removes below `id`; returns whether a record was removed.
   bool RemoveFrom(uint32_t id, int level, std::string_view key);
-  void RefreshIndexRecord(Page& parent, size_t index, int childLevel);
+  // Copies the child's first record into the parent; false when it was there.
+  bool RefreshIndexRecord(Page& parent, size_t index, int childLevel);
   // Moves the records of child left + 1 into child left when they fit in one
   // page; false (nothing changed) when the merged page would split.
   bool MergeChildren(uint32_t parentId, size_t left, int childLevel);
