@@ -375,7 +375,7 @@ int32_t Table::StoreNew(uint32_t number) {
   AdjustCounter(kDataTag, 1);
   saved_ = record_;
   current_ = number;
-  WriteMemos(number);
+  WriteMemos(number, false);
   return 0;
 }
 
@@ -451,7 +451,7 @@ int32_t Table::Rewrite(uint32_t recordNumber, const std::string& stored) {
   int32_t result = MaintainKeys(old.data(), record_.data(), recordNumber);
   if (result != 0) return result;
   InsertData(recordNumber);
-  WriteMemos(recordNumber);
+  WriteMemos(recordNumber, true);
   saved_ = record_;
   return 0;
 }
