@@ -126,7 +126,7 @@ class File {
   struct CachedPage {
     Page page;
     bool dirty = false;
-    uint64_t lastUse = 0;  // the operation clock at its last use
+    uint64_t lastUse = 0;                   // the operation clock at its last use
     std::list<uint32_t>::iterator recency;  // its place in recency_
   };
   struct PreparedWrite {
@@ -167,6 +167,7 @@ class File {
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
   void FlushOrFail(uint32_t& error);
+  void WriteAtHomes(const std::vector<PreparedWrite>& writes, uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
                                            const std::unordered_map<uint64_t, std::string>& pages);
 
