@@ -85,6 +85,8 @@ class File {
   LeafRead ReadLeaf(uint32_t id);
   uint32_t NewPage(uint8_t level);
   void MarkDirty(uint32_t id);
+  // LoadPage and MarkDirty in one lookup, for a page about to change.
+  Page& ChangePage(uint32_t id, int expectedLevel = -1);
   void DiscardPage(uint32_t id);
 
   // The next record or table number; the counter is saved with the next write-back.
