@@ -120,7 +120,20 @@ bool Tree::StepToPreviousLeaf(Path& path) {
   return false;
 }
 
-bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found) {
+bool Tree::StepBeside(Cursor& cursor, std::string_view key, bool forward, Record& found) {
+  const Page* leaf = file_.FindCached(cursor.leaf);
+  if (!leaf || leaf->IsIndex() || cursor.index >= leaf->records.size() ||
+      leaf->records[cursor.index].Key() != key) {
+    return false;
+  }
+  if (forward ? cursor.index + 1 >= leaf->records.size() : cursor.index == 0) return false;
+  cursor.index = forward ? cursor.index + 1 : cursor.index - 1;
+  found = leaf->records[cursor.index];
+  return true;
+}
+
+bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found, Cursor* cursor) {
+  if (cursor && strictlyAfter && StepBeside(*cursor, key, true, found)) return true;
   Path path = Descend(key);
   if (path.empty()) return false;
   Page* leaf = &file_.LoadPage(path.back().id);
@@ -131,10 +144,12 @@ bool Tree::SeekForward(std::string_view key, bool strictlyAfter, Record& found) 
     position = 0;
   }
   found = leaf->records[position];
+  if (cursor) *cursor = {path.back().id, position};
   return true;
 }
 
-bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found) {
+bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found, Cursor* cursor) {
+  if (cursor && strictlyBefore && StepBeside(*cursor, key, false, found)) return true;
   Path path = Descend(key);
   if (path.empty()) return false;
   Page* leaf = &file_.LoadPage(path.back().id);
@@ -145,6 +160,7 @@ bool Tree::SeekBackward(std::string_view key, bool strictlyBefore, Record& found
     position = leaf->records.size();
   }
   found = leaf->records[position - 1];
+  if (cursor) *cursor = {path.back().id, position - 1};
   return true;
 }
 
@@ -173,15 +189,29 @@ const Record* Tree::Lookup(std::string_view key) {
   return LocateEqual(key, path);
 }
 
-bool Tree::FetchData(std::string_view key, std::string& data) {
+bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
+  Cursor unused;
+  if (!hint) hint = &unused;
+  bool readingOn = false;
+  if (const Page* leaf = file_.FindCached(hint->leaf);
+      leaf && !leaf->IsIndex() && !leaf->records.empty()) {
+    bool fromFirst = CompareKeys(leaf->records.front().Key(), key) <= 0;
+    if (fromFirst && CompareKeys(key, leaf->records.back().Key()) <= 0) {
+      return CopyEqual(*leaf, key, data, *hint);
+    }
+    // Reads that left the leaf at the end they were moving towards go on in
+    // key order: the next leaf will be read through, so it is cached at once.
+    readingOn = fromFirst ? hint->index + 1 == leaf->records.size() : hint->index == 0;
+  }
   uint32_t id = file_.root();
   int level = -1;  // the root's level is learnt from the root
   for (int depth = 0; id != kNoPage; ++depth) {
     KMF_CHECK(depth < kMaxDepth);
-    if (level == 0) return FetchFromLeaf(id, key, data);
+    hint->leaf = id;
+    if (level == 0) return FetchFromLeaf(id, key, data, readingOn, *hint);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());
-    if (!page.IsIndex()) return CopyEqual(page, key, data);  // a root that is a leaf
+    if (!page.IsIndex()) return CopyEqual(page, key, data, *hint);  // a root that is a leaf
     size_t index = ChildIndex(page, key);
     level = page.level - 1;
     id = page.children[index];
@@ -191,18 +221,20 @@ bool Tree::FetchData(std::string_view key, std::string& data) {
 
 // Index records are the first records of their children, so a key beyond the
 // last record of the leaf that the search reaches is in no other leaf either.
-bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data) {
+bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint) {
   size_t position = LowerBound(leaf, key);
+  hint.index = position;
   if (position == leaf.records.size() || leaf.records[position].Key() != key) return false;
   data.assign(leaf.records[position].Data());
   return true;
 }
 
-bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
-  File::LeafRead leaf = file_.ReadLeaf(id);
+bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, bool readingOn,
+                         Cursor& hint) {
+  File::LeafRead leaf = file_.ReadLeaf(id, readingOn);
   if (leaf.page) {
     KMF_CHECK(!leaf.page->records.empty());
-    return CopyEqual(*leaf.page, key, data);
+    return CopyEqual(*leaf.page, key, data, hint);
   }
   KMF_CHECK(leaf.opened.fields.recordCount > 0);
   thread_local std::string scratch;

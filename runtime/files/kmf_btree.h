@@ -25,10 +25,22 @@ class Tree {
  public:
   explicit Tree(File& file) : file_(file) {}
 
+  // Where a seek ended: the leaf and the index of the record found there. A
+  // sequence keeps it from one move to the next as a hint only: the next move
+  // takes the record beside it when that leaf is still cached and still holds
+  // the record moved from at that index (the records of a leaf are neighbours
+  // in the whole tree), and descends from the root otherwise.
+  struct Cursor {
+    uint32_t leaf = kNoPage;
+    size_t index = 0;  // for a fetch: where the key sought was placed
+  };
+
   // First record whose key is at or after (strictly after) the key.
-  bool SeekForward(std::string_view key, bool strictlyAfter, Record& found);
+  bool SeekForward(std::string_view key, bool strictlyAfter, Record& found,
+                   Cursor* cursor = nullptr);
   // Last record whose key is at or before (strictly before) the key.
-  bool SeekBackward(std::string_view key, bool strictlyBefore, Record& found);
+  bool SeekBackward(std::string_view key, bool strictlyBefore, Record& found,
+                    Cursor* cursor = nullptr);
   bool Find(std::string_view key, Record& found);
   // The record with exactly this key where it lies in the cache, or null. The
   // pointer is good until the next call that changes the tree or loads a page.
@@ -36,7 +48,11 @@ class Tree {
   // Copies the data part of the record with exactly this key; false when there
   // is none. A leaf that the cache does not hold is searched without being
   // decoded whole (File::ReadLeaf), which suits reads scattered over the file.
-  bool FetchData(std::string_view key, std::string& data);
+  // A hint remembers the leaf reached: the next fetch with it searches that
+  // leaf alone when it is still cached and its first and last records enclose
+  // the key (the leaves divide the key order among them), and descends from
+  // the root otherwise.
+  bool FetchData(std::string_view key, std::string& data, Cursor* hint = nullptr);
 
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
@@ -75,11 +91,14 @@ class Tree {
     size_t size_ = 0;
   };
   Path Descend(std::string_view key);
+  // The record beside the cursor's, when the cursor still holds; false otherwise.
+  bool StepBeside(Cursor& cursor, std::string_view key, bool forward, Record& found);
   // The record with exactly this key, the path ending on its leaf and index.
   Record* LocateEqual(std::string_view key, Path& path);
   // FetchData on one leaf, cached or read for the occasion.
-  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data);
-  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data);
+  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, bool readingOn,
+                     Cursor& hint);
+  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
   struct Inserted {

@@ -188,17 +188,21 @@ bool File::ReadOnceBefore(uint32_t id) {
   return false;
 }
 
-File::LeafRead File::ReadLeaf(uint32_t id) {
-  LeafRead leaf;
+Page* File::FindCached(uint32_t id) {
   auto it = cache_.find(id);
-  if (it != cache_.end()) {
-    KMF_CHECK(it->second.page.level == 0);
-    Touch(it->second);
-    leaf.page = &it->second.page;
+  if (it == cache_.end()) return nullptr;
+  Touch(it->second);
+  return &it->second.page;
+}
+
+File::LeafRead File::ReadLeaf(uint32_t id, bool readingOn) {
+  LeafRead leaf;
+  if ((leaf.page = FindCached(id))) {
+    KMF_CHECK(leaf.page->level == 0);
     return leaf;
   }
   std::string_view bytes = ReadPageBytes(id);
-  if (ReadOnceBefore(id)) {
+  if (readingOn || ReadOnceBefore(id)) {
     leaf.page = &LoadFromDisk(id, bytes, 0);
     return leaf;
   }

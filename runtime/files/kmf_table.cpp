@@ -172,7 +172,7 @@ int32_t Table::Close() {
 // --- Reading -------------------------------------------------------------------
 
 bool Table::ReadData(uint32_t recordNumber, std::string& data) {
-  if (!tree().FetchData(DataKey(tableNumber_, recordNumber), data)) return false;
+  if (!tree().FetchData(DataKey(tableNumber_, recordNumber), data, &dataLeaf_)) return false;
   ConvertTexts(data, &RecordToAnsi);
   return true;
 }

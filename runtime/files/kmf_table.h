@@ -202,6 +202,10 @@ class Table {
   std::string sequenceValue_;     // the value or entry a pending first move starts from
   uint32_t sequenceNumber_ = 0;
   bool sequenceSet_ = false;
+  Tree::Cursor cursor_;  // where the sequence's last move ended in the tree
+  // The leaves where the last data record and memo piece were read.
+  Tree::Cursor dataLeaf_;
+  Tree::Cursor memoLeaf_;
 
   bool holdRequested_ = false;
   int32_t holdSeconds_ = -1;

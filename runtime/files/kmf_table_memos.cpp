@@ -35,13 +35,14 @@ std::string_view TrimTrailingSpaces(std::string_view text) {
 // The stored pieces joined, at most limit bytes of content.
 std::string Table::LoadMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, size_t limit) {
   std::string content;
-  const Record* piece = nullptr;
+  std::string piece;
   size_t length = limit;
   for (uint16_t k = 0;
        content.size() < length &&
-       (piece = tree.Lookup(MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), k)));
+       tree.FetchData(MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), k), piece,
+                      &memoLeaf_);
        ++k) {
-    std::string_view data = piece->Data();
+    std::string_view data = piece;
     if (k == 0 && isBlob(memo)) {
       if (data.size() < kBlobLengthBytes) break;
       length = std::min<size_t>(LoadLe32(reinterpret_cast<const uint8_t*>(data.data())), limit);

@@ -92,8 +92,8 @@ int32_t Table::ResetKey(int key, std::string_view position) {
 bool Table::StepFrom(const std::string& key, bool forward, bool inclusive,
                      const std::string& prefix, Found& found) {
   Record record;
-  bool any = forward ? tree().SeekForward(key, !inclusive, record)
-                     : tree().SeekBackward(key, !inclusive, record);
+  bool any = forward ? tree().SeekForward(key, !inclusive, record, &cursor_)
+                     : tree().SeekBackward(key, !inclusive, record, &cursor_);
   if (!any || !HasPrefix(record.Key(), prefix)) return false;
   found.positionKey = std::string(record.Key());
   if (prefix.size() == 5 && static_cast<uint8_t>(prefix[4]) == kDataTag) {

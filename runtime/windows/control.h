@@ -67,6 +67,9 @@ class Control {
   // Validates what the user entered and stores it in the variable; false when it
   // is not acceptable (the control keeps the focus).
   virtual bool AcceptValue() { return true; }
+  // The control refused its value and is about to take the focus back: a field
+  // selects what the person typed, ready to be corrected or typed over.
+  virtual void SelectForCorrection() {}
   // Whether the control takes part in the validation pass.
   virtual bool TakesInput() const { return false; }
   // A notice from the widget; returns the events it raises, in order.

@@ -15,7 +15,8 @@
 // size of a text variable (at most 255). It always scrolls horizontally.
 //
 // Leaving the field after a change raises 0x1A (changed and left), then the
-// field is accepted: accepted (0x01) follows when the value was taken. An
+// field is accepted: accepted (0x01) follows when the value was taken. A
+// refused value takes the focus back with the typed text selected. An
 // unnumbered field is accepted the same way but raises nothing.
 #include <QFontMetrics>
 #include <QPointer>
@@ -34,6 +35,7 @@
 #include "runtime/windows/entry_editor.h"
 #include "runtime/windows/entry_keys.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/focus_return.h"
 
 namespace rk {
 namespace {
@@ -113,11 +115,21 @@ class EntryControl : public Control, private platform::EntryInput {
 
   bool TakesInput() const override { return HasVariable() && !(editor_->Mode() & kEntryReadOnly); }
 
+  void SelectForCorrection() override {
+    if (!editor_) return;
+    editor_->PlaceCaret(0, false);
+    editor_->PlaceCaret(editor_->Text().size(), true);
+    Redraw();
+  }
+
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
     if (notice != kNoticeEdited) return {};
     std::vector<RaisedEvent> raised;
     if (IsNumbered()) raised.push_back({event::kChangedAndLeft, Number()});
-    if (!AcceptValue()) return raised;
+    if (!AcceptValue()) {
+      ReturnFocusAfterRefusal(*this);
+      return raised;
+    }
     ShowValue();
     if (IsNumbered()) raised.push_back({event::kAccepted, Number()});
     return raised;
@@ -166,7 +178,7 @@ class EntryControl : public Control, private platform::EntryInput {
   void EntryFocus(bool gained) override {
     if (gained) {
       editor_->GainFocus(SelectsAll());
-    } else if (editor_->LoseFocus()) {
+    } else if (editor_->LoseFocus() && !FocusBeingReturned()) {
       Notify(kNoticeEdited);
     }
     Redraw();

@@ -1,6 +1,7 @@
 // OPTION and RADIO: a group of radio buttons over one variable. The variable
 // holds the text of the chosen radio (without its hot-key marker); the
 // option's choice is the chosen radio's place in the group, from 1.
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -90,6 +91,13 @@ void OptionControl::ShowValue() {
   for (RadioControl* radio : radios_) {
     if (CompareCollatedNoCase(radio->AnsiValue().c_str(), value.c_str()) == 0)
       return radio->Check();
+  }
+  // A value no radio holds (a blank new record) shows no choice, not the one
+  // shown before. An exclusive group never lets its last checked button go.
+  if (QAbstractButton* checked = group_ ? group_->checkedButton() : nullptr) {
+    group_->setExclusive(false);
+    checked->setChecked(false);
+    group_->setExclusive(true);
   }
 }
 

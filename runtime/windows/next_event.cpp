@@ -4,6 +4,7 @@
 #include "runtime/windows/control.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
+#include "runtime/windows/focus_return.h"
 #include "runtime/windows/modal_state.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
@@ -54,8 +55,7 @@ std::optional<EventRecord> ValidationStep(Window& window) {
     if (!control.TakesInput() || !control.Active()) continue;
     if (!control.AcceptValue()) {
       EndValidation(window);
-      window.selected = window.IndexOf(&control) + 1;
-      if (QWidget* widget = control.Widget()) widget->setFocus();
+      ReturnFocusAfterRefusal(control);
       return std::nullopt;
     }
     return EventRecord{event::kAccepted, control.Number(), window.Id()};

@@ -69,8 +69,14 @@ void SystemCommandRequested(Window& window, int64_t command) {
 }
 
 // The user moved the focus into a control: it becomes the selected control.
+// A request that arrives after the focus moved on (a refused field took it
+// back) is out of date.
 void FocusArrived(Control& control) {
   Window& window = control.OwnerWindow();
+  if (QWidget* widget = control.Widget();
+      widget && widget->isActiveWindow() && !widget->hasFocus()) {
+    return;
+  }
   int selected = window.IndexOf(&control) + 1;
   if (selected == 0 || window.selected == selected) return;
   window.selected = selected;

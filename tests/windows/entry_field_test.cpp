@@ -2,6 +2,7 @@
 // painted field, the events its ACCEPT loop sees, and the bound variables.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -41,6 +42,12 @@ ControlRecord Entry(int32_t number, int32_t y, std::string picture, DataDescript
   return control;
 }
 
+ControlRecord OkButton() {
+  ControlRecord button = MakeControl(RecordKind::kButton, 5, {110, 4, 40, 14});
+  button.text = "OK";
+  return button;
+}
+
 void SendKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = {}, QString text = {}) {
   QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
   QApplication::sendEvent(&widget, &press);
@@ -61,7 +68,8 @@ void SendFocus(QWidget& widget, bool in) {
 }
 
 // A form with four fields: a name (@s20, capitalised), a price (@n-7.2 over a
-// REAL), a date (@D6 over a LONG day number) and a read-only label (@s10).
+// REAL), a date (@D6 over a LONG day number) and a read-only label (@s10); and
+// an OK button (5) that starts the validation pass.
 class EntryFieldTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -76,13 +84,15 @@ class EntryFieldTest : public WindowTest {
               WindowDefinition(
                   {Entry(1, 4, "@s20", Simple(kString, 20), control_flag::kCapitalise),
                    Entry(2, 20, "@n-7.2", Simple(kReal, 8)), Entry(3, 36, "@D6", Simple(kLong, 4)),
-                   Entry(4, 52, "@s10", Simple(kString, 10), control_flag::kReadOnly)}),
+                   Entry(4, 52, "@s10", Simple(kString, 10), control_flag::kReadOnly), OkButton()}),
               {name_, &price_, &date_, label_});
           while (ACCEPT()) {
             if (EVENT() == event::kAlways) DISPLAY();  // the test changed the variables
-            if (EVENT() == event::kAccepted || EVENT() == event::kChangedAndLeft) {
+            if (EVENT() == event::kAccepted || EVENT() == event::kChangedAndLeft ||
+                EVENT() == event::kCompleted) {
               events_.push_back(Describe(EVENT(), FIELD()));
             }
+            if (EVENT() == event::kAccepted && FIELD() == 5) SELECT(0);
           }
         },
         0);
@@ -100,10 +110,22 @@ class EntryFieldTest : public WindowTest {
   platform::EntryWidget& Emptied(int index) {
     platform::EntryWidget& field = Field(index);
     SendFocus(field, true);
+    Clear(field);
+    return field;
+  }
+
+  static void Clear(platform::EntryWidget& field) {
     SendKey(field, Qt::Key_End);
     SendKey(field, Qt::Key_Home, Qt::ShiftModifier);
     SendKey(field, Qt::Key_Delete);
-    return field;
+  }
+
+  static void ExpectSelectedForCorrection(const platform::EntryWidget& field,
+                                          std::string_view typed) {
+    EXPECT_TRUE(field.hasFocus());
+    EXPECT_EQ(field.State().text, typed) << "the refused text stays as typed";
+    EXPECT_EQ(field.State().selectionStart, 0u);
+    EXPECT_EQ(field.State().selectionEnd, typed.size()) << "and is selected, to be typed over";
   }
 
   int32_t thread_ = 0;
@@ -208,6 +230,56 @@ TEST_F(EntryFieldTest, ValueThePictureCannotShowIsRefused) {
   EXPECT_DOUBLE_EQ(price_, 3.5);
   EXPECT_EQ(Shown(1), "123456") << "the refused text stays for correction";
   EXPECT_EQ(events_, (std::vector<std::string>{"1a:2"})) << "no accepted event";
+}
+
+TEST_F(EntryFieldTest, ARefusedFieldTakesTheFocusBackWhetherLeftByKeyOrClick) {
+  const uint64_t beeps = platform::BeepsSounded();
+  platform::EntryWidget& price = Emptied(1);
+  TypeText(price, "123456");
+  SendKey(price, Qt::Key_Tab);
+  RunUntilIdle();
+  ExpectSelectedForCorrection(price, "123456");
+  EXPECT_EQ(window_->selected, 2);
+  EXPECT_EQ(platform::BeepsSounded(), beeps + 1);
+
+  SendFocus(Field(2), true);  // a click on the date
+  RunUntilIdle();
+  ExpectSelectedForCorrection(price, "123456");
+  EXPECT_EQ(platform::BeepsSounded(), beeps + 2);
+  EXPECT_DOUBLE_EQ(price_, 3.5);
+
+  TypeText(price, "12");  // over the selection
+  SendKey(price, Qt::Key_Return);
+  RunUntilIdle();
+  EXPECT_TRUE(Field(2).hasFocus()) << "a value the picture takes lets the focus go";
+  EXPECT_EQ(window_->selected, 3);
+  EXPECT_DOUBLE_EQ(price_, 12);
+  EXPECT_EQ(events_, (std::vector<std::string>{"1a:2", "1a:2", "1a:2", "1:2"}));
+}
+
+TEST_F(EntryFieldTest, TwoRefusedFieldsDoNotPassTheFocusToAndFro) {
+  platform::EntryWidget& price = Emptied(1);
+  TypeText(price, "123456");
+  // The date is edited as well before the runtime hears that the price was left.
+  platform::EntryWidget& date = Field(2);
+  date.setFocus(Qt::MouseFocusReason);
+  Clear(date);
+  TypeText(date, "30/2/1995");
+  RunUntilIdle();
+  ExpectSelectedForCorrection(price, "123456");
+  EXPECT_EQ(date.State().text, "30/2/1995");
+
+  // The date's change is still pending: the validation pass stops at it once
+  // the price is corrected, and it gets the focus.
+  TypeText(price, "7");
+  qobject_cast<QAbstractButton*>(window_->FindControl(5)->Widget())->click();
+  RunUntilIdle();
+  ExpectSelectedForCorrection(date, "30/2/1995");
+  EXPECT_EQ(window_->selected, 3);
+  EXPECT_DOUBLE_EQ(price_, 7);
+  EXPECT_EQ(date_, 0);
+  EXPECT_EQ(events_, (std::vector<std::string>{"1a:2", "1:5", "1:1", "1:2"}))
+      << "no completed event";
 }
 
 TEST_F(EntryFieldTest, LeavingRaisesChangedOnlyForAChangedField) {

@@ -1,17 +1,22 @@
-// Spin boxes, check boxes and option groups over their variables: what they
-// show, what they store and the events they raise.
+// Spin boxes, check boxes, option groups and text boxes over their variables:
+// what they show, what they store and the events they raise.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <cstring>
 
+#include "runtime/core/type_codes.h"
+#include "runtime/platform/qt/beep.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
 #include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window_statements.h"
 #include "tests/windows/window_fixture.h"
 
 namespace rk {
@@ -40,17 +45,26 @@ class ValueControlsTest : public WindowTest {
     ControlRecord option = Bound(RecordKind::kOption, 3, 36, TextDescriptor(4));
     option.at = {4, 36, 100, 40};
     option.children = {Radio(4, "VHS"), Radio(5, "&SVHS")};
+    DataDescriptor memo;
+    memo.type = kTextArea;
+    memo.size = sizeof notes_;
+    ControlRecord text = Bound(RecordKind::kText, 7, 96, memo);
+    text.at = {4, 96, 120, 20};
+    std::memcpy(notes_, "Line one\r\nLine two      ", sizeof notes_);
     thread_ = START(
-        [this, spin, option] {
+        [this, spin, option, text] {
           Window window;
           OpenTestWindow(
               window, WindowKind::kPlain,
               WindowDefinition({spin, Bound(RecordKind::kCheck, 2, 20, TextDescriptor(1)), option,
-                                Bound(RecordKind::kCheck, 6, 80, LongDescriptor())}),
-              {&rating_, &flag_, format_, &numericFlag_});
+                                Bound(RecordKind::kCheck, 6, 80, LongDescriptor()), text}),
+              {&rating_, &flag_, format_, &numericFlag_, notes_});
           while (ACCEPT()) {
-            if (EVENT() != event::kOpenWindow && EVENT() != event::kSelected)
+            if (EVENT() == event::kAlways) {
+              DISPLAY();  // the test changed the variables
+            } else if (EVENT() != event::kOpenWindow && EVENT() != event::kSelected) {
               events_.push_back(Describe(EVENT(), FIELD()));
+            }
           }
         },
         0);
@@ -80,6 +94,7 @@ class ValueControlsTest : public WindowTest {
   char flag_ = ' ';
   char format_[4] = {'S', 'V', 'H', 'S'};
   int32_t numericFlag_ = 1;
+  char notes_[24];
   std::vector<std::string> events_;
 };
 
@@ -122,6 +137,47 @@ TEST_F(ValueControlsTest, OptionHoldsTheChosenRadiosText) {
   EXPECT_EQ(std::string(format_, 4), "VHS ");
   EXPECT_EQ(ControlOf(3).Choice(), 1);
   EXPECT_EQ(events_, (std::vector<std::string>{"1:4", "2:3"}));
+
+  std::memcpy(format_, "    ", 4);  // a new record
+  POST(event::kAlways, 0, thread_);
+  RunUntilIdle();
+  EXPECT_FALSE(WidgetOf<QAbstractButton>(4).isChecked()) << "the old choice is not left shown";
+  EXPECT_FALSE(WidgetOf<QAbstractButton>(5).isChecked());
+  EXPECT_EQ(ControlOf(3).Choice(), 0);
+  WidgetOf<QAbstractButton>(5).click();
+  RunUntilIdle();
+  EXPECT_EQ(std::string(format_, 4), "SVHS") << "the group still chooses one at a time";
+  EXPECT_FALSE(WidgetOf<QAbstractButton>(4).isChecked());
+}
+
+TEST_F(ValueControlsTest, TextBoxStoresItsLinesAsTypedWhileTheMemoHasRoom) {
+  auto& text = WidgetOf<QPlainTextEdit>(7);
+  EXPECT_EQ(text.toPlainText(), "Line one\nLine two") << "CR LF breaks the lines, padding goes";
+  text.moveCursor(QTextCursor::End);
+  text.insertPlainText("\n3");
+  RunUntilIdle();
+  EXPECT_EQ(std::string(notes_, sizeof notes_), "Line one\r\nLine two\r\n3   ");
+  text.insertPlainText("456");  // exactly fills the memo
+  RunUntilIdle();
+  EXPECT_EQ(std::string(notes_, sizeof notes_), "Line one\r\nLine two\r\n3456");
+
+  const uint64_t beeps = platform::BeepsSounded();
+  text.insertPlainText("7");
+  RunUntilIdle();
+  EXPECT_EQ(platform::BeepsSounded(), beeps + 1);
+  EXPECT_EQ(text.toPlainText(), "Line one\nLine two\n3456") << "what has no room is not shown";
+  EXPECT_EQ(text.textCursor().position(), 22);
+  EXPECT_EQ(std::string(notes_, sizeof notes_), "Line one\r\nLine two\r\n3456");
+  EXPECT_TRUE(events_.empty()) << "typing in a text box raises no events";
+
+  std::memcpy(notes_, "Replaced                ", sizeof notes_);
+  POST(event::kAlways, 0, thread_);
+  RunUntilIdle();
+  EXPECT_EQ(text.toPlainText(), "Replaced");
+  text.moveCursor(QTextCursor::End);
+  text.insertPlainText("!");
+  RunUntilIdle();
+  EXPECT_EQ(std::string(notes_, 10), "Replaced! ") << "room is counted from the new value";
 }
 
 }  // namespace

@@ -35,8 +35,13 @@ void OpenTestWindow(Window& window, WindowKind kind, StructureRecord definition,
 // One delivered event as "code:control", codes in hex ("203:0", "1:4").
 std::string Describe(int32_t code, int32_t control);
 
+// Runs the threads until nothing is left to do. Threads that keep waking one
+// another fail the test instead of hanging the whole run.
 inline void RunUntilIdle() {
-  platform::TheScheduler().RunUntilIdle();
+  constexpr int kRoundsBeforeGivingUp = 10000;
+  if (!platform::TheScheduler().RunUntilIdle(kRoundsBeforeGivingUp)) {
+    ADD_FAILURE() << "the runtime threads never went idle";
+  }
 }
 
 // Posts a platform message to a thread's fiber.

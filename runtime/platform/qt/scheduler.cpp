@@ -195,6 +195,14 @@ void Scheduler::RunUntilIdle() {
   } while (ResumeReadyFibers());
 }
 
+bool Scheduler::RunUntilIdle(int rounds) {
+  for (int round = 0; round < rounds; ++round) {
+    ProcessQtEvents(false);
+    if (!ResumeReadyFibers()) return true;
+  }
+  return false;
+}
+
 Scheduler& TheScheduler() {
   // Never destroyed: at exit no fiber is unwound after Qt is gone.
   static Scheduler* scheduler = new Scheduler;

@@ -61,6 +61,9 @@ class Scheduler {
   void Run(FiberId first);
   // Processes everything that is ready without sleeping, then returns.
   void RunUntilIdle();
+  // The same, but gives up after `rounds` rounds of resuming fibers: false when
+  // fibers were still ready then (something keeps waking them).
+  bool RunUntilIdle(int rounds);
 
   bool Alive(FiberId fiber) const { return threads_.count(fiber) != 0; }
   size_t QueuedMessages(FiberId fiber) const;

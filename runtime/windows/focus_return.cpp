@@ -1,0 +1,45 @@
+#include "runtime/windows/focus_return.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "runtime/platform/qt/window_shell.h"
+#include "runtime/windows/control.h"
+#include "runtime/windows/window.h"
+
+namespace rk {
+namespace {
+
+// All widgets live on the GUI thread, so one flag serves every window: a focus
+// return in one window can move the focus out of a field of another.
+bool returning = false;
+
+// The focus is somewhere other than this window: the person went on to
+// another window, which keeps it.
+bool FocusIsElsewhere(const Window& window) {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || !window.shell) return false;
+  QWidget* outer = window.shell->Outer();
+  return focus != outer && !outer->isAncestorOf(focus);
+}
+
+}  // namespace
+
+void ReturnFocusAfterRefusal(Control& control) {
+  Window& window = control.OwnerWindow();
+  const int index = window.IndexOf(&control);
+  if (index < 0) return;
+  window.selected = index + 1;
+  control.SelectForCorrection();
+  QWidget* widget = control.Widget();
+  if (!widget || FocusIsElsewhere(window)) return;
+  returning = true;
+  widget->setFocus(Qt::OtherFocusReason);
+  returning = false;
+}
+
+bool FocusBeingReturned() {
+  return returning;
+}
+
+}  // namespace rk
