@@ -192,21 +192,26 @@ const Record* Tree::Lookup(std::string_view key) {
 bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
   Cursor unused;
   if (!hint) hint = &unused;
+  bool readingOn = false;
   if (const Page* leaf = file_.FindCached(hint->leaf);
-      leaf && !leaf->IsIndex() && !leaf->records.empty() &&
-      CompareKeys(leaf->records.front().Key(), key) <= 0 &&
-      CompareKeys(key, leaf->records.back().Key()) <= 0) {
-    return CopyEqual(*leaf, key, data);
+      leaf && !leaf->IsIndex() && !leaf->records.empty()) {
+    bool fromFirst = CompareKeys(leaf->records.front().Key(), key) <= 0;
+    if (fromFirst && CompareKeys(key, leaf->records.back().Key()) <= 0) {
+      return CopyEqual(*leaf, key, data, *hint);
+    }
+    // Reads that left the leaf at the end they were moving towards go on in
+    // key order: the next leaf will be read through, so it is cached at once.
+    readingOn = fromFirst ? hint->index + 1 == leaf->records.size() : hint->index == 0;
   }
   uint32_t id = file_.root();
   int level = -1;  // the root's level is learnt from the root
   for (int depth = 0; id != kNoPage; ++depth) {
     KMF_CHECK(depth < kMaxDepth);
     hint->leaf = id;
-    if (level == 0) return FetchFromLeaf(id, key, data);
+    if (level == 0) return FetchFromLeaf(id, key, data, readingOn, *hint);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());
-    if (!page.IsIndex()) return CopyEqual(page, key, data);  // a root that is a leaf
+    if (!page.IsIndex()) return CopyEqual(page, key, data, *hint);  // a root that is a leaf
     size_t index = ChildIndex(page, key);
     level = page.level - 1;
     id = page.children[index];
@@ -216,18 +221,20 @@ bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
 
 // Index records are the first records of their children, so a key beyond the
 // last record of the leaf that the search reaches is in no other leaf either.
-bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data) {
+bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint) {
   size_t position = LowerBound(leaf, key);
+  hint.index = position;
   if (position == leaf.records.size() || leaf.records[position].Key() != key) return false;
   data.assign(leaf.records[position].Data());
   return true;
 }
 
-bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data) {
-  File::LeafRead leaf = file_.ReadLeaf(id);
+bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, bool readingOn,
+                         Cursor& hint) {
+  File::LeafRead leaf = file_.ReadLeaf(id, readingOn);
   if (leaf.page) {
     KMF_CHECK(!leaf.page->records.empty());
-    return CopyEqual(*leaf.page, key, data);
+    return CopyEqual(*leaf.page, key, data, hint);
   }
   KMF_CHECK(leaf.opened.fields.recordCount > 0);
   thread_local std::string scratch;

@@ -32,7 +32,7 @@ class Tree {
   // in the whole tree), and descends from the root otherwise.
   struct Cursor {
     uint32_t leaf = kNoPage;
-    size_t index = 0;
+    size_t index = 0;  // for a fetch: where the key sought was placed
   };
 
   // First record whose key is at or after (strictly after) the key.
@@ -96,8 +96,9 @@ class Tree {
   // The record with exactly this key, the path ending on its leaf and index.
   Record* LocateEqual(std::string_view key, Path& path);
   // FetchData on one leaf, cached or read for the occasion.
-  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data);
-  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data);
+  bool FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, bool readingOn,
+                     Cursor& hint);
+  static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
   // Inserts below `id`; returns the pages split off to the right of it.

@@ -195,14 +195,14 @@ Page* File::FindCached(uint32_t id) {
   return &it->second.page;
 }
 
-File::LeafRead File::ReadLeaf(uint32_t id) {
+File::LeafRead File::ReadLeaf(uint32_t id, bool readingOn) {
   LeafRead leaf;
   if ((leaf.page = FindCached(id))) {
     KMF_CHECK(leaf.page->level == 0);
     return leaf;
   }
   std::string_view bytes = ReadPageBytes(id);
-  if (ReadOnceBefore(id)) {
+  if (readingOn || ReadOnceBefore(id)) {
     leaf.page = &LoadFromDisk(id, bytes, 0);
     return leaf;
   }

@@ -75,16 +75,16 @@ class File {
   // A leaf page read for one of its records: the cached page when the cache
   // holds it; otherwise the page read and opened, its records left encoded
   // (valid until the next page read). Such a page enters the cache only when
-  // it was read this way a short while before, so that reads scattered over
-  // many pages do not decode whole pages that the cache would drop again
-  // before their next use.
+  // the reads go on through it (`readingOn`) or when it was read this way a
+  // short while before, so that reads scattered over many pages do not decode
+  // whole pages that the cache would drop again before their next use.
   // The page where the cache holds it (used now), or null; nothing is read.
   Page* FindCached(uint32_t id);
   struct LeafRead {
     Page* page = nullptr;
     OpenedPage opened;
   };
-  LeafRead ReadLeaf(uint32_t id);
+  LeafRead ReadLeaf(uint32_t id, bool readingOn);
   uint32_t NewPage(uint8_t level);
   void MarkDirty(uint32_t id);
   void DiscardPage(uint32_t id);
