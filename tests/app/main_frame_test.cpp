@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QLabel>
@@ -104,9 +105,9 @@ class MainFrameTest : public ::testing::Test {
     ConnectFileLayerToThreads();
     RegisterProcedure("ABOUT", ABOUT);
     ASSERT_EQ(UsedSlots(), 0) << "a previous test left threads behind";
-    folder_ =
-        fs::temp_directory_path() /
-        ("rk-main-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder_ = fs::temp_directory_path() /
+              ("rk-main-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     previous_ = fs::current_path();
