@@ -355,11 +355,16 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
       ++delta;
     }
     if (oldEntry) {
-      Record stored;
+      // A DUP entry carries the record number in its key and nothing after
+      // it: the entry with that key is this record's, as built.
       bool dup = key.flags & kKeyDup;
-      if (tree.Find(oldEntry->Key(), stored) && KeyEntryRecordNumber(stored, dup) == recordNumber) {
-        tree.Remove(stored.Key());
-        changes.push_back({stored, false, static_cast<uint8_t>(k)});
+      Record stored;
+      if (dup ? tree.Remove(oldEntry->Key())
+              : tree.Find(oldEntry->Key(), stored) &&
+                    KeyEntryRecordNumber(stored, false) == recordNumber &&
+                    tree.Remove(stored.Key())) {
+        changes.push_back(
+            {dup ? std::move(*oldEntry) : std::move(stored), false, static_cast<uint8_t>(k)});
         --delta;
       }
     }
