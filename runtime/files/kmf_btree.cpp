@@ -292,10 +292,12 @@ void Tree::Replace(const Record& record) {
   if (!Modify(record.Key(), [&record](Record& stored) { stored = record; })) Put(record);
 }
 
-void Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
+bool Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
   const Page& child = file_.LoadPage(parent.children[index], childLevel);
   KMF_CHECK(!child.records.empty());
+  if (parent.records[index] == child.records.front()) return false;
   parent.records[index] = child.records.front();
+  return true;
 }
 
 uint32_t Tree::SplitOnce(uint32_t id) {
@@ -320,7 +322,8 @@ uint32_t Tree::SplitOnce(uint32_t id) {
   return rightId;
 }
 
-std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id) {
+std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, const Page& page) {
+  if (!NeedsSplit(page)) return {};  // the usual case, without allocating
   std::vector<uint32_t> pages = {id};
   for (size_t i = 0; i < pages.size();) {
     if (NeedsSplit(file_.LoadPage(pages[i]))) {
@@ -333,30 +336,41 @@ std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id) {
   return pages;
 }
 
-std::vector<uint32_t> Tree::InsertInto(uint32_t id, int level, const Record& record) {
-  Page& page = file_.LoadPage(id, level);
+// Pages stay where the cache holds them while records are inserted (nothing is
+// dropped from the cache during an operation), so each page is looked up once.
+Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record) {
+  Page& page = level == 0 ? file_.ChangePage(id, 0) : file_.LoadPage(id, level);
+  Inserted result;
   if (!page.IsIndex()) {
+    if (level != 0) file_.MarkDirty(id);
     size_t position = LowerBound(page, record.Key());
     if (position < page.records.size() && page.records[position].Key() == record.Key()) {
       page.records[position] = record;
     } else {
       page.records.insert(page.records.begin() + position, record);
     }
-    file_.MarkDirty(id);
-    return SplitUntilFits(id);
+    result.firstChanged = position == 0;
+    result.splits = SplitUntilFits(id, page);
+    return result;
   }
   size_t index = ChildIndex(page, record.Key());
   int childLevel = page.level - 1;
-  std::vector<uint32_t> splits = InsertInto(page.children[index], childLevel, record);
-  Page& parent = file_.LoadPage(id);
-  RefreshIndexRecord(parent, index, childLevel);
-  for (size_t k = 0; k < splits.size(); ++k) {
-    const Page& split = file_.LoadPage(splits[k]);
-    parent.records.insert(parent.records.begin() + index + 1 + k, split.records.front());
-    parent.children.insert(parent.children.begin() + index + 1 + k, splits[k]);
+  Inserted below = InsertInto(page.children[index], childLevel, record);
+  // An index page changes only when its child's first record did or the child
+  // split; an unchanged page is not written back (nor counted as pending).
+  if (below.splits.empty() && !below.firstChanged) return result;
+  if (below.firstChanged) {
+    RefreshIndexRecord(page, index, childLevel);
+    result.firstChanged = index == 0;
+  }
+  for (size_t k = 0; k < below.splits.size(); ++k) {
+    const Page& split = file_.LoadPage(below.splits[k]);
+    page.records.insert(page.records.begin() + index + 1 + k, split.records.front());
+    page.children.insert(page.children.begin() + index + 1 + k, below.splits[k]);
   }
   file_.MarkDirty(id);
-  return SplitUntilFits(id);
+  result.splits = SplitUntilFits(id, page);
+  return result;
 }
 
 void Tree::Put(const Record& record) {
@@ -367,7 +381,7 @@ void Tree::Put(const Record& record) {
     file_.SetRoot(root);
     return;
   }
-  std::vector<uint32_t> splits = InsertInto(file_.root(), -1, record);
+  std::vector<uint32_t> splits = InsertInto(file_.root(), -1, record).splits;
   while (!splits.empty()) {
     uint32_t oldRoot = file_.root();
     const Page& old = file_.LoadPage(oldRoot);
@@ -381,7 +395,7 @@ void Tree::Put(const Record& record) {
       top.children.push_back(split);
     }
     file_.SetRoot(newRoot);
-    splits = SplitUntilFits(newRoot);
+    splits = SplitUntilFits(newRoot, top);
   }
 }
 
@@ -400,18 +414,20 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   if (!RemoveFrom(childId, childLevel, key)) return false;
   Page& parent = file_.LoadPage(id);
   const Page& child = file_.LoadPage(childId);
+  bool changed = true;
   if (child.records.empty()) {
     file_.DiscardPage(childId);
     parent.records.erase(parent.records.begin() + index);
     parent.children.erase(parent.children.begin() + index);
   } else {
-    RefreshIndexRecord(parent, index, childLevel);
+    changed = RefreshIndexRecord(parent, index, childLevel);
     if (SizeBound(child) < kUnderfilledBound) {
       bool merged = index + 1 < parent.records.size() && MergeChildren(id, index, childLevel);
-      if (!merged && index > 0) MergeChildren(id, index - 1, childLevel);
+      if (!merged && index > 0) merged = MergeChildren(id, index - 1, childLevel);
+      changed = changed || merged;
     }
   }
-  file_.MarkDirty(id);
+  if (changed) file_.MarkDirty(id);
   return true;
 }
 

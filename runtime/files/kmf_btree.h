@@ -101,13 +101,17 @@ class Tree {
   static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
-  // Inserts below `id`; returns the pages split off to the right of it.
-  std::vector<uint32_t> InsertInto(uint32_t id, int level, const Record& record);
-  std::vector<uint32_t> SplitUntilFits(uint32_t id);
+  struct Inserted {
+    std::vector<uint32_t> splits;  // pages split off to the right, in order
+    bool firstChanged = false;     // the page's first record is another now
+  };
+  Inserted InsertInto(uint32_t id, int level, const Record& record);
+  std::vector<uint32_t> SplitUntilFits(uint32_t id, const Page& page);
   uint32_t SplitOnce(uint32_t id);
   // Removes below `id`; returns whether a record was removed.
   bool RemoveFrom(uint32_t id, int level, std::string_view key);
-  void RefreshIndexRecord(Page& parent, size_t index, int childLevel);
+  // Copies the child's first record into the parent; false when it was there.
+  bool RefreshIndexRecord(Page& parent, size_t index, int childLevel);
   // Moves the records of child left + 1 into child left when they fit in one
   // page; false (nothing changed) when the merged page would split.
   bool MergeChildren(uint32_t parentId, size_t left, int childLevel);

@@ -236,6 +236,22 @@ uint32_t File::NewPage(uint8_t level) {
   return id;
 }
 
+Page& File::ChangePage(uint32_t id, int expectedLevel) {
+  auto it = cache_.find(id);
+  if (it == cache_.end()) {
+    LoadPage(id, expectedLevel);
+    it = cache_.find(id);
+  } else {
+    KMF_CHECK(expectedLevel < 0 || it->second.page.level == expectedLevel);
+    Touch(it->second);
+  }
+  if (!it->second.dirty) {
+    it->second.dirty = true;
+    ++dirtyCount_;
+  }
+  return it->second.page;
+}
+
 void File::MarkDirty(uint32_t id) {
   auto it = cache_.find(id);
   KMF_CHECK(it != cache_.end());

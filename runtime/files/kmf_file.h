@@ -87,6 +87,8 @@ class File {
   LeafRead ReadLeaf(uint32_t id, bool readingOn);
   uint32_t NewPage(uint8_t level);
   void MarkDirty(uint32_t id);
+  // LoadPage and MarkDirty in one lookup, for a page about to change.
+  Page& ChangePage(uint32_t id, int expectedLevel = -1);
   void DiscardPage(uint32_t id);
 
   // The next record or table number; the counter is saved with the next write-back.
@@ -169,6 +171,7 @@ class File {
   void ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename);
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
   void FlushOrFail(uint32_t& error);
+  void WriteAtHomes(const std::vector<PreparedWrite>& writes, uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
                                            const std::unordered_map<uint64_t, std::string>& pages);
 

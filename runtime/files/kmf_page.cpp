@@ -8,27 +8,6 @@
 #include "runtime/files/kmf_run_length.h"
 
 namespace rk::kmf {
-namespace {
-
-std::string EncodeHeaderAndChildren(const Page& page, size_t uncompressedLength) {
-  std::string out(kPageHeaderSize, '\0');
-  auto* p = reinterpret_cast<uint8_t*>(out.data());
-  StoreLe16(p + 0x06, static_cast<uint16_t>(uncompressedLength));
-  StoreLe16(p + 0x08, static_cast<uint16_t>(SizeBound(page)));
-  StoreLe16(p + 0x0A, static_cast<uint16_t>(page.records.size()));
-  p[0x0C] = page.level;
-  if (page.IsIndex()) {
-    for (uint32_t child : page.children) AppendLe32(out, child);
-  }
-  return out;
-}
-
-void SetStoredLength(std::string& image) {
-  StoreLe16(reinterpret_cast<uint8_t*>(image.data()) + 0x04, static_cast<uint16_t>(image.size()));
-}
-
-}  // namespace
-
 uint32_t SizeBound(const Page& page) {
   uint32_t bound = kPageHeaderSize;
   if (page.IsIndex()) bound += 4 * static_cast<uint32_t>(page.records.size());
@@ -36,19 +15,34 @@ uint32_t SizeBound(const Page& page) {
   return bound;
 }
 
+// The header, child array and prefix-compressed body are laid out in place;
+// the body is then swapped for its compressed form when that saves a unit.
 std::string EncodePageImage(const Page& page) {
   assert(!page.IsIndex() || page.children.size() == page.records.size());
-  std::string body;
-  EncodeRecords(page.records, body);
-  size_t fixedPart = kPageHeaderSize + (page.IsIndex() ? 4 * page.records.size() : 0);
-  size_t uncompressedLength = fixedPart + body.size();
-  assert(uncompressedLength <= SizeBound(page));
-  std::string image = EncodeHeaderAndChildren(page, uncompressedLength);
-  auto compressed = CompressRuns(body);
-  bool useCompressed =
-      compressed && (fixedPart + compressed->size() + 255) / 256 < (uncompressedLength + 255) / 256;
-  image.append(useCompressed ? *compressed : body);
-  SetStoredLength(image);
+  const uint32_t bound = SizeBound(page);
+  const size_t fixedPart = kPageHeaderSize + (page.IsIndex() ? 4 * page.records.size() : 0);
+  std::string image;
+  // Room for the padding that FinishPage adds, so the image grows only once.
+  image.reserve((bound + 255) / 256 * 256);
+  image.resize(fixedPart, '\0');
+  EncodeRecords(page.records, image);
+  const size_t uncompressedLength = image.size();
+  assert(uncompressedLength <= bound);
+
+  thread_local std::string compressed;
+  std::string_view body(image.data() + fixedPart, uncompressedLength - fixedPart);
+  if (CompressRuns(body, compressed) &&
+      (fixedPart + compressed.size() + 255) / 256 < (uncompressedLength + 255) / 256) {
+    image.resize(fixedPart);
+    image.append(compressed);
+  }
+  auto* p = reinterpret_cast<uint8_t*>(image.data());
+  StoreLe16(p + 0x04, static_cast<uint16_t>(image.size()));
+  StoreLe16(p + 0x06, static_cast<uint16_t>(uncompressedLength));
+  StoreLe16(p + 0x08, static_cast<uint16_t>(bound));
+  StoreLe16(p + 0x0A, static_cast<uint16_t>(page.records.size()));
+  p[0x0C] = page.level;
+  if (page.IsIndex()) StoreChildAddresses(image, page);
   return image;
 }
 

@@ -1,7 +1,9 @@
 #include "runtime/files/kmf_record_coding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
+#include <cstring>
 
 #include "runtime/files/kmf_bytes.h"
 
@@ -12,9 +14,17 @@ constexpr uint8_t kLengthFollows = 0x80;
 constexpr uint8_t kKeyLengthFollows = 0x40;
 constexpr size_t kMaxPrefix = 63;
 
-size_t SharedPrefix(const std::string& a, const std::string& b) {
-  size_t limit = std::min({kMaxPrefix, a.size(), b.size()});
+// Eight bytes at a time: keys of neighbouring records share long prefixes.
+size_t SharedPrefix(const char* a, const char* b, size_t limit) {
   size_t shared = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; shared + 8 <= limit; shared += 8) {
+      uint64_t x, y;
+      std::memcpy(&x, a + shared, 8);
+      std::memcpy(&y, b + shared, 8);
+      if (x != y) return shared + static_cast<size_t>(std::countr_zero(x ^ y)) / 8;
+    }
+  }
   while (shared < limit && a[shared] == b[shared]) ++shared;
   return shared;
 }
@@ -22,21 +32,40 @@ size_t SharedPrefix(const std::string& a, const std::string& b) {
 }  // namespace
 
 void EncodeRecords(const std::vector<Record>& records, std::string& body) {
+  // At most a flag and two lengths per record besides its bytes.
+  size_t start = body.size();
+  size_t most = 0;
+  for (const Record& record : records) most += record.bytes.size() + 5;
+  body.resize(start + most);
+  char* out = body.data() + start;
   const Record* previous = nullptr;
   for (const Record& record : records) {
     assert(record.keyLength <= record.bytes.size());
-    size_t prefix = previous ? SharedPrefix(record.bytes, previous->bytes) : 0;
+    const size_t length = record.bytes.size();
+    size_t prefix = 0;
+    if (previous) {
+      size_t limit = std::min({kMaxPrefix, length, previous->bytes.size()});
+      prefix = SharedPrefix(record.bytes.data(), previous->bytes.data(), limit);
+    }
     uint8_t flag = static_cast<uint8_t>(prefix);
-    bool writeLength = !previous || previous->bytes.size() != record.bytes.size();
+    bool writeLength = !previous || previous->bytes.size() != length;
     bool writeKeyLength = !previous || previous->keyLength != record.keyLength;
     if (writeLength) flag |= kLengthFollows;
     if (writeKeyLength) flag |= kKeyLengthFollows;
-    body.push_back(static_cast<char>(flag));
-    if (writeLength) AppendLe16(body, static_cast<uint16_t>(record.bytes.size()));
-    if (writeKeyLength) AppendLe16(body, record.keyLength);
-    body.append(record.bytes, prefix, std::string::npos);
+    *out++ = static_cast<char>(flag);
+    if (writeLength) {
+      StoreLe16(reinterpret_cast<uint8_t*>(out), static_cast<uint16_t>(length));
+      out += 2;
+    }
+    if (writeKeyLength) {
+      StoreLe16(reinterpret_cast<uint8_t*>(out), record.keyLength);
+      out += 2;
+    }
+    std::memcpy(out, record.bytes.data() + prefix, length - prefix);
+    out += length - prefix;
     previous = &record;
   }
+  body.resize(static_cast<size_t>(out - body.data()));
 }
 
 RecordReader::RecordReader(std::string_view body, size_t count, std::string& scratch)

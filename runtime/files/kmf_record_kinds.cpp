@@ -64,6 +64,14 @@ bool ReadCounter(const Record& record, bool forKey, CounterValue& value) {
   return true;
 }
 
+bool StoreCounter(Record& record, bool forKey, const CounterValue& value) {
+  if (record.bytes.size() - record.keyLength != (forKey ? 8u : 4u)) return false;
+  auto* p = reinterpret_cast<uint8_t*>(record.bytes.data() + record.keyLength);
+  StoreLe32(p, value.count);
+  if (forKey) StoreLe32(p + 4, value.missingFrom);
+  return true;
+}
+
 std::string DefinitionKey(uint32_t table, uint16_t piece) {
   std::string key = TablePrefix(table);
   key.push_back(static_cast<char>(kDefinitionTag));

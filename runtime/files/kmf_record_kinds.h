@@ -53,6 +53,9 @@ struct CounterValue {
 };
 // False when the data part is shorter than its kind requires.
 bool ReadCounter(const Record& record, bool forKey, CounterValue& value);
+// Overwrites the value of a counter record whose data part has exactly the
+// length of its kind; false (nothing changed) otherwise.
+bool StoreCounter(Record& record, bool forKey, const CounterValue& value);
 
 std::string DefinitionKey(uint32_t table, uint16_t piece);
 std::string MemoKey(uint32_t table, uint32_t recordNumber, uint8_t memo, uint16_t piece);

@@ -28,36 +28,38 @@ bool ReadCount(std::string_view in, size_t& pos, size_t& count) {
   return false;
 }
 
-size_t RunLength(std::string_view body, size_t start) {
-  size_t end = start + 1;
-  while (end < body.size() && body[end] == body[start]) ++end;
-  return end - start;
-}
-
 }  // namespace
 
-std::optional<std::string> CompressRuns(std::string_view body) {
-  std::string out;
+bool CompressRuns(std::string_view body, std::string& out) {
+  out.clear();
+  out.reserve(body.size() + body.size() / 64 + 8);
+  const char* bytes = body.data();
+  const size_t size = body.size();
   size_t literalStart = 0;
   bool foundRun = false;
   size_t pos = 0;
-  while (pos < body.size()) {
-    size_t run = RunLength(body, pos);
-    if (run < kMinimumRun) {
-      pos += run;
+  // Most bytes differ from the next one; only a pair is measured as a run.
+  while (pos + kMinimumRun <= size) {
+    const char first = bytes[pos];
+    if (bytes[pos + 1] != first) {
+      ++pos;
       continue;
     }
-    foundRun = true;
-    AppendCount(out, pos + 1 - literalStart);
-    out.append(body.substr(literalStart, pos + 1 - literalStart));
-    AppendCount(out, run - 1);
-    pos += run;
-    literalStart = pos;
+    size_t end = pos + 2;
+    while (end < size && bytes[end] == first) ++end;
+    if (end - pos >= kMinimumRun) {
+      foundRun = true;
+      AppendCount(out, pos + 1 - literalStart);
+      out.append(bytes + literalStart, pos + 1 - literalStart);
+      AppendCount(out, end - pos - 1);
+      literalStart = end;
+    }
+    pos = end;
   }
-  if (!foundRun) return std::nullopt;
-  AppendCount(out, body.size() - literalStart);
-  out.append(body.substr(literalStart));
-  return out;
+  if (!foundRun) return false;
+  AppendCount(out, size - literalStart);
+  out.append(bytes + literalStart, size - literalStart);
+  return true;
 }
 
 namespace {

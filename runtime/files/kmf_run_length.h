@@ -12,14 +12,14 @@
 // block (possibly empty).
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace rk::kmf {
 
-// The compressed body, or nothing when the body holds no run of 4 equal bytes.
-std::optional<std::string> CompressRuns(std::string_view body);
+// Writes the compressed body to `out` (replacing what it held); false when the
+// body holds no run of 4 equal bytes.
+bool CompressRuns(std::string_view body, std::string& out);
 
 // Expands into exactly expectedLength bytes. False when the input is malformed:
 // a count running past the input, a repeat before any byte, output overflowing

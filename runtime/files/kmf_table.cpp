@@ -303,15 +303,21 @@ void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> 
   auto adjusted = [&](CounterValue value) {
     value.count = static_cast<uint32_t>(static_cast<int64_t>(value.count) + delta);
     if (missingFrom) value.missingFrom = *missingFrom;
-    return CounterRecord(tableNumber_, which, value.count, value.missingFrom);
+    return value;
   };
-  // One descent: the counter is read and rewritten where it lies.
+  // One descent: the counter is read and rewritten where it lies, in place
+  // when it has the length of its kind.
   bool stored = tree().Modify(CounterKey(tableNumber_, which), [&](Record& counter) {
     CounterValue value;
     ReadCounter(counter, forKey, value);
-    counter = adjusted(value);
+    value = adjusted(value);
+    if (!StoreCounter(counter, forKey, value))
+      counter = CounterRecord(tableNumber_, which, value.count, value.missingFrom);
   });
-  if (!stored) tree().Put(adjusted(CounterValue{}));
+  if (!stored) {
+    CounterValue value = adjusted(CounterValue{});
+    tree().Put(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+  }
 }
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
@@ -375,7 +381,7 @@ int32_t Table::StoreNew(uint32_t number) {
   AdjustCounter(kDataTag, 1);
   saved_ = record_;
   current_ = number;
-  WriteMemos(number);
+  WriteMemos(number, false);
   return 0;
 }
 
@@ -451,7 +457,7 @@ int32_t Table::Rewrite(uint32_t recordNumber, const std::string& stored) {
   int32_t result = MaintainKeys(old.data(), record_.data(), recordNumber);
   if (result != 0) return result;
   InsertData(recordNumber);
-  WriteMemos(recordNumber);
+  WriteMemos(recordNumber, true);
   saved_ = record_;
   return 0;
 }

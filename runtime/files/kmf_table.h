@@ -159,9 +159,11 @@ class Table {
   int32_t MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord, uint32_t recordNumber);
   void AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> missingFrom = {});
   uint32_t CounterValueOf(uint8_t which);
-  void WriteMemos(uint32_t recordNumber);
+  // A record just numbered (not `stored`) has no pieces to compare or remove.
+  void WriteMemos(uint32_t recordNumber, bool stored);
   std::string LoadMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, size_t limit);
-  void WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, std::string_view content);
+  void WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo, std::string_view content,
+                        bool stored);
   const std::string* BlobContent(int32_t blob) const;
   void LoadMemos(uint32_t recordNumber);
   void DeleteMemos(uint32_t recordNumber);

@@ -7,6 +7,7 @@
 //              (4 bytes, little-endian) before its 256 bytes
 // An empty memo or blob has no records.
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/files/file_descriptor.h"
 #include "runtime/files/kmf_bytes.h"
@@ -19,6 +20,15 @@ namespace {
 
 constexpr size_t kBlobLengthBytes = 4;
 constexpr int32_t kBadBlobArgument = 78;
+
+// A memo buffer is mostly spaces: they are skipped eight at a time.
+std::string_view TrimTrailingSpaces(std::string_view text) {
+  constexpr char kEightSpaces[] = "        ";
+  size_t length = text.size();
+  while (length >= 8 && std::memcmp(text.data() + length - 8, kEightSpaces, 8) == 0) length -= 8;
+  while (length > 0 && text[length - 1] == ' ') --length;
+  return text.substr(0, length);
+}
 
 }  // namespace
 
@@ -59,7 +69,7 @@ void Table::LoadMemos(uint32_t recordNumber) {
 
 // A piece equal to the stored one is left alone; pieces beyond the new end go.
 void Table::WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo,
-                             std::string_view content) {
+                             std::string_view content, bool stored) {
   std::string prefixed;
   if (isBlob(memo) && !content.empty()) {
     AppendLe32(prefixed, static_cast<uint32_t>(content.size()));
@@ -73,26 +83,32 @@ void Table::WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo,
     std::string key = MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), pieces);
     std::string_view bytes = content.substr(pos, length);
     pos += length;
-    Record stored;
-    if (tree.Find(key, stored) && stored.Data() == bytes) continue;
+    if (stored) {
+      const Record* piece = tree.Lookup(key);
+      if (piece && piece->Data() == bytes) continue;
+    }
     tree.Put(MakeRecord(key, bytes));
   }
-  for (uint16_t k = pieces;; ++k) {
+  for (uint16_t k = pieces; stored; ++k) {
     if (!tree.Remove(MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), k))) break;
   }
 }
 
-void Table::WriteMemos(uint32_t recordNumber) {
+void Table::WriteMemos(uint32_t recordNumber, bool stored) {
   Tree tree = this->tree();
   for (size_t m = 0; m < memos_.size(); ++m) {
     if (isBlob(m)) {
-      WriteMemoContent(tree, recordNumber, m, memos_[m]);
+      WriteMemoContent(tree, recordNumber, m, memos_[m], stored);
       continue;
     }
-    std::string text = memos_[m];
-    text.resize(text.find_last_not_of(' ') + 1);  // npos + 1 == 0: all spaces
-    if (declaration_.oem) platform::AnsiToOemBuffer(text.data(), text.size());
-    WriteMemoContent(tree, recordNumber, m, text);
+    std::string_view text = TrimTrailingSpaces(memos_[m]);
+    if (!declaration_.oem) {
+      WriteMemoContent(tree, recordNumber, m, text, stored);
+      continue;
+    }
+    std::string converted(text);
+    platform::AnsiToOemBuffer(converted.data(), converted.size());
+    WriteMemoContent(tree, recordNumber, m, converted, stored);
   }
 }
 

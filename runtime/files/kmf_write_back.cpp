@@ -93,6 +93,26 @@ void File::WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& erro
                           static_cast<uint32_t>(bytes.size()));
 }
 
+// Pages in ascending order of their homes; neighbours go out in one write.
+void File::WriteAtHomes(const std::vector<PreparedWrite>& writes, uint32_t& error) {
+  std::string run;
+  uint64_t runStart = 0;
+  for (size_t i = 0; i < writes.size(); ++i) {
+    const PreparedWrite& write = writes[i];
+    bool joinsNext = i + 1 < writes.size() && writes[i + 1].home == write.home + write.image.size();
+    if (run.empty() && !joinsNext) {
+      WriteOrFail(write.home, write.image, error);
+      continue;
+    }
+    if (run.empty()) runStart = write.home;
+    run.append(write.image);
+    if (!joinsNext) {
+      WriteOrFail(runStart, run, error);
+      run.clear();
+    }
+  }
+}
+
 void File::FlushOrFail(uint32_t& error) {
   if (error != 0) return;
   error = storage_->Flush();
@@ -260,14 +280,14 @@ uint32_t File::PrepareWriteBack() {
     pendingStart = std::max(pendingStart, exposedArea_.end);
 
   uint32_t error = 0;
-  for (const PreparedWrite& write : direct) WriteOrFail(write.home, write.image, error);
-  uint64_t pendingPos = pendingStart;
-  for (const PreparedWrite& write : preparedPending_) {
-    WriteOrFail(pendingPos, write.image, error);
-    pendingPos += write.image.size();
-  }
-  WriteOrFail(pendingPos, EncodeHeaderBytes(next), error);
-  pendingPos += kHeaderSize;
+  WriteAtHomes(direct, error);
+  // The pending area goes out in one write.
+  std::string area;
+  area.reserve(pendingBytes);
+  for (const PreparedWrite& write : preparedPending_) area.append(write.image);
+  area.append(EncodeHeaderBytes(next));
+  WriteOrFail(pendingStart, area, error);
+  const uint64_t pendingPos = pendingStart + area.size();
   // The header that points at the pending area must not reach the disk before
   // the area itself.
   FlushOrFail(error);
@@ -300,7 +320,7 @@ void File::CompleteWriteBack() {
   // change is already recoverable from the pending area.
   const bool locked = denyWrite() && LockAllSlots() == 0;
   uint32_t error = 0;
-  for (const PreparedWrite& write : preparedPending_) WriteOrFail(write.home, write.image, error);
+  WriteAtHomes(preparedPending_, error);
   // A stream goes on writing back: the next phase one flushes these homes
   // before its marked header supersedes the one on disk, so the header with
   // equal offsets is written only when the stream ends.

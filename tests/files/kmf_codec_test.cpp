@@ -32,19 +32,22 @@ std::string Hex(std::string_view bytes) {
 }
 
 TEST(RunLengthTest, RunsBecomeLiteralsAndRepeatCounts) {
-  EXPECT_FALSE(CompressRuns("abcabcaab").has_value());
-  EXPECT_FALSE(CompressRuns("aaab").has_value());  // a run of 3 is no run
+  std::string compressed = "left over";
+  EXPECT_FALSE(CompressRuns("abcabcaab", compressed));
+  EXPECT_FALSE(CompressRuns("aaab", compressed));  // a run of 3 is no run
 
   std::string body = "xy" + std::string(129, 'q') + "z";
-  auto compressed = CompressRuns(body);
-  ASSERT_TRUE(compressed.has_value());
+  ASSERT_TRUE(CompressRuns(body, compressed));
   // literals "xyq", repeat 128 (two bytes), final literal "z"
-  EXPECT_EQ(Hex(*compressed), "03 78 79 71 80 01 01 7A");
+  EXPECT_EQ(Hex(compressed), "03 78 79 71 80 01 01 7A");
 
   // A run at the very end leaves an empty final literal block.
-  auto trailing = CompressRuns("ab" + std::string(4, '\0'));
-  ASSERT_TRUE(trailing.has_value());
-  EXPECT_EQ(Hex(*trailing), "03 61 62 00 03 00");
+  ASSERT_TRUE(CompressRuns("ab" + std::string(4, '\0'), compressed));
+  EXPECT_EQ(Hex(compressed), "03 61 62 00 03 00");
+
+  // Runs of 2 and 3 stay literal between runs; a run of exactly 4 at the start.
+  ASSERT_TRUE(CompressRuns("cccc" + std::string("aabbbd") + "eeeee", compressed));
+  EXPECT_EQ(Hex(compressed), "01 63 03 07 61 61 62 62 62 64 65 04 00");
 }
 
 TEST(RunLengthTest, RoundTripsAndRejectsMalformedInput) {
@@ -55,18 +58,18 @@ TEST(RunLengthTest, RoundTripsAndRejectsMalformedInput) {
       char c = static_cast<char>(random() % 4);
       body.append(random() % 3 == 0 ? 1 + random() % 300 : 1, c);
     }
-    auto compressed = CompressRuns(body);
-    if (!compressed) continue;
+    std::string compressed;
+    if (!CompressRuns(body, compressed)) continue;
     std::string expanded;
-    ASSERT_TRUE(ExpandRuns(*compressed, body.size(), expanded));
+    ASSERT_TRUE(ExpandRuns(compressed, body.size(), expanded));
     ASSERT_EQ(expanded, body);
     // Every truncation is refused.
-    for (size_t cut = 0; cut < compressed->size(); cut += 7) {
-      EXPECT_FALSE(ExpandRuns(compressed->substr(0, cut), body.size(), expanded));
+    for (size_t cut = 0; cut < compressed.size(); cut += 7) {
+      EXPECT_FALSE(ExpandRuns(compressed.substr(0, cut), body.size(), expanded));
     }
     // Expected length off by one either way is refused.
-    EXPECT_FALSE(ExpandRuns(*compressed, body.size() - 1, expanded));
-    EXPECT_FALSE(ExpandRuns(*compressed, body.size() + 1, expanded));
+    EXPECT_FALSE(ExpandRuns(compressed, body.size() - 1, expanded));
+    EXPECT_FALSE(ExpandRuns(compressed, body.size() + 1, expanded));
   }
   std::string out;
   EXPECT_FALSE(ExpandRuns(std::string("\x00\x05", 2), 5, out));  // repeat of nothing
@@ -105,6 +108,29 @@ TEST(RecordCodingTest, PrefixesAreCappedAtSixtyThreeBytes) {
   std::string shortPrefix = body;
   shortPrefix[0] = static_cast<char>(0xC5);  // first record cannot share a prefix
   EXPECT_FALSE(DecodeRecords(shortPrefix, 3, decoded));
+}
+
+// Pairs of records that first differ at every position up to past the cap, in
+// records longer and shorter than the shared part.
+TEST(RecordCodingTest, PrefixIsTheCountOfEqualLeadingBytes) {
+  for (size_t differAt = 0; differAt <= 70; ++differAt) {
+    for (size_t tail : {0, 1, 9}) {
+      std::string first(differAt + tail + 1, 'p');
+      for (size_t i = 0; i < first.size(); ++i) first[i] = static_cast<char>('A' + i % 23);
+      std::string second = first;
+      second[differAt] = '#';
+      std::vector<Record> records = {MakeRecord(first, ""), MakeRecord(second, "")};
+      std::string body;
+      EncodeRecords(records, body);
+      size_t secondAt = 5 + first.size();
+      ASSERT_LT(secondAt, body.size());
+      EXPECT_EQ(static_cast<uint8_t>(body[secondAt]), std::min<size_t>(differAt, 63))
+          << differAt << " equal bytes, " << tail << " after the difference";
+      std::vector<Record> decoded;
+      ASSERT_TRUE(DecodeRecords(body, 2, decoded));
+      EXPECT_EQ(decoded, records);
+    }
+  }
 }
 
 Page SamplePage(uint8_t level, int count, int dataLength) {

@@ -137,6 +137,42 @@ TEST_F(TableTest, FailedAddUndoesEarlierKeysAndUsesUpItsNumber) {
   ExpectFileChecks(path_);
 }
 
+// Memo texts lose only their trailing spaces, whatever their length; a PUT
+// with a shorter text leaves no piece of the longer one behind.
+TEST_F(TableTest, MemoTextsKeepEverythingButTrailingSpaces) {
+  auto table = CreateAndOpen(name_);
+  const size_t lengths[] = {1, 7, 8, 9, 16, 17, 255, 256, 257, 600, 1000};
+  auto textOf = [](size_t length) {
+    std::string text(length, ' ');
+    for (size_t i = 0; i < length; i += 3) text[i] = static_cast<char>('a' + i % 26);
+    text[length - 1] = 'z';
+    return text;
+  };
+  auto setMemo = [&](const std::string& text) {
+    std::string& memo = table->memos()[0];
+    std::fill(memo.begin(), memo.end(), ' ');
+    std::copy(text.begin(), text.end(), memo.begin());
+  };
+  auto expectMemo = [&](int32_t serial, const std::string& text) {
+    std::memcpy(table->record().data(), &serial, 4);
+    ASSERT_EQ(table->GetByKey(0), 0);
+    std::string expected = text + std::string(1000 - text.size(), ' ');
+    EXPECT_EQ(table->memos()[0], expected) << text.size() << " bytes";
+  };
+  for (size_t length : lengths) {
+    FillTape(*table, static_cast<int32_t>(length), "Memo");
+    setMemo(textOf(length));
+    ASSERT_EQ(table->Add(), 0);
+  }
+  for (size_t length : lengths) expectMemo(static_cast<int32_t>(length), textOf(length));
+  expectMemo(1000, textOf(1000));
+  setMemo(textOf(9));
+  ASSERT_EQ(table->Put(), 0);
+  expectMemo(1000, textOf(9));
+  ASSERT_EQ(table->Close(), 0);
+  ExpectFileChecks(path_);
+}
+
 TEST_F(TableTest, PutMovesKeysAndMemosFollowTheirRecord) {
   auto table = CreateAndOpen(name_);
   for (int32_t serial = 1; serial <= 50; ++serial) {

@@ -1,4 +1,4 @@
-// formshot RESOURCE LABEL OUTPUT.png [focus:N]
+// formshot RESOURCE LABEL OUTPUT.png [focus:N] [drop:N]
 //
 // Opens the window LABEL of the definition resource RESOURCE (REELB022_RSC) on
 // its own, offscreen, as the program embeds it, with every bound variable
@@ -6,11 +6,14 @@
 // definition's source (resources/definitions/RESOURCE.json) and found by that
 // name (sample_record.h). A queue bound to a list gets sample rows laid out by
 // the list's FORMAT. focus:N selects control N after opening, as a form selects
-// its first field.
+// its first field. drop:N opens drop list N (F4) on the pictures where it
+// shows, its entry equal to its variable selected as a form selects it; the
+// open popup is drawn into the picture.
 //
 // Writes OUTPUT.png; a window with a sheet gives one picture per tab,
 // OUTPUT-1.png, OUTPUT-2.png and so on.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +40,8 @@
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/list_format.h"
+#include "runtime/windows/list_rows.h"
+#include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_start.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_open.h"
@@ -158,6 +163,7 @@ struct Request {
   std::string label;
   std::filesystem::path output;
   int32_t focus = 0;
+  int32_t drop = 0;
 };
 
 const StructureRecord* FindStructure(const DefinitionSource& source, const std::string& label,
@@ -184,9 +190,36 @@ QTabWidget* SheetOf(const Window& window) {
   return nullptr;
 }
 
+std::string Trimmed(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  size_t last = text.find_last_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// Opens drop list `number` when it shows, with the entry equal to its
+// variable selected when nothing is.
+void OpenDropList(Window& window, int32_t number) {
+  platform::TheScheduler().RunUntilIdle();  // a tab just chosen shows its controls
+  Control* control = window.FindControl(number);
+  if (!control || !control->Widget() || !control->Widget()->isVisible()) return;
+  if (control->Choice() == 0) {
+    ListRows rows(control->Record());
+    const std::string value = Trimmed(control->VariableText());
+    for (int32_t row = 1; row <= rows.Count(); ++row) {
+      if (Trimmed(rows.FieldText(row, 1)) != value) continue;
+      control->SetProperty(property::kSelectedRow, 0, std::to_string(row));
+      break;
+    }
+  }
+  QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+  QApplication::sendEvent(control->Widget(), &f4);
+  platform::TheScheduler().RunUntilIdle();
+}
+
 bool Save(const Window& window, const std::filesystem::path& path) {
   platform::TheScheduler().RunUntilIdle();
-  if (!platform::GrabWidgetToPng(*window.shell->Outer(), QString::fromStdString(path.string()))) {
+  QImage picture = platform::GrabWithPopups(*window.shell->Outer());
+  if (!picture.save(QString::fromStdString(path.string()), "PNG")) {
     std::fprintf(stderr, "formshot: cannot write %s\n", path.c_str());
     return false;
   }
@@ -235,9 +268,11 @@ int Shoot(const Request& request) {
   if (QTabWidget* sheet = SheetOf(*window)) {
     for (int tab = 0; tab < sheet->count(); ++tab) {
       sheet->setCurrentIndex(tab);
+      if (request.drop != 0) OpenDropList(*window, request.drop);
       saved = Save(*window, TabPicture(request.output, tab + 1)) && saved;
     }
   } else {
+    if (request.drop != 0) OpenDropList(*window, request.drop);
     saved = Save(*window, request.output);
   }
   POST(event::kCloseWindow, 0, thread);
@@ -250,17 +285,20 @@ int Shoot(const Request& request) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fputs("usage: formshot RESOURCE LABEL OUTPUT.png [focus:N]\n", stderr);
+    std::fputs("usage: formshot RESOURCE LABEL OUTPUT.png [focus:N] [drop:N]\n", stderr);
     return 2;
   }
   rk::formshot::Request request{argv[1], argv[2], std::filesystem::absolute(argv[3])};
   for (int i = 4; i < argc; ++i) {
     std::string option = argv[i];
-    if (option.rfind("focus:", 0) != 0) {
+    if (option.rfind("focus:", 0) == 0) {
+      request.focus = std::atoi(option.c_str() + 6);
+    } else if (option.rfind("drop:", 0) == 0) {
+      request.drop = std::atoi(option.c_str() + 5);
+    } else {
       std::fprintf(stderr, "formshot: unknown option %s\n", option.c_str());
       return 2;
     }
-    request.focus = std::atoi(option.c_str() + 6);
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
