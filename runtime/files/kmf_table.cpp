@@ -240,7 +240,7 @@ int32_t Table::GetByNumber(uint32_t recordNumber) {
     ClearCurrent();
     return End(35);
   }
-  std::string data;
+  std::string& data = fetched_;
   if (!ReadData(recordNumber, data)) {
     ClearCurrent();
     return End(35);
@@ -257,8 +257,8 @@ int32_t Table::GetByKey(int key) {
   if (result != 0) return End(result);
   std::string sought = EntryPrefix(key) + KeyValueOf(key, record_.data());
   bool dup = definition().keys[key].flags & kKeyDup;
-  Record entry;
-  std::string data;
+  Record& entry = stepped_;
+  std::string& data = fetched_;
   if (!tree().SeekForward(sought, false, entry) || entry.Key().substr(0, sought.size()) != sought ||
       entry.Key().size() != sought.size() + (dup ? 4 : 0)) {
     return End(35);
