@@ -192,27 +192,36 @@ const Record* Tree::Lookup(std::string_view key) {
 bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
   Cursor unused;
   if (!hint) hint = &unused;
-  bool readingOn = false;
-  if (const Page* leaf = file_.FindCached(hint->leaf);
+  // Reads that left the hinted leaf at the end they were moving towards, for
+  // the leaf beside it, go on in key order: that leaf will be read through, so
+  // it is cached at once.
+  enum class Onward { kNo, kForward, kBackward } onward = Onward::kNo;
+  uint32_t previousLeaf = hint->leaf;
+  if (const Page* leaf = file_.FindCached(previousLeaf);
       leaf && !leaf->IsIndex() && !leaf->records.empty()) {
     bool fromFirst = CompareKeys(leaf->records.front().Key(), key) <= 0;
     if (fromFirst && CompareKeys(key, leaf->records.back().Key()) <= 0) {
       return CopyEqual(*leaf, key, data, *hint);
     }
-    // Reads that left the leaf at the end they were moving towards go on in
-    // key order: the next leaf will be read through, so it is cached at once.
-    readingOn = fromFirst ? hint->index + 1 == leaf->records.size() : hint->index == 0;
+    if (fromFirst && hint->index + 1 == leaf->records.size()) onward = Onward::kForward;
+    if (!fromFirst && hint->index == 0) onward = Onward::kBackward;
   }
   uint32_t id = file_.root();
   int level = -1;  // the root's level is learnt from the root
+  bool besidePrevious = false;
   for (int depth = 0; id != kNoPage; ++depth) {
     KMF_CHECK(depth < kMaxDepth);
     hint->leaf = id;
-    if (level == 0) return FetchFromLeaf(id, key, data, readingOn, *hint);
+    if (level == 0) return FetchFromLeaf(id, key, data, besidePrevious, *hint);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());
     if (!page.IsIndex()) return CopyEqual(page, key, data, *hint);  // a root that is a leaf
     size_t index = ChildIndex(page, key);
+    besidePrevious =
+        page.level == 1 &&
+        ((onward == Onward::kForward && index > 0 && page.children[index - 1] == previousLeaf) ||
+         (onward == Onward::kBackward && index + 1 < page.children.size() &&
+          page.children[index + 1] == previousLeaf));
     level = page.level - 1;
     id = page.children[index];
   }

@@ -25,12 +25,20 @@ std::string KeyEntryPrefix(uint32_t table, uint8_t keyNumber) {
 
 Record KeyEntry(uint32_t table, uint8_t keyNumber, std::string_view value, uint32_t recordNumber,
                 bool duplicatesAllowed) {
-  std::string key = KeyEntryPrefix(table, keyNumber);
-  key.append(value);
-  std::string number;
-  AppendBe32(number, recordNumber);
-  if (duplicatesAllowed) return MakeRecord(key + number, {});
-  return MakeRecord(key, number);
+  // Built in place: one allocation per entry.
+  Record entry;
+  entry.bytes.reserve(4 + 1 + value.size() + 4);
+  AppendBe32(entry.bytes, table);
+  entry.bytes.push_back(static_cast<char>(keyNumber));
+  entry.bytes.append(value);
+  if (duplicatesAllowed) {
+    AppendBe32(entry.bytes, recordNumber);
+    entry.keyLength = static_cast<uint16_t>(entry.bytes.size());
+  } else {
+    entry.keyLength = static_cast<uint16_t>(entry.bytes.size());
+    AppendBe32(entry.bytes, recordNumber);
+  }
+  return entry;
 }
 
 uint32_t KeyEntryRecordNumber(const Record& entry, bool duplicatesAllowed) {

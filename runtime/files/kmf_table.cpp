@@ -240,7 +240,7 @@ int32_t Table::GetByNumber(uint32_t recordNumber) {
     ClearCurrent();
     return End(35);
   }
-  std::string data;
+  std::string& data = fetched_;
   if (!ReadData(recordNumber, data)) {
     ClearCurrent();
     return End(35);
@@ -257,8 +257,8 @@ int32_t Table::GetByKey(int key) {
   if (result != 0) return End(result);
   std::string sought = EntryPrefix(key) + KeyValueOf(key, record_.data());
   bool dup = definition().keys[key].flags & kKeyDup;
-  Record entry;
-  std::string data;
+  Record& entry = stepped_;
+  std::string& data = fetched_;
   if (!tree().SeekForward(sought, false, entry) || entry.Key().substr(0, sought.size()) != sought ||
       entry.Key().size() != sought.size() + (dup ? 4 : 0)) {
     return End(35);
@@ -355,11 +355,16 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
       ++delta;
     }
     if (oldEntry) {
-      Record stored;
+      // A DUP entry carries the record number in its key and nothing after
+      // it: the entry with that key is this record's, as built.
       bool dup = key.flags & kKeyDup;
-      if (tree.Find(oldEntry->Key(), stored) && KeyEntryRecordNumber(stored, dup) == recordNumber) {
-        tree.Remove(stored.Key());
-        changes.push_back({stored, false, static_cast<uint8_t>(k)});
+      Record stored;
+      if (dup ? tree.Remove(oldEntry->Key())
+              : tree.Find(oldEntry->Key(), stored) &&
+                    KeyEntryRecordNumber(stored, false) == recordNumber &&
+                    tree.Remove(stored.Key())) {
+        changes.push_back(
+            {dup ? std::move(*oldEntry) : std::move(stored), false, static_cast<uint8_t>(k)});
         --delta;
       }
     }

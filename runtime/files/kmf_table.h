@@ -206,6 +206,10 @@ class Table {
   // The leaves where the last data record and memo piece were read.
   Tree::Cursor dataLeaf_;
   Tree::Cursor memoLeaf_;
+  // Buffers of the reads, kept so that every read reuses their room.
+  Record stepped_;
+  Found moved_;
+  std::string fetched_;
 
   bool holdRequested_ = false;
   int32_t holdSeconds_ = -1;

@@ -91,11 +91,11 @@ int32_t Table::ResetKey(int key, std::string_view position) {
 
 bool Table::StepFrom(const std::string& key, bool forward, bool inclusive,
                      const std::string& prefix, Found& found) {
-  Record record;
+  Record& record = stepped_;
   bool any = forward ? tree().SeekForward(key, !inclusive, record, &cursor_)
                      : tree().SeekBackward(key, !inclusive, record, &cursor_);
   if (!any || !HasPrefix(record.Key(), prefix)) return false;
-  found.positionKey = std::string(record.Key());
+  found.positionKey.assign(record.Key());
   if (prefix.size() == 5 && static_cast<uint8_t>(prefix[4]) == kDataTag) {
     found.recordNumber = LoadBe32(reinterpret_cast<const uint8_t*>(record.Key().data() + 5));
     return true;
@@ -211,8 +211,8 @@ int32_t Table::Move(bool forward) {
   int32_t result = Begin(false);
   if (result != 0) return End(result);
   if (!sequenceSet_) return End(33);
-  Found found;
-  std::string data;
+  Found& found = moved_;
+  std::string& data = fetched_;
   if (!StepToRecord(forward, found, data)) {
     ClearCurrent();
     return End(33);

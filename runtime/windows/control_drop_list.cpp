@@ -68,8 +68,13 @@ class DropListControl : public ListControl {
 
   bool TakesInput() const override { return HasVariable(); }
 
+  // While the popup is open the selection is the highlight, which DISPLAY
+  // leaves alone; the choice it falls back to follows the variable.
   void ShowValue() override {
-    if (FixedChoices() && HasVariable()) selected_ = ChoiceOfVariable();
+    if (FixedChoices() && HasVariable()) {
+      int32_t& choice = open_ ? before_ : selected_;
+      choice = ChoiceOfVariable();
+    }
     Refresh();
   }
 

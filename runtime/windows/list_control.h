@@ -47,8 +47,8 @@ class ListControl : public Control {
 
   // The tree column's node of a row, worked out from the levels around it.
   TreeNodeState NodeState(int32_t row) const;
-  // An open node asks to contract (0x17), any other to expand (0x16); see the
-  // definition.
+  // A click on a tree node, carried out on the owning thread: an open node
+  // asks to contract (0x17), any other to expand (0x16).
   void TreeRequest(int64_t param);
 
  protected:

@@ -258,6 +258,8 @@ TEST_F(DropListTest, EscapeAClickOutsideOrHidingCloseWithoutChoosing) {
   StartFixed(kTypes, "SVHS");
   Open();
   Key(popup, Qt::Key_Down);
+  window->FindControl(1)->ShowValue();  // DISPLAY while open
+  EXPECT_EQ(HighlightedText(), "VHSC");
   Key(popup, Qt::Key_Escape);
   EXPECT_FALSE(popup->isVisible());
   EXPECT_EQ(FaceText(), "SVHS");
