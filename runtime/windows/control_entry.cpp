@@ -21,6 +21,7 @@
 #include <QFontMetrics>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "runtime/core/picture.h"
 #include "runtime/core/picture_typed_text.h"
@@ -99,17 +100,14 @@ class EntryControl : public Control, private platform::EntryInput {
     Redraw();
   }
 
+  // Stores what was typed and shows it again as the picture shows it, so the
+  // edits are settled: leaving the field afterwards raises nothing more.
   bool AcceptValue() override {
     if (!editor_ || !HasVariable()) return true;
-    const std::string& text = editor_->Text();
-    if ((Record().flags & control_flag::kRequired) && IsBlank(text)) return Refuse();
-    if (!hasPicture_ || picture_.Kind() == PictureKind::kString) {
-      StoreVariableValue(text);  // a string picture shows the text as it is
-      return true;
-    }
-    std::string value = ReadTypedText(text, picture_);
-    if (!PictureCanShow(value, picture_)) return Refuse();
-    StoreVariableValue(value);
+    std::optional<std::string> value = TypedValue(editor_->Text());
+    if (!value) return Refuse();
+    StoreVariableValue(*value);
+    ShowValue();
     return true;
   }
 
@@ -130,12 +128,22 @@ class EntryControl : public Control, private platform::EntryInput {
       ReturnFocusAfterRefusal(*this);
       return raised;
     }
-    ShowValue();
     if (IsNumbered()) raised.push_back({event::kAccepted, Number()});
     return raised;
   }
 
  private:
+  // The value the typed text stands for; nothing when it is not acceptable.
+  std::optional<std::string> TypedValue(const std::string& text) const {
+    if ((Record().flags & control_flag::kRequired) && IsBlank(text)) return std::nullopt;
+    if (!hasPicture_ || picture_.Kind() == PictureKind::kString) {
+      return text;  // a string picture shows the text as it is
+    }
+    std::string value = ReadTypedText(text, picture_);
+    if (!PictureCanShow(value, picture_)) return std::nullopt;
+    return value;
+  }
+
   bool SelectsAll() const { return (Record().flags & control_flag::kSelectAll) != 0; }
 
   int MaximumLength() {

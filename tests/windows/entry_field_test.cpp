@@ -283,6 +283,17 @@ TEST_F(EntryFieldTest, TwoRefusedFieldsDoNotPassTheFocusToAndFro) {
       << "no completed event";
 }
 
+TEST_F(EntryFieldTest, TheValidationPassSettlesTheEditsOfTheFieldItAccepts) {
+  TypeText(Emptied(2), "5/1/1995");
+  qobject_cast<QAbstractButton*>(window_->FindControl(5)->Widget())->click();
+  RunUntilIdle();
+  EXPECT_EQ(date_, DateToDay(1995, 1, 5));
+  EXPECT_EQ(Shown(2), " 5/01/1995") << "shown again through the picture";
+  SendFocus(Field(2), false);
+  EXPECT_EQ(events_, (std::vector<std::string>{"1:5", "1:1", "1:2", "1:3", "225:0"}))
+      << "leaving the accepted field raises nothing more";
+}
+
 TEST_F(EntryFieldTest, LeavingRaisesChangedOnlyForAChangedField) {
   SendFocus(Field(1), true);
   SendFocus(Field(1), false);
