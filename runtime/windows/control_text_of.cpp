@@ -7,8 +7,30 @@
 
 namespace rk {
 
+namespace {
+
+// A "&" marks the next character as the hot key only when there is a key to
+// mark: before a space or at the end of the text it is an ampersand to show
+// ("SLP - NTSC & M-PAL").
+bool MarksHotKey(std::string_view text, size_t at) {
+  return at + 1 < text.size() && text[at + 1] != ' ';
+}
+
+}  // namespace
+
 QString HotKeyText(std::string_view text) {
-  return platform::FromAnsi(text);
+  std::string shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && !MarksHotKey(text, i)) {
+      shown += "&&";  // Qt's way of writing a plain ampersand
+    } else if (text[i] == '&' && text[i + 1] == '&') {
+      shown += "&&";
+      ++i;
+    } else {
+      shown += text[i];
+    }
+  }
+  return platform::FromAnsi(shown);
 }
 
 std::string_view ClipRight(std::string_view text) {
@@ -24,9 +46,9 @@ std::string_view ClipBoth(std::string_view text) {
 QString PlainText(std::string_view text) {
   std::string plain;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
+    if (text[i] != '&' || !MarksHotKey(text, i)) {
       plain += text[i];
-    } else if (i + 1 < text.size() && text[i + 1] == '&') {
+    } else if (text[i + 1] == '&') {
       plain += '&';
       ++i;
     }
