@@ -72,14 +72,14 @@ class File {
   // Loads through the cache; a damaged page or a level other than the expected
   // one (-1: any) is an internal error.
   Page& LoadPage(uint32_t id, int expectedLevel = -1);
+  // The page where the cache holds it (used now), or null; nothing is read.
+  Page* FindCached(uint32_t id);
   // A leaf page read for one of its records: the cached page when the cache
   // holds it; otherwise the page read and opened, its records left encoded
   // (valid until the next page read). Such a page enters the cache only when
   // the reads go on through it (`readingOn`) or when it was read this way a
   // short while before, so that reads scattered over many pages do not decode
   // whole pages that the cache would drop again before their next use.
-  // The page where the cache holds it (used now), or null; nothing is read.
-  Page* FindCached(uint32_t id);
   struct LeafRead {
     Page* page = nullptr;
     OpenedPage opened;
