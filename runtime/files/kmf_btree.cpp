@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <utility>
 
 #include "runtime/files/kmf_internal_error.h"
 #include "runtime/files/kmf_record_coding.h"
@@ -9,7 +10,6 @@
 namespace rk::kmf {
 namespace {
 
-constexpr uint32_t kSplitBound = 15095;
 constexpr uint32_t kCrowdedBound = 4096;
 constexpr size_t kCrowdedCount = 21;
 constexpr int kMaxDepth = 32;
@@ -264,10 +264,28 @@ bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, b
   return found;
 }
 
-bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change) {
+bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change, Cursor* hint) {
+  if (Page* leaf = HintedLeaf(hint, key)) {
+    // Enclosed by the leaf: the record is here or nowhere, and not first.
+    size_t position = LowerBound(*leaf, key);
+    if (position == leaf->records.size() || leaf->records[position].Key() != key) return false;
+    Record& record = leaf->records[position];
+    size_t length = record.bytes.size();
+    change(record);
+    assert(record.Key() == key);
+    hint->index = position;
+    if (record.bytes.size() != length) {
+      Record changed = record;
+      Put(changed, hint);
+      return true;
+    }
+    file_.MarkDirty(hint->leaf);
+    return true;
+  }
   Path path;
   Record* record = LocateEqual(key, path);
   if (!record) return false;
+  if (hint) *hint = {path.back().id, path.back().index};
   size_t length = record->bytes.size();
   change(*record);
   assert(record->Key() == key);
@@ -338,24 +356,32 @@ std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, const Page& page) {
 
 // Pages stay where the cache holds them while records are inserted (nothing is
 // dropped from the cache during an operation), so each page is looked up once.
-Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record) {
-  Page& page = level == 0 ? file_.ChangePage(id, 0) : file_.LoadPage(id, level);
+Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record, OnEqual onEqual) {
+  Page& page = file_.LoadPage(id, level);
   Inserted result;
   if (!page.IsIndex()) {
-    if (level != 0) file_.MarkDirty(id);
     size_t position = LowerBound(page, record.Key());
-    if (position < page.records.size() && page.records[position].Key() == record.Key()) {
+    bool equal = position < page.records.size() && page.records[position].Key() == record.Key();
+    if (equal && onEqual == OnEqual::kRefuse) {
+      result.refused = true;
+      return result;
+    }
+    file_.MarkDirty(id);
+    if (equal) {
       page.records[position] = record;
     } else {
       page.records.insert(page.records.begin() + position, record);
     }
     result.firstChanged = position == 0;
+    result.leaf = id;
     result.splits = SplitUntilFits(id, page);
     return result;
   }
   size_t index = ChildIndex(page, record.Key());
   int childLevel = page.level - 1;
-  Inserted below = InsertInto(page.children[index], childLevel, record);
+  Inserted below = InsertInto(page.children[index], childLevel, record, onEqual);
+  result.refused = below.refused;
+  result.leaf = below.leaf;
   // An index page changes only when its child's first record did or the child
   // split; an unchanged page is not written back (nor counted as pending).
   if (below.splits.empty() && !below.firstChanged) return result;
@@ -373,15 +399,59 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record) {
   return result;
 }
 
-void Tree::Put(const Record& record) {
+Page* Tree::HintedLeaf(const Cursor* hint, std::string_view key) {
+  if (!hint) return nullptr;
+  Page* leaf = file_.FindCached(hint->leaf);
+  if (!leaf || leaf->IsIndex() || leaf->records.empty()) return nullptr;
+  if (CompareKeys(leaf->records.front().Key(), key) >= 0) return nullptr;
+  if (CompareKeys(key, leaf->records.back().Key()) > 0) return nullptr;
+  return leaf;
+}
+
+Tree::HintedPut Tree::PutInHintedLeaf(const Record& record, OnEqual onEqual, Cursor& hint) {
+  Page* leaf = HintedLeaf(&hint, record.Key());
+  if (!leaf) return HintedPut::kMissed;
+  std::vector<Record>& records = leaf->records;
+  size_t position = LowerBound(*leaf, record.Key());
+  bool equal = position < records.size() && records[position].Key() == record.Key();
+  if (equal && onEqual == OnEqual::kRefuse) return HintedPut::kRefused;
+  // The record goes in first: whether the leaf must split depends on it. A
+  // leaf that must is put back as it was, for the descent to split it.
+  Record replaced;
+  if (equal) {
+    replaced = std::exchange(records[position], record);
+  } else {
+    records.insert(records.begin() + position, record);
+  }
+  if (NeedsSplit(*leaf)) {
+    if (equal) {
+      records[position] = std::move(replaced);
+    } else {
+      records.erase(records.begin() + position);
+    }
+    return HintedPut::kMissed;
+  }
+  file_.MarkDirty(hint.leaf);
+  hint.index = position;
+  return HintedPut::kStored;
+}
+
+bool Tree::PutRecord(const Record& record, OnEqual onEqual, Cursor* hint) {
   KMF_CHECK(record.bytes.size() <= kLargestStorableRecord);
+  if (hint) {
+    HintedPut put = PutInHintedLeaf(record, onEqual, *hint);
+    if (put != HintedPut::kMissed) return put == HintedPut::kStored;
+  }
   if (file_.root() == kNoPage) {
     uint32_t root = file_.NewPage(0);
     file_.LoadPage(root).records.push_back(record);
     file_.SetRoot(root);
-    return;
+    if (hint) *hint = {root, 0};
+    return true;
   }
-  std::vector<uint32_t> splits = InsertInto(file_.root(), -1, record).splits;
+  Inserted inserted = InsertInto(file_.root(), -1, record, onEqual);
+  if (hint && inserted.leaf != kNoPage) hint->leaf = inserted.leaf;
+  std::vector<uint32_t> splits = std::move(inserted.splits);
   while (!splits.empty()) {
     uint32_t oldRoot = file_.root();
     const Page& old = file_.LoadPage(oldRoot);
@@ -397,6 +467,15 @@ void Tree::Put(const Record& record) {
     file_.SetRoot(newRoot);
     splits = SplitUntilFits(newRoot, top);
   }
+  return !inserted.refused;
+}
+
+void Tree::Put(const Record& record, Cursor* hint) {
+  PutRecord(record, OnEqual::kReplace, hint);
+}
+
+bool Tree::Insert(const Record& record, Cursor* hint) {
+  return PutRecord(record, OnEqual::kRefuse, hint);
 }
 
 bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {

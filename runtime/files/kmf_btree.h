@@ -56,12 +56,24 @@ class Tree {
 
   // Inserts the record, or replaces the record with an equal key. The record
   // must not be longer than kLargestStorableRecord.
-  void Put(const Record& record);
+  //
+  // Writes take a hint as FetchData does. A key that falls after the first
+  // record of the hinted leaf and not after its last belongs to that leaf and
+  // to no other, and the index pages above it hold copies of first records
+  // only, so the change is made there without a descent, unless the leaf
+  // would have to split. Any other write descends from the root and leaves
+  // the hint on the leaf it reached. Records written one after another in key
+  // order, or to one place again and again, so mostly skip the index pages.
+  void Put(const Record& record, Cursor* hint = nullptr);
+  // Put for a record that must be new: false, and nothing changed, when a
+  // record with an equal key is there already. One descent for both.
+  bool Insert(const Record& record, Cursor* hint = nullptr);
   // Changes the record with this key where it lies (the change keeps the key);
   // false, nothing called, when there is none. A change that keeps the length
   // needs no split test: the bytes are overwritten and the copies of the record
   // that index pages hold are refreshed.
-  bool Modify(std::string_view key, const std::function<void(Record&)>& change);
+  bool Modify(std::string_view key, const std::function<void(Record&)>& change,
+              Cursor* hint = nullptr);
   // Put for a record that usually exists already with the same length.
   void Replace(const Record& record);
   // Removes the record with this key; false when there is none.
@@ -101,11 +113,21 @@ class Tree {
   static bool CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint);
   bool StepToNextLeaf(Path& path);
   bool StepToPreviousLeaf(Path& path);
+  // What an insertion does with a record of an equal key.
+  enum class OnEqual { kReplace, kRefuse };
   struct Inserted {
     std::vector<uint32_t> splits;  // pages split off to the right, in order
     bool firstChanged = false;     // the page's first record is another now
+    bool refused = false;          // kRefuse met an equal key; nothing changed
+    uint32_t leaf = kNoPage;       // the leaf the record went into (before splits)
   };
-  Inserted InsertInto(uint32_t id, int level, const Record& record);
+  Inserted InsertInto(uint32_t id, int level, const Record& record, OnEqual onEqual);
+  bool PutRecord(const Record& record, OnEqual onEqual, Cursor* hint);
+  // The hinted leaf when it encloses the key (after its first record, not after
+  // its last), or null.
+  Page* HintedLeaf(const Cursor* hint, std::string_view key);
+  enum class HintedPut { kStored, kRefused, kMissed };
+  HintedPut PutInHintedLeaf(const Record& record, OnEqual onEqual, Cursor& hint);
   std::vector<uint32_t> SplitUntilFits(uint32_t id, const Page& page);
   uint32_t SplitOnce(uint32_t id);
   // Removes below `id`; returns whether a record was removed.

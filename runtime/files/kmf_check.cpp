@@ -95,6 +95,7 @@ class Checker {
     if (fields.sizeBound != SizeBound(page))
       Problem(where + " size bound does not match its records");
     if (fields.uncompressedLength > fields.sizeBound) Problem(where + " exceeds its size bound");
+    if (SizeBound(page) >= kSplitBound) Problem(where + " should have been split");
     for (size_t i = fields.storedLength; i < bytes.size(); ++i) {
       if (static_cast<uint8_t>(bytes[i]) != kPagePadding) {
         Problem(where + " padding is not 0xB0");

@@ -40,9 +40,12 @@ inline int CompareKeys(std::string_view a, std::string_view b) {
 
 // A record (key and data) must be shorter than this to be stored at all.
 inline constexpr size_t kRecordLimit = 15094;
+// A page whose size bound reaches this many bytes is split; no page written
+// keeps such a bound.
+inline constexpr uint32_t kSplitBound = 15095;
 // The largest record that a page can hold alone without reaching the split
 // bound: 13 header bytes + 4 child bytes + 5 bytes of record overhead + the
-// record stay below 15095. Longer records are refused before anything changes.
-inline constexpr size_t kLargestStorableRecord = 15095 - 1 - 13 - 4 - 5;
+// record stay below it. Longer records are refused before anything changes.
+inline constexpr size_t kLargestStorableRecord = kSplitBound - 1 - 13 - 4 - 5;
 
 }  // namespace rk::kmf

@@ -49,6 +49,7 @@ Table::Table(TableDeclaration declaration) : declaration_(std::move(declaration)
     layouts_.push_back(
         KeyLayoutFor(declaration_.definition, key, declaration_.oem).value_or(KeyLayout{}));
   }
+  keyLeaves_.resize(layouts_.size());
   record_.assign(declaration_.definition.recordLength, 0);
   for (const MemoDefinition& memo : declaration_.definition.memos)
     memos_.emplace_back((memo.flags & kMemoBlob) ? 0 : memo.size, ' ');
@@ -307,16 +308,19 @@ void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> 
   };
   // One descent: the counter is read and rewritten where it lies, in place
   // when it has the length of its kind.
-  bool stored = tree().Modify(CounterKey(tableNumber_, which), [&](Record& counter) {
-    CounterValue value;
-    ReadCounter(counter, forKey, value);
-    value = adjusted(value);
-    if (!StoreCounter(counter, forKey, value))
-      counter = CounterRecord(tableNumber_, which, value.count, value.missingFrom);
-  });
+  bool stored = tree().Modify(
+      CounterKey(tableNumber_, which),
+      [&](Record& counter) {
+        CounterValue value;
+        ReadCounter(counter, forKey, value);
+        value = adjusted(value);
+        if (!StoreCounter(counter, forKey, value))
+          counter = CounterRecord(tableNumber_, which, value.count, value.missingFrom);
+      },
+      &counterLeaf_);
   if (!stored) {
     CounterValue value = adjusted(CounterValue{});
-    tree().Put(CounterRecord(tableNumber_, which, value.count, value.missingFrom));
+    tree().Put(CounterRecord(tableNumber_, which, value.count, value.missingFrom), &counterLeaf_);
   }
 }
 
@@ -337,7 +341,13 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
     if (oldEntry && newEntry && *oldEntry == *newEntry) continue;
     int32_t delta = 0;
     if (newEntry) {
-      if (!(key.flags & kKeyDup) && tree.Lookup(newEntry->Key())) {
+      bool stored = true;
+      if (key.flags & kKeyDup) {
+        tree.Put(*newEntry, &keyLeaves_[k]);
+      } else {
+        stored = tree.Insert(*newEntry, &keyLeaves_[k]);  // refused on a duplicate
+      }
+      if (!stored) {
         // Undo what the earlier keys already changed, newest first.
         for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
           if (it->inserted) {
@@ -350,7 +360,6 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
         }
         return 40;
       }
-      tree.Put(*newEntry);
       changes.push_back({*newEntry, true, static_cast<uint8_t>(k)});
       ++delta;
     }
@@ -378,7 +387,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
 void Table::InsertData(uint32_t recordNumber) {
   std::string data(record_.begin(), record_.end());
   ConvertTexts(data, &RecordToOem);
-  tree().Put(MakeRecord(DataKey(tableNumber_, recordNumber), data));
+  tree().Put(MakeRecord(DataKey(tableNumber_, recordNumber), data), &dataLeaf_);
 }
 
 int32_t Table::StoreNew(uint32_t number) {

@@ -203,9 +203,12 @@ class Table {
   uint32_t sequenceNumber_ = 0;
   bool sequenceSet_ = false;
   Tree::Cursor cursor_;  // where the sequence's last move ended in the tree
-  // The leaves where the last data record and memo piece were read.
+  // The leaves where the last data record and memo piece were read or
+  // written, and where each key's entry and the counters were last written.
   Tree::Cursor dataLeaf_;
   Tree::Cursor memoLeaf_;
+  Tree::Cursor counterLeaf_;
+  std::vector<Tree::Cursor> keyLeaves_;
   // Buffers of the reads, kept so that every read reuses their room.
   Record stepped_;
   Found moved_;

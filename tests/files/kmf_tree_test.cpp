@@ -205,5 +205,115 @@ TEST_F(TreeTest, DeletingMostRecordsMergesTheirPages) {
   EXPECT_LT(report.pages * 4, pagesFull) << report.pages << " pages of " << pagesFull;
 }
 
+// Writes with hints take the hinted leaf only when it encloses the key; the
+// rest descend. Ascending keys (which mostly hit), scattered keys (which
+// mostly miss), refused insertions, changes of length and removals that merge
+// and free pages (so that a hint may name a page that is gone or is another
+// page now) must leave the same tree as plain writes would.
+TEST_F(TreeTest, HintedWritesAgreeWithTheModel) {
+  std::mt19937 random(11);
+  std::map<std::string, std::string> model;
+  auto file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(true), 0);
+  Tree tree(*file);
+  Tree::Cursor ascending, scattered, changing;
+  int next = 0;
+  std::string lastChanged;
+  auto anyKey = [&] {
+    auto it = model.lower_bound(RandomKey(random));
+    return it == model.end() ? model.begin()->first : it->first;
+  };
+  for (int step = 0; step < 12000; ++step) {
+    int choice = static_cast<int>(random() % 10);
+    std::string value(random() % 200, static_cast<char>('a' + random() % 26));
+    if (choice < 4) {
+      char key[16];
+      // Between the scattered keys "d" and "da...": mostly inside a leaf.
+      std::snprintf(key, sizeof key, "d%07d", next++);
+      tree.Put(MakeRecord(key, value), &ascending);
+      model[key] = value;
+    } else if (choice < 6) {
+      std::string key = RandomKey(random);
+      tree.Put(MakeRecord(key, value), &scattered);
+      model[key] = value;
+    } else if (choice < 7) {
+      std::string key = random() % 2 && !model.empty() ? anyKey() : RandomKey(random);
+      bool isNew = !model.contains(key);
+      ASSERT_EQ(tree.Insert(MakeRecord(key, value), &scattered), isNew) << key;
+      if (isNew) model[key] = value;
+    } else if (choice < 9 && !model.empty()) {
+      // Half of the changes walk on through the keys, as counters and
+      // records rewritten in order do, and so mostly hit their hint.
+      auto following = model.upper_bound(lastChanged);
+      std::string key = random() % 2 && following != model.end() ? following->first : anyKey();
+      lastChanged = key;
+      size_t length = random() % 3 == 0 ? random() % 300 : model[key].size();
+      std::string changed(length, static_cast<char>('A' + random() % 26));
+      ASSERT_TRUE(tree.Modify(
+          key, [&](Record& record) { record = MakeRecord(key, changed); }, &changing));
+      model[key] = changed;
+    } else if (!model.empty()) {
+      for (int k = 0; k < 3 && !model.empty(); ++k) {
+        std::string key = anyKey();
+        ASSERT_TRUE(tree.Remove(key));
+        model.erase(key);
+      }
+    }
+    if (step % 5 == 0) {
+      ASSERT_EQ(file->WriteBack(), 0u);
+    }
+  }
+  EXPECT_FALSE(tree.Modify(
+      "zz not there", [](Record&) { FAIL(); }, &changing));
+  ASSERT_EQ(file->WriteBack(), 0u);
+  ExpectContents(*file, model);
+  ExpectIndexCopies(*file, file->root());
+  file.reset();
+  CheckedFile(model.size());
+  file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(false), 0);
+  ExpectContents(*file, model);
+}
+
+// A hint left by a read names a clean leaf; a change made there through the
+// hint must still reach the disk.
+TEST_F(TreeTest, HintedChangesToACleanLeafAreWrittenBack) {
+  auto keyOf = [](int i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "k%05d", i);
+    return std::string(key);
+  };
+  {
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    for (int i = 0; i < 400; ++i) tree.Put(MakeRecord(keyOf(i), std::string(90, 'a')));
+    ASSERT_EQ(file->WriteBack(), 0u);
+    Tree::Cursor hint;
+    std::string data;
+    for (int i = 200; i < 210; ++i) {
+      ASSERT_TRUE(tree.FetchData(keyOf(i - 1), data, &hint));
+      ASSERT_TRUE(tree.Modify(
+          keyOf(i), [](Record& record) { record.bytes.back() = 'b'; }, &hint));
+      ASSERT_EQ(file->WriteBack(), 0u);
+    }
+    // Far from the changed records, so that its leaf is another.
+    Record inserted = MakeRecord(keyOf(50) + "+", "new");
+    ASSERT_TRUE(tree.FetchData(keyOf(50), data, &hint));
+    ASSERT_TRUE(tree.Insert(inserted, &hint));
+    ASSERT_FALSE(tree.Insert(inserted, &hint));
+    ASSERT_EQ(file->WriteBack(), 0u);
+  }
+  auto file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(false), 0);
+  Tree tree(*file);
+  for (int i = 200; i < 210; ++i) {
+    const Record* found = tree.Lookup(keyOf(i));
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->Data().back(), 'b') << keyOf(i);
+  }
+  EXPECT_NE(tree.Lookup(keyOf(50) + "+"), nullptr);
+}
+
 }  // namespace
 }  // namespace rk::kmf
