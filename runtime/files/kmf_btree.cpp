@@ -275,8 +275,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
     assert(record.Key() == key);
     hint->index = position;
     if (record.bytes.size() != length) {
-      Record changed = record;
-      Put(changed, hint);
+      Put(Record(record), hint);
       return true;
     }
     file_.MarkDirty(hint->leaf);
@@ -291,8 +290,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
   assert(record->Key() == key);
   if (record->bytes.size() != length) {
     // A new length may split the page: the general road.
-    Record changed = *record;
-    Put(changed);
+    Put(Record(*record));
     return true;
   }
   file_.MarkDirty(path.back().id);
@@ -356,7 +354,7 @@ std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, const Page& page) {
 
 // Pages stay where the cache holds them while records are inserted (nothing is
 // dropped from the cache during an operation), so each page is looked up once.
-Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record, OnEqual onEqual) {
+Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual onEqual) {
   Page& page = file_.LoadPage(id, level);
   Inserted result;
   if (!page.IsIndex()) {
@@ -368,9 +366,9 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, const Record& record, On
     }
     file_.MarkDirty(id);
     if (equal) {
-      page.records[position] = record;
+      page.records[position] = std::move(record);
     } else {
-      page.records.insert(page.records.begin() + position, record);
+      page.records.insert(page.records.begin() + position, std::move(record));
     }
     result.firstChanged = position == 0;
     result.leaf = id;
@@ -408,7 +406,7 @@ Page* Tree::HintedLeaf(const Cursor* hint, std::string_view key) {
   return leaf;
 }
 
-Tree::HintedPut Tree::PutInHintedLeaf(const Record& record, OnEqual onEqual, Cursor& hint) {
+Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& hint) {
   Page* leaf = HintedLeaf(&hint, record.Key());
   if (!leaf) return HintedPut::kMissed;
   std::vector<Record>& records = leaf->records;
@@ -416,17 +414,18 @@ Tree::HintedPut Tree::PutInHintedLeaf(const Record& record, OnEqual onEqual, Cur
   bool equal = position < records.size() && records[position].Key() == record.Key();
   if (equal && onEqual == OnEqual::kRefuse) return HintedPut::kRefused;
   // The record goes in first: whether the leaf must split depends on it. A
-  // leaf that must is put back as it was, for the descent to split it.
-  Record replaced;
+  // leaf that must is put back as it was, and the record handed back, for the
+  // descent to split it.
   if (equal) {
-    replaced = std::exchange(records[position], record);
+    std::swap(records[position], record);
   } else {
-    records.insert(records.begin() + position, record);
+    records.insert(records.begin() + position, std::move(record));
   }
   if (NeedsSplit(*leaf)) {
     if (equal) {
-      records[position] = std::move(replaced);
+      std::swap(records[position], record);
     } else {
+      record = std::move(records[position]);
       records.erase(records.begin() + position);
     }
     return HintedPut::kMissed;
@@ -436,7 +435,7 @@ Tree::HintedPut Tree::PutInHintedLeaf(const Record& record, OnEqual onEqual, Cur
   return HintedPut::kStored;
 }
 
-bool Tree::PutRecord(const Record& record, OnEqual onEqual, Cursor* hint) {
+bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
   KMF_CHECK(record.bytes.size() <= kLargestStorableRecord);
   if (hint) {
     HintedPut put = PutInHintedLeaf(record, onEqual, *hint);
@@ -444,7 +443,7 @@ bool Tree::PutRecord(const Record& record, OnEqual onEqual, Cursor* hint) {
   }
   if (file_.root() == kNoPage) {
     uint32_t root = file_.NewPage(0);
-    file_.LoadPage(root).records.push_back(record);
+    file_.LoadPage(root).records.push_back(std::move(record));
     file_.SetRoot(root);
     if (hint) *hint = {root, 0};
     return true;
@@ -470,11 +469,11 @@ bool Tree::PutRecord(const Record& record, OnEqual onEqual, Cursor* hint) {
   return !inserted.refused;
 }
 
-void Tree::Put(const Record& record, Cursor* hint) {
+void Tree::Put(Record record, Cursor* hint) {
   PutRecord(record, OnEqual::kReplace, hint);
 }
 
-bool Tree::Insert(const Record& record, Cursor* hint) {
+bool Tree::Insert(Record record, Cursor* hint) {
   return PutRecord(record, OnEqual::kRefuse, hint);
 }
 

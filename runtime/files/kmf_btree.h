@@ -64,10 +64,10 @@ class Tree {
   // would have to split. Any other write descends from the root and leaves
   // the hint on the leaf it reached. Records written one after another in key
   // order, or to one place again and again, so mostly skip the index pages.
-  void Put(const Record& record, Cursor* hint = nullptr);
+  void Put(Record record, Cursor* hint = nullptr);
   // Put for a record that must be new: false, and nothing changed, when a
   // record with an equal key is there already. One descent for both.
-  bool Insert(const Record& record, Cursor* hint = nullptr);
+  bool Insert(Record record, Cursor* hint = nullptr);
   // Changes the record with this key where it lies (the change keeps the key);
   // false, nothing called, when there is none. A change that keeps the length
   // needs no split test: the bytes are overwritten and the copies of the record
@@ -121,13 +121,14 @@ class Tree {
     bool refused = false;          // kRefuse met an equal key; nothing changed
     uint32_t leaf = kNoPage;       // the leaf the record went into (before splits)
   };
-  Inserted InsertInto(uint32_t id, int level, const Record& record, OnEqual onEqual);
-  bool PutRecord(const Record& record, OnEqual onEqual, Cursor* hint);
+  // The record is moved into its page (left as it was when nothing changed).
+  Inserted InsertInto(uint32_t id, int level, Record& record, OnEqual onEqual);
+  bool PutRecord(Record& record, OnEqual onEqual, Cursor* hint);
   // The hinted leaf when it encloses the key (after its first record, not after
   // its last), or null.
   Page* HintedLeaf(const Cursor* hint, std::string_view key);
   enum class HintedPut { kStored, kRefused, kMissed };
-  HintedPut PutInHintedLeaf(const Record& record, OnEqual onEqual, Cursor& hint);
+  HintedPut PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& hint);
   std::vector<uint32_t> SplitUntilFits(uint32_t id, const Page& page);
   uint32_t SplitOnce(uint32_t id);
   // Removes below `id`; returns whether a record was removed.

@@ -326,10 +326,12 @@ void Table::AdjustCounter(uint8_t which, int32_t delta, std::optional<uint32_t> 
 
 int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
                             uint32_t recordNumber) {
+  // What each key changed so far, for an undo: an inserted entry is built
+  // again from the new record, a removed one is kept.
   struct Change {
-    Record record;
     bool inserted;
     uint8_t key;
+    Record removed;
   };
   std::vector<Change> changes;
   Tree tree = this->tree();
@@ -343,24 +345,24 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
     if (newEntry) {
       bool stored = true;
       if (key.flags & kKeyDup) {
-        tree.Put(*newEntry, &keyLeaves_[k]);
+        tree.Put(std::move(*newEntry), &keyLeaves_[k]);
       } else {
-        stored = tree.Insert(*newEntry, &keyLeaves_[k]);  // refused on a duplicate
+        stored = tree.Insert(std::move(*newEntry), &keyLeaves_[k]);  // refused on a duplicate
       }
       if (!stored) {
         // Undo what the earlier keys already changed, newest first.
         for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
           if (it->inserted) {
-            tree.Remove(it->record.Key());
+            tree.Remove(EntryFor(it->key, newRecord, recordNumber)->Key());
             AdjustCounter(it->key, -1);
           } else {
-            tree.Put(it->record);
+            tree.Put(std::move(it->removed));
             AdjustCounter(it->key, 1);
           }
         }
         return 40;
       }
-      changes.push_back({*newEntry, true, static_cast<uint8_t>(k)});
+      changes.push_back({true, static_cast<uint8_t>(k), {}});
       ++delta;
     }
     if (oldEntry) {
@@ -373,7 +375,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
                     KeyEntryRecordNumber(stored, false) == recordNumber &&
                     tree.Remove(stored.Key())) {
         changes.push_back(
-            {dup ? std::move(*oldEntry) : std::move(stored), false, static_cast<uint8_t>(k)});
+            {false, static_cast<uint8_t>(k), dup ? std::move(*oldEntry) : std::move(stored)});
         --delta;
       }
     }
