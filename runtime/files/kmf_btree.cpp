@@ -23,16 +23,18 @@ bool WouldSplit(uint32_t bound, size_t count) {
 }
 
 size_t LowerBound(const Page& page, std::string_view key) {
+  const KeyHead head = KeyHead::Of(key);
   auto it = std::lower_bound(
       page.records.begin(), page.records.end(), key,
-      [](const Record& r, std::string_view k) { return CompareKeys(r.Key(), k) < 0; });
+      [&head](const Record& r, std::string_view k) { return KeyBefore(r, k, head); });
   return static_cast<size_t>(it - page.records.begin());
 }
 
 size_t UpperBound(const Page& page, std::string_view key) {
+  const KeyHead head = KeyHead::Of(key);
   auto it = std::upper_bound(
       page.records.begin(), page.records.end(), key,
-      [](std::string_view k, const Record& r) { return CompareKeys(k, r.Key()) < 0; });
+      [&head](std::string_view k, const Record& r) { return KeyAfter(r, k, head); });
   return static_cast<size_t>(it - page.records.begin());
 }
 

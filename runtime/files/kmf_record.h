@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -10,13 +11,44 @@
 
 namespace rk::kmf {
 
+// The first 16 bytes of a key (zeros after a shorter key) as two big-endian
+// words. Keys whose heads differ are ordered by their heads: a zero is the
+// lowest byte, as the end of a shorter key is lower than any byte. Only keys
+// with equal heads need their bytes compared. A record keeps its key's head
+// beside its bytes, so that a search among a page's records mostly reads the
+// records themselves and not the bytes they point to.
+struct KeyHead {
+  uint64_t high = 0;
+  uint64_t low = 0;
+  bool known = false;
+
+  static KeyHead Of(std::string_view key) {
+    uint8_t padded[16] = {};
+    std::memcpy(padded, key.data(), std::min<size_t>(key.size(), sizeof padded));
+    KeyHead head;
+    for (int i = 0; i < 8; ++i) {
+      head.high = head.high << 8 | padded[i];
+      head.low = head.low << 8 | padded[8 + i];
+    }
+    head.known = true;
+    return head;
+  }
+};
+
 struct Record {
   std::string bytes;  // key part, then data part
   uint16_t keyLength = 0;
+  // Set by the functions that make records (MakeRecord, KeyEntry, decoding);
+  // a record built field by field has none, and is compared by its bytes. The
+  // key bytes of a record never change once it is made.
+  KeyHead head;
 
   std::string_view Key() const { return std::string_view(bytes).substr(0, keyLength); }
   std::string_view Data() const { return std::string_view(bytes).substr(keyLength); }
-  bool operator==(const Record&) const = default;
+  void SetHead() { head = KeyHead::Of(Key()); }
+  bool operator==(const Record& other) const {
+    return keyLength == other.keyLength && bytes == other.bytes;
+  }
 };
 
 inline Record MakeRecord(std::string_view key, std::string_view data) {
@@ -25,6 +57,7 @@ inline Record MakeRecord(std::string_view key, std::string_view data) {
   record.bytes.append(key);
   record.bytes.append(data);
   record.keyLength = static_cast<uint16_t>(key.size());
+  record.SetHead();
   return record;
 }
 
@@ -36,6 +69,32 @@ inline int CompareKeys(std::string_view a, std::string_view b) {
   if (diff != 0) return diff < 0 ? -1 : 1;
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
+}
+
+// Whether the record's head is the one of its key bytes (for assertions).
+inline bool HeadHolds(const Record& record) {
+  KeyHead head = KeyHead::Of(record.Key());
+  return !record.head.known || (record.head.high == head.high && record.head.low == head.low);
+}
+
+// CompareKeys(record.Key(), key) < 0, through the heads where they decide.
+inline bool KeyBefore(const Record& record, std::string_view key, const KeyHead& keyHead) {
+  assert(HeadHolds(record));
+  if (record.head.known) {
+    if (record.head.high != keyHead.high) return record.head.high < keyHead.high;
+    if (record.head.low != keyHead.low) return record.head.low < keyHead.low;
+  }
+  return CompareKeys(record.Key(), key) < 0;
+}
+
+// CompareKeys(key, record.Key()) < 0, through the heads where they decide.
+inline bool KeyAfter(const Record& record, std::string_view key, const KeyHead& keyHead) {
+  assert(HeadHolds(record));
+  if (record.head.known) {
+    if (record.head.high != keyHead.high) return keyHead.high < record.head.high;
+    if (record.head.low != keyHead.low) return keyHead.low < record.head.low;
+  }
+  return CompareKeys(key, record.Key()) < 0;
 }
 
 // A record (key and data) must be shorter than this to be stored at all.

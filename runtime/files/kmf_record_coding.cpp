@@ -116,6 +116,7 @@ bool DecodeRecords(std::string_view body, size_t count, std::vector<Record>& rec
     Record& record = records.emplace_back();
     record.bytes.assign(reader.bytes());
     record.keyLength = reader.keyLength();
+    record.SetHead();
   }
   return reader.complete();
 }

@@ -38,6 +38,7 @@ Record KeyEntry(uint32_t table, uint8_t keyNumber, std::string_view value, uint3
     entry.keyLength = static_cast<uint16_t>(entry.bytes.size());
     AppendBe32(entry.bytes, recordNumber);
   }
+  entry.SetHead();
   return entry;
 }
 
