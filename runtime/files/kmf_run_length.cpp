@@ -1,5 +1,6 @@
 #include "runtime/files/kmf_run_length.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -28,6 +29,48 @@ bool ReadCount(std::string_view in, size_t& pos, size_t& count) {
   return false;
 }
 
+// The scan below reads eight bytes at a time where the machine is
+// little-endian: byte i of a loaded word is then its bits 8i to 8i+7.
+constexpr bool kWordScan = std::endian::native == std::endian::little;
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+uint64_t LoadWord(const char* at) {
+  uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The first position from `pos` whose byte equals the next one (no other can
+// start a run), or a position within the last nine bytes.
+size_t SkipToEqualPair(const char* bytes, size_t pos, size_t size) {
+  if constexpr (kWordScan) {
+    while (pos + 9 <= size) {
+      uint64_t diff = LoadWord(bytes + pos) ^ LoadWord(bytes + pos + 1);
+      // The lowest flagged byte is the first zero byte of diff (flags above a
+      // zero byte may be false, never below one).
+      uint64_t zero = (diff - kOnes) & ~diff & kHighBits;
+      if (zero != 0) return pos + static_cast<size_t>(std::countr_zero(zero)) / 8;
+      pos += 8;
+    }
+  }
+  return pos;
+}
+
+// The end of the run of `value` that goes on at least up to `end`.
+size_t RunEnd(const char* bytes, size_t end, size_t size, char value) {
+  if constexpr (kWordScan) {
+    const uint64_t pattern = kOnes * static_cast<uint8_t>(value);
+    while (end + 8 <= size) {
+      uint64_t diff = LoadWord(bytes + end) ^ pattern;
+      if (diff != 0) return end + static_cast<size_t>(std::countr_zero(diff)) / 8;
+      end += 8;
+    }
+  }
+  while (end < size && bytes[end] == value) ++end;
+  return end;
+}
+
 }  // namespace
 
 bool CompressRuns(std::string_view body, std::string& out) {
@@ -40,13 +83,14 @@ bool CompressRuns(std::string_view body, std::string& out) {
   size_t pos = 0;
   // Most bytes differ from the next one; only a pair is measured as a run.
   while (pos + kMinimumRun <= size) {
+    pos = SkipToEqualPair(bytes, pos, size);
+    if (pos + kMinimumRun > size) break;
     const char first = bytes[pos];
     if (bytes[pos + 1] != first) {
       ++pos;
       continue;
     }
-    size_t end = pos + 2;
-    while (end < size && bytes[end] == first) ++end;
+    size_t end = RunEnd(bytes, pos + 2, size, first);
     if (end - pos >= kMinimumRun) {
       foundRun = true;
       AppendCount(out, pos + 1 - literalStart);
