@@ -315,5 +315,29 @@ TEST_F(TreeTest, HintedChangesToACleanLeafAreWrittenBack) {
   EXPECT_NE(tree.Lookup(keyOf(50) + "+"), nullptr);
 }
 
+// A record's key head decides the order only where it may: keys of any length
+// about the head's 16 bytes, with zeros (the padding of a short head) and high
+// bytes, sharing long prefixes.
+TEST(KeyHeadTest, HeadsOrderKeysAsTheirBytesDo) {
+  std::mt19937 random(23);
+  auto randomKey = [&] {
+    std::string key(random() % 24, '\0');
+    for (char& c : key) c = "\0\x01a\xFF"[random() % 4];
+    return key;
+  };
+  for (int trial = 0; trial < 20000; ++trial) {
+    std::string a = randomKey();
+    std::string b = random() % 2 ? randomKey() : a.substr(0, random() % (a.size() + 1));
+    if (random() % 3 == 0) b += std::string(random() % 3, "\0\x01"[random() % 2]);
+    Record record = MakeRecord(a, "data");
+    KeyHead head = KeyHead::Of(b);
+    int order = CompareKeys(a, b);
+    ASSERT_EQ(KeyBefore(record, b, head), order < 0)
+        << ::testing::PrintToString(a) << " " << ::testing::PrintToString(b);
+    ASSERT_EQ(KeyAfter(record, b, head), order > 0)
+        << ::testing::PrintToString(a) << " " << ::testing::PrintToString(b);
+  }
+}
+
 }  // namespace
 }  // namespace rk::kmf
