@@ -22,28 +22,6 @@ bool WouldSplit(uint32_t bound, size_t count) {
   return count >= 2 && (bound >= kSplitBound || (bound > kCrowdedBound && count >= kCrowdedCount));
 }
 
-size_t LowerBound(const Page& page, std::string_view key) {
-  const KeyHead head = KeyHead::Of(key);
-  auto it = std::lower_bound(
-      page.records.begin(), page.records.end(), key,
-      [&head](const Record& r, std::string_view k) { return KeyBefore(r, k, head); });
-  return static_cast<size_t>(it - page.records.begin());
-}
-
-size_t UpperBound(const Page& page, std::string_view key) {
-  const KeyHead head = KeyHead::Of(key);
-  auto it = std::upper_bound(
-      page.records.begin(), page.records.end(), key,
-      [&head](std::string_view k, const Record& r) { return KeyAfter(r, k, head); });
-  return static_cast<size_t>(it - page.records.begin());
-}
-
-// On an index page: the last record not greater than the key, or the first.
-size_t ChildIndex(const Page& page, std::string_view key) {
-  size_t upper = UpperBound(page, key);
-  return upper == 0 ? 0 : upper - 1;
-}
-
 }  // namespace
 
 void Tree::Path::push_back(Step step) {

@@ -163,6 +163,8 @@ class File {
   void Recover();
   std::vector<uint32_t> CollectTreeAddresses();
   void LoadAllIndexPages();
+  // Reads the pages from the root down to the page into the cache.
+  void LoadPathTo(uint32_t id);
   // Page images encoded during a write-back, by page id, so that each changed
   // page is encoded once.
   using PageImages = std::unordered_map<uint32_t, std::string>;

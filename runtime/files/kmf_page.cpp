@@ -1,5 +1,6 @@
 #include "runtime/files/kmf_page.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "runtime/files/kmf_bytes.h"
@@ -8,6 +9,27 @@
 #include "runtime/files/kmf_run_length.h"
 
 namespace rk::kmf {
+size_t LowerBound(const Page& page, std::string_view key) {
+  const KeyHead head = KeyHead::Of(key);
+  auto it = std::lower_bound(
+      page.records.begin(), page.records.end(), key,
+      [&head](const Record& r, std::string_view k) { return KeyBefore(r, k, head); });
+  return static_cast<size_t>(it - page.records.begin());
+}
+
+size_t UpperBound(const Page& page, std::string_view key) {
+  const KeyHead head = KeyHead::Of(key);
+  auto it = std::upper_bound(
+      page.records.begin(), page.records.end(), key,
+      [&head](std::string_view k, const Record& r) { return KeyAfter(r, k, head); });
+  return static_cast<size_t>(it - page.records.begin());
+}
+
+size_t ChildIndex(const Page& page, std::string_view key) {
+  size_t upper = UpperBound(page, key);
+  return upper == 0 ? 0 : upper - 1;
+}
+
 uint32_t SizeBound(const Page& page) {
   uint32_t bound = kPageHeaderSize;
   if (page.IsIndex()) bound += 4 * static_cast<uint32_t>(page.records.size());

@@ -36,6 +36,14 @@ struct Page {
 
 uint32_t SizeBound(const Page& page);
 
+// Searches among a page's records: the first record whose key is not before
+// (LowerBound) or is after (UpperBound) the key.
+size_t LowerBound(const Page& page, std::string_view key);
+size_t UpperBound(const Page& page, std::string_view key);
+// On an index page: the last record not greater than the key, or the first;
+// its child is where the key belongs.
+size_t ChildIndex(const Page& page, std::string_view key);
+
 // The page up to its stored length, compressed when that saves a 256-byte unit;
 // the offset field is left 0 (FinishPage sets it).
 std::string EncodePageImage(const Page& page);

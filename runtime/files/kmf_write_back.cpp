@@ -85,6 +85,21 @@ void File::LoadAllIndexPages() {
   CollectTreeAddresses();
 }
 
+void File::LoadPathTo(uint32_t id) {
+  if (id == root_) return;
+  auto it = cache_.find(id);
+  KMF_CHECK(it != cache_.end() && !it->second.page.records.empty());
+  // The page's first key leads to it: no other page holds that key.
+  const std::string key(it->second.page.records.front().Key());
+  uint32_t at = root_;
+  for (int depth = 0; at != id; ++depth) {
+    KMF_CHECK(depth < 32 && at != kNoPage);
+    const Page& page = LoadPage(at);
+    KMF_CHECK(page.IsIndex());
+    at = page.children[ChildIndex(page, key)];
+  }
+}
+
 void File::WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error) {
   if (error != 0) return;
   KMF_CHECK(bytes.size() % 64 == 0);
@@ -152,6 +167,13 @@ void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>&
       ++demand[pageClass];
     }
     if (needing.empty()) break;
+    // A page about to move needs its parent in the cache, to take the new
+    // address. Writes through a hint change a leaf without reading the pages
+    // above it, and the cache may have let those go since: the path is read
+    // again. (New pages were made by descents, whose paths are cached.)
+    for (const auto& [id, pageClass] : needing) {
+      if (!IsTemporaryPage(id)) LoadPathTo(id);
+    }
 
     std::vector<PageMove> moves;
     for (int pageClass = 1; pageClass < kClassCount; ++pageClass) {

@@ -315,6 +315,54 @@ TEST_F(TreeTest, HintedChangesToACleanLeafAreWrittenBack) {
   EXPECT_NE(tree.Lookup(keyOf(50) + "+"), nullptr);
 }
 
+// The cache may keep a leaf that writes go to through a hint and drop the
+// index pages above it. When the leaf then grows into a larger page class it
+// moves, and its parent, read again for the purpose, takes the new address.
+TEST_F(TreeTest, AHintedLeafThatMovesIsFoundUnderItsParent) {
+  auto keyOf = [](int i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "k%05d", i);
+    return std::string(key);
+  };
+  std::map<std::string, std::string> model;
+  {
+    auto file = OpenFile();
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    for (int i = 0; i < 6000; i += 2) {
+      model[keyOf(i)] = std::string(100, 'a');
+      tree.Put(MakeRecord(keyOf(i), model[keyOf(i)]));
+    }
+    ASSERT_EQ(file->WriteBack(), 0u);
+    // Operations that read the hinted leaf and leaves far from it, until the
+    // cache has let the pages above the hinted leaf go.
+    Tree::Cursor hint;
+    std::string data;
+    for (int op = 0; op < 2000; ++op) {
+      ASSERT_EQ(file->EndOperation(), 0u);
+      ASSERT_EQ(file->BeginAccess(true), 0);
+      ASSERT_TRUE(tree.FetchData(keyOf(3000), data, &hint));
+      ASSERT_TRUE(tree.FetchData(keyOf(5000 + op % 500 * 2), data));
+    }
+    // Records between those of the leaf, through the hint, each written back.
+    for (int i = 3001; i < 3040; i += 2) {
+      // Letters that do not repeat, so that the page grows by each record.
+      std::string value(60, ' ');
+      for (size_t j = 0; j < value.size(); ++j)
+        value[j] = static_cast<char>('a' + (i * 7 + j * 3) % 26);
+      model[keyOf(i)] = value;
+      tree.Put(MakeRecord(keyOf(i), model[keyOf(i)]), &hint);
+      ASSERT_EQ(file->EndOperation(), 0u);
+      ASSERT_EQ(file->BeginAccess(true), 0);
+    }
+    ASSERT_EQ(file->EndOperation(), 0u);
+  }
+  CheckedFile(model.size());
+  auto file = OpenFile();
+  ASSERT_EQ(file->BeginAccess(false), 0);
+  ExpectContents(*file, model);
+}
+
 // A record's key head decides the order only where it may: keys of any length
 // about the head's 16 bytes, with zeros (the padding of a short head) and high
 // bytes, sharing long prefixes.
