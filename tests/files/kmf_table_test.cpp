@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <random>
@@ -331,45 +330,6 @@ TEST_F(TableTest, RollbackForgetsAndCommitWritesSeveralFiles) {
   auto reopened = TapeTable(name_);
   ASSERT_EQ(reopened->Open(0x42), 0);
   EXPECT_EQ(reopened->Records(), 2u);
-}
-
-// Each operation here writes back and trims the cache, so the leaves that
-// writes go straight to (their hints) outlive the index pages above them in
-// the cache. A leaf that grows into a larger page class then moves, and its
-// parent must still learn the new address.
-TEST_F(TableTest, SingleWritesKeepEveryEntryWhileTheCacheIsTrimmed) {
-  auto table = CreateAndOpen(name_);
-  std::mt19937 random(9);
-  // Enough records for many more pages than the cache keeps.
-  const int32_t loaded = 20000, count = 22000;
-  auto fill = [&](int32_t serial, const char* title) {
-    FillTape(*table, serial, title + std::to_string(random() % 50000), serial % 7 ? "drama" : "");
-  };
-  ASSERT_EQ(table->Stream(), 0);
-  for (int32_t serial = 1; serial <= loaded; ++serial) {
-    fill(serial, "Tape ");
-    ASSERT_EQ(table->Add(), 0);
-  }
-  ASSERT_EQ(table->Flush(), 0);
-  for (int32_t serial = loaded + 1; serial <= count; ++serial) {
-    fill(serial, "Tape ");
-    ASSERT_EQ(table->Add(), 0) << serial;
-    if (serial % 10 == 0) {
-      // Now and then a title changes, through a read by number and a PUT.
-      ASSERT_EQ(table->GetByNumber(table->Pointer()), 0);
-      fill(serial, "Retitled ");
-      ASSERT_EQ(table->Put(), 0);
-    }
-  }
-  for (int key = 0; key < 2; ++key) {
-    EXPECT_EQ(table->KeyRecords(key), static_cast<uint32_t>(count));
-    table->SetKey(key);
-    int32_t seen = 0;
-    while (table->Next() == 0) ++seen;
-    EXPECT_EQ(seen, count) << "key " << key;
-  }
-  ASSERT_EQ(table->Close(), 0);
-  ExpectFileChecks(path_);
 }
 
 }  // namespace
