@@ -221,6 +221,10 @@ File::CachedPage& File::AddToCache(uint32_t id, CachedPage cached) {
 }
 
 void File::Touch(CachedPage& cached) {
+  // A page used again within one operation is already ahead of every page of
+  // the operations before; pages of one operation are equally idle, so their
+  // order among themselves does not matter and the page need not move.
+  if (cached.lastUse == operationClock_) return;
   cached.lastUse = operationClock_;
   if (cached.recency != recency_.begin())
     recency_.splice(recency_.begin(), recency_, cached.recency);
