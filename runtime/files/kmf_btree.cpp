@@ -29,8 +29,8 @@ void Tree::Path::push_back(Step step) {
   steps_[size_++] = step;
 }
 
-bool Tree::NeedsSplit(const Page& page) {
-  return WouldSplit(SizeBound(page), page.records.size());
+bool Tree::NeedsSplit(Page& page) {
+  return WouldSplit(KeptSizeBound(page), page.records.size());
 }
 
 Tree::Path Tree::Descend(std::string_view key) {
@@ -255,6 +255,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
     assert(record.Key() == key);
     hint->index = position;
     if (record.bytes.size() != length) {
+      leaf->bound = 0;
       Put(Record(record), hint);
       return true;
     }
@@ -270,6 +271,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
   assert(record->Key() == key);
   if (record->bytes.size() != length) {
     // A new length may split the page: the general road.
+    file_.LoadPage(path.back().id).bound = 0;
     Put(Record(*record));
     return true;
   }
@@ -293,6 +295,7 @@ bool Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
   KMF_CHECK(!child.records.empty());
   if (parent.records[index] == child.records.front()) return false;
   parent.records[index] = child.records.front();
+  parent.bound = 0;
   return true;
 }
 
@@ -310,6 +313,8 @@ uint32_t Tree::SplitOnce(uint32_t id) {
   right.records.assign(std::make_move_iterator(source.records.begin() + cut),
                        std::make_move_iterator(source.records.end()));
   source.records.resize(cut);
+  source.bound = 0;
+  right.bound = 0;
   if (source.IsIndex()) {
     right.children.assign(source.children.begin() + cut, source.children.end());
     source.children.resize(cut);
@@ -318,7 +323,7 @@ uint32_t Tree::SplitOnce(uint32_t id) {
   return rightId;
 }
 
-std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, const Page& page) {
+std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, Page& page) {
   if (!NeedsSplit(page)) return {};  // the usual case, without allocating
   std::vector<uint32_t> pages = {id};
   for (size_t i = 0; i < pages.size();) {
@@ -335,7 +340,10 @@ std::vector<uint32_t> Tree::SplitUntilFits(uint32_t id, const Page& page) {
 // Pages stay where the cache holds them while records are inserted (nothing is
 // dropped from the cache during an operation), so each page is looked up once.
 Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual onEqual) {
-  Page& page = file_.LoadPage(id, level);
+  // A leaf known as such that will change whatever it holds is looked up and
+  // marked changed at once.
+  const bool surelyChanged = level == 0 && onEqual == OnEqual::kReplace;
+  Page& page = surelyChanged ? file_.ChangePage(id, 0) : file_.LoadPage(id, level);
   Inserted result;
   if (!page.IsIndex()) {
     size_t position = LowerBound(page, record.Key());
@@ -344,7 +352,11 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
       result.refused = true;
       return result;
     }
-    file_.MarkDirty(id);
+    if (!surelyChanged) file_.MarkDirty(id);
+    if (page.bound != 0) {
+      page.bound += RecordBound(page, record);
+      if (equal) page.bound -= RecordBound(page, page.records[position]);
+    }
     if (equal) {
       page.records[position] = std::move(record);
     } else {
@@ -371,6 +383,7 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
     const Page& split = file_.LoadPage(below.splits[k]);
     page.records.insert(page.records.begin() + index + 1 + k, split.records.front());
     page.children.insert(page.children.begin() + index + 1 + k, below.splits[k]);
+    page.bound = 0;
   }
   file_.MarkDirty(id);
   result.splits = SplitUntilFits(id, page);
@@ -396,7 +409,10 @@ Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& h
   // The record goes in first: whether the leaf must split depends on it. A
   // leaf that must is put back as it was, and the record handed back, for the
   // descent to split it.
+  const uint32_t boundBefore = KeptSizeBound(*leaf);
+  leaf->bound += RecordBound(*leaf, record);
   if (equal) {
+    leaf->bound -= RecordBound(*leaf, records[position]);
     std::swap(records[position], record);
   } else {
     records.insert(records.begin() + position, std::move(record));
@@ -408,6 +424,7 @@ Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& h
       record = std::move(records[position]);
       records.erase(records.begin() + position);
     }
+    leaf->bound = boundBefore;
     return HintedPut::kMissed;
   }
   file_.MarkDirty(hint.leaf);
@@ -423,7 +440,9 @@ bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
   }
   if (file_.root() == kNoPage) {
     uint32_t root = file_.NewPage(0);
-    file_.LoadPage(root).records.push_back(std::move(record));
+    Page& page = file_.LoadPage(root);
+    page.records.push_back(std::move(record));
+    page.bound = 0;
     file_.SetRoot(root);
     if (hint) *hint = {root, 0};
     return true;
@@ -443,6 +462,7 @@ bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
       top.records.push_back(file_.LoadPage(split).records.front());
       top.children.push_back(split);
     }
+    top.bound = 0;
     file_.SetRoot(newRoot);
     splits = SplitUntilFits(newRoot, top);
   }
@@ -463,6 +483,7 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
     size_t position = LowerBound(page, key);
     if (position >= page.records.size() || page.records[position].Key() != key) return false;
     page.records.erase(page.records.begin() + position);
+    page.bound = 0;
     file_.MarkDirty(id);
     return true;
   }
@@ -477,6 +498,7 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
     file_.DiscardPage(childId);
     parent.records.erase(parent.records.begin() + index);
     parent.children.erase(parent.children.begin() + index);
+    parent.bound = 0;
   } else {
     changed = RefreshIndexRecord(parent, index, childLevel);
     if (SizeBound(child) < kUnderfilledBound) {
@@ -506,6 +528,8 @@ bool Tree::MergeChildren(uint32_t parentId, size_t left, int childLevel) {
   // The left page keeps its first record, so only the right one's index record goes.
   parent.records.erase(parent.records.begin() + left + 1);
   parent.children.erase(parent.children.begin() + left + 1);
+  into.bound = 0;
+  parent.bound = 0;
   return true;
 }
 

@@ -79,7 +79,7 @@ class Tree {
   // Removes the record with this key; false when there is none.
   bool Remove(std::string_view key);
 
-  static bool NeedsSplit(const Page& page);
+  static bool NeedsSplit(Page& page);
 
  private:
   struct Step {
@@ -129,7 +129,7 @@ class Tree {
   Page* HintedLeaf(const Cursor* hint, std::string_view key);
   enum class HintedPut { kStored, kRefused, kMissed };
   HintedPut PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& hint);
-  std::vector<uint32_t> SplitUntilFits(uint32_t id, const Page& page);
+  std::vector<uint32_t> SplitUntilFits(uint32_t id, Page& page);
   uint32_t SplitOnce(uint32_t id);
   // Removes below `id`; returns whether a record was removed.
   bool RemoveFrom(uint32_t id, int level, std::string_view key);

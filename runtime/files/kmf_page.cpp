@@ -30,6 +30,12 @@ size_t ChildIndex(const Page& page, std::string_view key) {
   return upper == 0 ? 0 : upper - 1;
 }
 
+uint32_t KeptSizeBound(Page& page) {
+  assert(page.bound == 0 || page.bound == SizeBound(page));
+  if (page.bound == 0) page.bound = SizeBound(page);
+  return page.bound;
+}
+
 uint32_t SizeBound(const Page& page) {
   uint32_t bound = kPageHeaderSize;
   if (page.IsIndex()) bound += 4 * static_cast<uint32_t>(page.records.size());
@@ -125,6 +131,7 @@ bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& probl
   OpenedPage opened;
   if (!OpenPage(data, size, opened, problem)) return false;
   page.level = opened.fields.level;
+  page.bound = 0;
   page.children.clear();
   if (page.IsIndex()) {
     page.children.reserve(opened.fields.recordCount);

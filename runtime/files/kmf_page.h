@@ -30,11 +30,22 @@ struct Page {
   uint8_t level = 0;
   std::vector<Record> records;
   std::vector<uint32_t> children;  // index pages: one per record
+  // SizeBound of the records as they stand, or 0 when not known. Code that
+  // changes `records` keeps it exact or sets it to 0, so that the split test
+  // after an insertion need not add up the whole page.
+  uint32_t bound = 0;
 
   bool IsIndex() const { return level > 0; }
 };
 
+// The size bound counted afresh from the records.
 uint32_t SizeBound(const Page& page);
+// What one record adds to the size bound of this page.
+inline uint32_t RecordBound(const Page& page, const Record& record) {
+  return static_cast<uint32_t>(record.bytes.size()) + 5 + (page.IsIndex() ? 4 : 0);
+}
+// The size bound through the kept value, which is set when not known.
+uint32_t KeptSizeBound(Page& page);
 
 // Searches among a page's records: the first record whose key is not before
 // (LowerBound) or is after (UpperBound) the key.
