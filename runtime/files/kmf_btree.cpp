@@ -550,8 +550,12 @@ void Tree::ShrinkRoot() {
   }
 }
 
-bool Tree::Remove(std::string_view key) {
+bool Tree::Remove(std::string_view key, Cursor* hint) {
   if (file_.root() == kNoPage) return false;
+  if (const Page* leaf = HintedLeaf(hint, key)) {
+    size_t position = LowerBound(*leaf, key);
+    if (position == leaf->records.size() || leaf->records[position].Key() != key) return false;
+  }
   if (!RemoveFrom(file_.root(), -1, key)) return false;
   ShrinkRoot();
   return true;

@@ -76,8 +76,9 @@ class Tree {
               Cursor* hint = nullptr);
   // Put for a record that usually exists already with the same length.
   void Replace(const Record& record);
-  // Removes the record with this key; false when there is none.
-  bool Remove(std::string_view key);
+  // Removes the record with this key; false when there is none. A hinted leaf
+  // that encloses the key and lacks it answers false without a descent.
+  bool Remove(std::string_view key, Cursor* hint = nullptr);
 
   static bool NeedsSplit(Page& page);
 

@@ -90,7 +90,8 @@ void Table::WriteMemoContent(Tree& tree, uint32_t recordNumber, size_t memo,
     tree.Put(MakeRecord(key, bytes));
   }
   for (uint16_t k = pieces; stored; ++k) {
-    if (!tree.Remove(MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), k))) break;
+    std::string key = MemoKey(tableNumber_, recordNumber, static_cast<uint8_t>(memo), k);
+    if (!tree.Remove(key, &memoLeaf_)) break;
   }
 }
 

@@ -255,8 +255,11 @@ TEST_F(TreeTest, HintedWritesAgreeWithTheModel) {
     } else if (!model.empty()) {
       for (int k = 0; k < 3 && !model.empty(); ++k) {
         std::string key = anyKey();
-        ASSERT_TRUE(tree.Remove(key));
+        ASSERT_TRUE(tree.Remove(key, &changing));
         model.erase(key);
+        // A key beside it, mostly in the leaf just hinted, mostly not there.
+        std::string absent = key + "a";
+        ASSERT_EQ(tree.Remove(absent, &changing), model.erase(absent) == 1);
       }
     }
     if (step % 5 == 0) {
