@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -23,15 +24,26 @@ struct KeyHead {
   bool known = false;
 
   static KeyHead Of(std::string_view key) {
-    uint8_t padded[16] = {};
-    std::memcpy(padded, key.data(), std::min<size_t>(key.size(), sizeof padded));
     KeyHead head;
-    for (int i = 0; i < 8; ++i) {
-      head.high = head.high << 8 | padded[i];
-      head.low = head.low << 8 | padded[8 + i];
+    if (key.size() >= 16) {
+      head.high = BigEndianWord(key.data());
+      head.low = BigEndianWord(key.data() + 8);
+    } else {
+      char padded[16] = {};
+      std::memcpy(padded, key.data(), key.size());
+      head.high = BigEndianWord(padded);
+      head.low = BigEndianWord(padded + 8);
     }
     head.known = true;
     return head;
+  }
+
+ private:
+  static uint64_t BigEndianWord(const char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return word;
   }
 };
 
