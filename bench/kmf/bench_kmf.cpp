@@ -3,7 +3,10 @@
 // fsync, SQLite runs with synchronous=FULL. KMF is reached only through the file
 // and transaction statements, as the application reaches it. Each line prints
 // both wall-clock times and their ratio; the ratio is the figure to read, the
-// times depend on the machine.
+// times depend on the machine. The bulk load in one transaction, the scans and
+// the GETs run in three rounds, the two sides taking turns at going first, and
+// each side's fastest round counts: on a shared machine single rounds vary by
+// more than the differences measured here.
 //
 // Usage: bench_kmf [tapes] [lines]
 //   tapes  default 100000; smaller counts for profiling
@@ -13,6 +16,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +65,30 @@ Cost Measure(Work&& work) {
   return {elapsed.count(), CpuMilliseconds() - cpuStart};
 }
 
+constexpr int kRounds = 3;
+
+Cost Faster(Cost a, Cost b) {
+  return {std::min(a.wallMs, b.wallMs), std::min(a.cpuMs, b.cpuMs)};
+}
+
+// Each side's fastest of kRounds rounds; a round gets its number and returns
+// what Measure gave.
+template <typename KmfRound, typename SqliteRound>
+std::pair<Cost, Cost> FastestRounds(KmfRound&& kmfRound, SqliteRound&& sqliteRound) {
+  constexpr double kNever = 1e300;
+  Cost kmf{kNever, kNever}, sqlite{kNever, kNever};
+  for (int round = 0; round < kRounds; ++round) {
+    if (round % 2 == 0) {
+      sqlite = Faster(sqlite, sqliteRound(round));
+      kmf = Faster(kmf, kmfRound(round));
+    } else {
+      kmf = Faster(kmf, kmfRound(round));
+      sqlite = Faster(sqlite, sqliteRound(round));
+    }
+  }
+  return {kmf, sqlite};
+}
+
 void PrintHeading() {
   std::printf("%-56s %9s %9s %7s %7s\n", "line (wall ms, then KMF/SQLite for wall and CPU time)",
               "KMF", "SQLite", "wall", "CPU");
@@ -78,6 +106,11 @@ kmf::CheckReport CheckKmf(const std::string& path) {
     std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
   Require(report.ok(), "the KMF file passes the check");
   return report;
+}
+
+// The sum of the serials 1 to total, which a scan of every tape adds up.
+int64_t SerialSum(int64_t total) {
+  return total * (total + 1) / 2;
 }
 
 double FileBytes(const std::string& path) {
@@ -118,8 +151,33 @@ int Run(int32_t tapeCount, const LineChoice& chosen) {
       sqlite3_libversion(), sqlite.journalMode().c_str(), tapeCount, dir.c_str());
   PrintHeading();
 
-  Cost sqliteLoad = Measure([&] { sqlite.LoadInOneTransaction(tapes); });
-  Cost kmfLoad = Measure([&] { kmf.LoadInOneTransaction(tapes); });
+  // Rounds before the last load files of their own, removed again; the last
+  // round's files serve every later line.
+  auto lastRound = [](int round) { return round + 1 == kRounds; };
+  auto [kmfLoad, sqliteLoad] = FastestRounds(
+      [&](int round) {
+        if (lastRound(round)) return Measure([&] { kmf.LoadInOneTransaction(tapes); });
+        std::string path;
+        Cost cost;
+        {
+          KmfTapeStore scratch((dir / ("ROUND" + std::to_string(round))).string());
+          cost = Measure([&] { scratch.LoadInOneTransaction(tapes); });
+          path = scratch.path();
+        }
+        std::filesystem::remove(path);
+        return cost;
+      },
+      [&](int round) {
+        if (lastRound(round)) return Measure([&] { sqlite.LoadInOneTransaction(tapes); });
+        std::filesystem::path path = dir / ("round" + std::to_string(round) + ".db");
+        Cost cost;
+        {
+          SqliteTapeStore scratch(path.string());
+          cost = Measure([&] { scratch.LoadInOneTransaction(tapes); });
+        }
+        std::filesystem::remove(path);
+        return cost;
+      });
   PrintLine("1 bulk load of " + std::to_string(tapeCount) + ", LOGOUT/COMMIT vs BEGIN/COMMIT",
             kmfLoad, sqliteLoad);
 
@@ -155,19 +213,37 @@ int Run(int32_t tapeCount, const LineChoice& chosen) {
 
   const char* const keyNames[] = {"serial", "title+start date", "start+end date"};
   for (int key = 1; key <= 3 && chosen('3'); ++key) {
-    int64_t kmfSum = 0, sqliteSum = 0, kmfCount = 0, sqliteCount = 0;
-    Cost kmfScan = Measure([&] { kmfCount = kmf.ScanInKeyOrder(key, kmfSum); });
-    Cost sqliteScan = Measure([&] { sqliteCount = sqlite.ScanInKeyOrder(key, sqliteSum); });
-    Require(kmfCount == total && sqliteCount == total, "every scan reads every tape");
-    Require(kmfSum == sqliteSum, "both scans read the same tapes");
+    auto [kmfScan, sqliteScan] = FastestRounds(
+        [&](int) {
+          int64_t sum = 0, count = 0;
+          Cost cost = Measure([&] { count = kmf.ScanInKeyOrder(key, sum); });
+          Require(count == total, "every scan reads every tape");
+          Require(sum == SerialSum(total), "every scan reads every tape once");
+          return cost;
+        },
+        [&](int) {
+          int64_t sum = 0, count = 0;
+          Cost cost = Measure([&] { count = sqlite.ScanInKeyOrder(key, sum); });
+          Require(count == total && sum == SerialSum(total), "every scan reads every tape once");
+          return cost;
+        });
     PrintLine(std::string("3 full scan in key order: ") + keyNames[key - 1], kmfScan, sqliteScan);
   }
 
   if (chosen('4')) {
-    int64_t kmfFound = 0, sqliteFound = 0;
-    Cost kmfGets = Measure([&] { kmfFound = kmf.GetEach(lookups); });
-    Cost sqliteGets = Measure([&] { sqliteFound = sqlite.GetEach(lookups); });
-    Require(kmfFound == tapeCount && sqliteFound == tapeCount, "every GET finds its tape");
+    auto [kmfGets, sqliteGets] = FastestRounds(
+        [&](int) {
+          int64_t found = 0;
+          Cost cost = Measure([&] { found = kmf.GetEach(lookups); });
+          Require(found == tapeCount, "every GET finds its tape");
+          return cost;
+        },
+        [&](int) {
+          int64_t found = 0;
+          Cost cost = Measure([&] { found = sqlite.GetEach(lookups); });
+          Require(found == tapeCount, "every GET finds its tape");
+          return cost;
+        });
     PrintLine("4 " + std::to_string(tapeCount) + " random GETs by the unique key", kmfGets,
               sqliteGets);
   }
