@@ -179,8 +179,9 @@ bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
   uint32_t previousLeaf = hint->leaf;
   if (const Page* leaf = file_.FindCached(previousLeaf);
       leaf && !leaf->IsIndex() && !leaf->records.empty()) {
-    bool fromFirst = CompareKeys(leaf->records.front().Key(), key) <= 0;
-    if (fromFirst && CompareKeys(key, leaf->records.back().Key()) <= 0) {
+    const KeyHead head = KeyHead::Of(key);
+    bool fromFirst = !KeyAfter(leaf->records.front(), key, head);
+    if (fromFirst && !KeyBefore(leaf->records.back(), key, head)) {
       return CopyEqual(*leaf, key, data, *hint);
     }
     if (fromFirst && hint->index + 1 == leaf->records.size()) onward = Onward::kForward;
@@ -213,7 +214,8 @@ bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
 bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint) {
   size_t position = LowerBound(leaf, key);
   hint.index = position;
-  if (position == leaf.records.size() || leaf.records[position].Key() != key) return false;
+  if (position == leaf.records.size() || !KeyEquals(leaf.records[position], key, KeyHead::Of(key)))
+    return false;
   data.assign(leaf.records[position].Data());
   return true;
 }
@@ -248,7 +250,9 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
   if (Page* leaf = HintedLeaf(hint, key)) {
     // Enclosed by the leaf: the record is here or nowhere, and not first.
     size_t position = LowerBound(*leaf, key);
-    if (position == leaf->records.size() || leaf->records[position].Key() != key) return false;
+    if (position == leaf->records.size() ||
+        !KeyEquals(leaf->records[position], key, KeyHead::Of(key)))
+      return false;
     Record& record = leaf->records[position];
     size_t length = record.bytes.size();
     change(record);
@@ -347,7 +351,8 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
   Inserted result;
   if (!page.IsIndex()) {
     size_t position = LowerBound(page, record.Key());
-    bool equal = position < page.records.size() && page.records[position].Key() == record.Key();
+    bool equal = position < page.records.size() &&
+                 KeyEquals(page.records[position], record.Key(), HeadOf(record));
     if (equal && onEqual == OnEqual::kRefuse) {
       result.refused = true;
       return result;
@@ -394,8 +399,9 @@ Page* Tree::HintedLeaf(const Cursor* hint, std::string_view key) {
   if (!hint) return nullptr;
   Page* leaf = file_.FindCached(hint->leaf);
   if (!leaf || leaf->IsIndex() || leaf->records.empty()) return nullptr;
-  if (CompareKeys(leaf->records.front().Key(), key) >= 0) return nullptr;
-  if (CompareKeys(key, leaf->records.back().Key()) > 0) return nullptr;
+  const KeyHead head = KeyHead::Of(key);
+  if (!KeyBefore(leaf->records.front(), key, head)) return nullptr;  // not after the first
+  if (KeyBefore(leaf->records.back(), key, head)) return nullptr;    // after the last
   return leaf;
 }
 
@@ -404,7 +410,8 @@ Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& h
   if (!leaf) return HintedPut::kMissed;
   std::vector<Record>& records = leaf->records;
   size_t position = LowerBound(*leaf, record.Key());
-  bool equal = position < records.size() && records[position].Key() == record.Key();
+  bool equal =
+      position < records.size() && KeyEquals(records[position], record.Key(), HeadOf(record));
   if (equal && onEqual == OnEqual::kRefuse) return HintedPut::kRefused;
   // The record goes in first: whether the leaf must split depends on it. A
   // leaf that must is put back as it was, and the record handed back, for the
@@ -481,7 +488,9 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   Page& page = file_.LoadPage(id, level);
   if (!page.IsIndex()) {
     size_t position = LowerBound(page, key);
-    if (position >= page.records.size() || page.records[position].Key() != key) return false;
+    if (position >= page.records.size() ||
+        !KeyEquals(page.records[position], key, KeyHead::Of(key)))
+      return false;
     page.records.erase(page.records.begin() + position);
     page.bound = 0;
     file_.MarkDirty(id);
@@ -554,7 +563,9 @@ bool Tree::Remove(std::string_view key, Cursor* hint) {
   if (file_.root() == kNoPage) return false;
   if (const Page* leaf = HintedLeaf(hint, key)) {
     size_t position = LowerBound(*leaf, key);
-    if (position == leaf->records.size() || leaf->records[position].Key() != key) return false;
+    if (position == leaf->records.size() ||
+        !KeyEquals(leaf->records[position], key, KeyHead::Of(key)))
+      return false;
   }
   if (!RemoveFrom(file_.root(), -1, key)) return false;
   ShrinkRoot();

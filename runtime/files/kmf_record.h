@@ -109,6 +109,19 @@ inline bool KeyAfter(const Record& record, std::string_view key, const KeyHead& 
   return CompareKeys(key, record.Key()) < 0;
 }
 
+// record.Key() == key, answered by the heads where they differ.
+inline bool KeyEquals(const Record& record, std::string_view key, const KeyHead& keyHead) {
+  assert(HeadHolds(record));
+  if (record.head.known && (record.head.high != keyHead.high || record.head.low != keyHead.low))
+    return false;
+  return record.Key() == key;
+}
+
+// The record's own head, or its key's when the record has none.
+inline KeyHead HeadOf(const Record& record) {
+  return record.head.known ? record.head : KeyHead::Of(record.Key());
+}
+
 // A record (key and data) must be shorter than this to be stored at all.
 inline constexpr size_t kRecordLimit = 15094;
 // A page whose size bound reaches this many bytes is split; no page written
