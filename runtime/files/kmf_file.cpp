@@ -253,19 +253,23 @@ Page& File::ChangePage(uint32_t id, int expectedLevel) {
     it->second.dirty = true;
     ++dirtyCount_;
   }
+  lastMarkedDirty_ = id;
   return it->second.page;
 }
 
 void File::MarkDirty(uint32_t id) {
+  if (id == lastMarkedDirty_) return;
   auto it = cache_.find(id);
   KMF_CHECK(it != cache_.end());
   if (!it->second.dirty) {
     it->second.dirty = true;
     ++dirtyCount_;
   }
+  lastMarkedDirty_ = id;
 }
 
 void File::DiscardPage(uint32_t id) {
+  lastMarkedDirty_ = kNoPage;
   auto it = cache_.find(id);
   if (it != cache_.end()) {
     if (it->second.dirty) --dirtyCount_;
@@ -291,6 +295,7 @@ void File::ContinueNumbersFrom(uint32_t last) {
 }
 
 void File::DropCache() {
+  lastMarkedDirty_ = kNoPage;
   cache_.clear();
   readOnce_.fill(kNoPage);
   recency_.clear();

@@ -195,6 +195,10 @@ class File {
   std::array<uint32_t, 32> readOnce_{};
   size_t readOnceNext_ = 0;
   size_t dirtyCount_ = 0;
+  // The page marked changed last, while it is cached and changed: marking it
+  // again (as writes to one leaf do, one after another) needs no lookup.
+  // Whatever drops pages, renames them or writes them back forgets it.
+  uint32_t lastMarkedDirty_ = kNoPage;
   uint32_t nextTemporaryId_ = kTemporaryPageBase;
   uint64_t operationClock_ = 0;  // operations ended
   PageAllocator allocator_;

@@ -215,6 +215,7 @@ void File::AssignAddresses(Header& next, std::unordered_map<uint32_t, uint32_t>&
 }
 
 void File::ApplyRenames(const std::unordered_map<uint32_t, uint32_t>& rename) {
+  lastMarkedDirty_ = kNoPage;
   for (auto& [id, cached] : cache_) {
     for (uint32_t& child : cached.page.children) {
       auto it = rename.find(child);
@@ -366,6 +367,7 @@ void File::CompleteWriteBack() {
   owedHeader_ = preparedHeader_;
   exposedArea_ = preparedArea_;
   for (auto& [id, cached] : cache_) cached.dirty = false;
+  lastMarkedDirty_ = kNoPage;
   dirtyCount_ = 0;
   preparedPending_.clear();
   prepared_ = false;
