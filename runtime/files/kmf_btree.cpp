@@ -212,10 +212,9 @@ bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
 // Index records are the first records of their children, so a key beyond the
 // last record of the leaf that the search reaches is in no other leaf either.
 bool Tree::CopyEqual(const Page& leaf, std::string_view key, std::string& data, Cursor& hint) {
-  size_t position = LowerBound(leaf, key);
+  auto [position, equal] = PlaceKey(leaf, key);
   hint.index = position;
-  if (position == leaf.records.size() || !KeyEquals(leaf.records[position], key, KeyHead::Of(key)))
-    return false;
+  if (!equal) return false;
   data.assign(leaf.records[position].Data());
   return true;
 }
@@ -249,10 +248,8 @@ bool Tree::FetchFromLeaf(uint32_t id, std::string_view key, std::string& data, b
 bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& change, Cursor* hint) {
   if (Page* leaf = HintedLeaf(hint, key)) {
     // Enclosed by the leaf: the record is here or nowhere, and not first.
-    size_t position = LowerBound(*leaf, key);
-    if (position == leaf->records.size() ||
-        !KeyEquals(leaf->records[position], key, KeyHead::Of(key)))
-      return false;
+    auto [position, equal] = PlaceKey(*leaf, key);
+    if (!equal) return false;
     Record& record = leaf->records[position];
     size_t length = record.bytes.size();
     change(record);
@@ -350,9 +347,7 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
   Page& page = surelyChanged ? file_.ChangePage(id, 0) : file_.LoadPage(id, level);
   Inserted result;
   if (!page.IsIndex()) {
-    size_t position = LowerBound(page, record.Key());
-    bool equal = position < page.records.size() &&
-                 KeyEquals(page.records[position], record.Key(), HeadOf(record));
+    auto [position, equal] = PlaceKey(page, record.Key());
     if (equal && onEqual == OnEqual::kRefuse) {
       result.refused = true;
       return result;
@@ -409,9 +404,7 @@ Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& h
   Page* leaf = HintedLeaf(&hint, record.Key());
   if (!leaf) return HintedPut::kMissed;
   std::vector<Record>& records = leaf->records;
-  size_t position = LowerBound(*leaf, record.Key());
-  bool equal =
-      position < records.size() && KeyEquals(records[position], record.Key(), HeadOf(record));
+  auto [position, equal] = PlaceKey(*leaf, record.Key());
   if (equal && onEqual == OnEqual::kRefuse) return HintedPut::kRefused;
   // The record goes in first: whether the leaf must split depends on it. A
   // leaf that must is put back as it was, and the record handed back, for the
@@ -487,10 +480,8 @@ bool Tree::Insert(Record record, Cursor* hint) {
 bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   Page& page = file_.LoadPage(id, level);
   if (!page.IsIndex()) {
-    size_t position = LowerBound(page, key);
-    if (position >= page.records.size() ||
-        !KeyEquals(page.records[position], key, KeyHead::Of(key)))
-      return false;
+    auto [position, equal] = PlaceKey(page, key);
+    if (!equal) return false;
     page.records.erase(page.records.begin() + position);
     page.bound = 0;
     file_.MarkDirty(id);
@@ -562,10 +553,7 @@ void Tree::ShrinkRoot() {
 bool Tree::Remove(std::string_view key, Cursor* hint) {
   if (file_.root() == kNoPage) return false;
   if (const Page* leaf = HintedLeaf(hint, key)) {
-    size_t position = LowerBound(*leaf, key);
-    if (position == leaf->records.size() ||
-        !KeyEquals(leaf->records[position], key, KeyHead::Of(key)))
-      return false;
+    if (!PlaceKey(*leaf, key).equal) return false;
   }
   if (!RemoveFrom(file_.root(), -1, key)) return false;
   ShrinkRoot();

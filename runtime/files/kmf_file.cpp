@@ -134,7 +134,6 @@ uint32_t File::EndOperation() {
   uint32_t error = 0;
   bool deferred = inTransaction_ || (stream_ && dirtyCount_ < kStreamPageLimit);
   if (HasChanges() && !deferred) error = WriteBack();
-  if (!stream_ && !inTransaction_ && SettleHeader() != 0) headerCurrent_ = false;
   if (!deferred || !HasChanges()) {
     if (!stream_ && !inTransaction_) ReleaseAccessLock();
     TrimCache();
@@ -249,11 +248,7 @@ Page& File::ChangePage(uint32_t id, int expectedLevel) {
     KMF_CHECK(expectedLevel < 0 || it->second.page.level == expectedLevel);
     Touch(it->second);
   }
-  if (!it->second.dirty) {
-    it->second.dirty = true;
-    ++dirtyCount_;
-  }
-  lastMarkedDirty_ = id;
+  SetDirty(id, it->second);
   return it->second.page;
 }
 
@@ -261,8 +256,12 @@ void File::MarkDirty(uint32_t id) {
   if (id == lastMarkedDirty_) return;
   auto it = cache_.find(id);
   KMF_CHECK(it != cache_.end());
-  if (!it->second.dirty) {
-    it->second.dirty = true;
+  SetDirty(id, it->second);
+}
+
+void File::SetDirty(uint32_t id, CachedPage& cached) {
+  if (!cached.dirty) {
+    cached.dirty = true;
     ++dirtyCount_;
   }
   lastMarkedDirty_ = id;

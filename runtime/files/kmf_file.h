@@ -158,6 +158,7 @@ class File {
   bool ReadOnceBefore(uint32_t id);
   CachedPage& AddToCache(uint32_t id, CachedPage cached);
   void Touch(CachedPage& cached);
+  void SetDirty(uint32_t id, CachedPage& cached);
   void DropCache();
   void TrimCache();
   void Recover();

@@ -9,12 +9,25 @@
 #include "runtime/files/kmf_run_length.h"
 
 namespace rk::kmf {
-size_t LowerBound(const Page& page, std::string_view key) {
-  const KeyHead head = KeyHead::Of(key);
+namespace {
+
+size_t LowerBoundWith(const Page& page, std::string_view key, const KeyHead& head) {
   auto it = std::lower_bound(
       page.records.begin(), page.records.end(), key,
       [&head](const Record& r, std::string_view k) { return KeyBefore(r, k, head); });
   return static_cast<size_t>(it - page.records.begin());
+}
+
+}  // namespace
+
+size_t LowerBound(const Page& page, std::string_view key) {
+  return LowerBoundWith(page, key, KeyHead::Of(key));
+}
+
+Placement PlaceKey(const Page& page, std::string_view key) {
+  const KeyHead head = KeyHead::Of(key);
+  size_t position = LowerBoundWith(page, key, head);
+  return {position, position < page.records.size() && KeyEquals(page.records[position], key, head)};
 }
 
 size_t UpperBound(const Page& page, std::string_view key) {

@@ -51,6 +51,12 @@ uint32_t KeptSizeBound(Page& page);
 // (LowerBound) or is after (UpperBound) the key.
 size_t LowerBound(const Page& page, std::string_view key);
 size_t UpperBound(const Page& page, std::string_view key);
+// LowerBound, and whether the record there has exactly the key.
+struct Placement {
+  size_t position;
+  bool equal;
+};
+Placement PlaceKey(const Page& page, std::string_view key);
 // On an index page: the last record not greater than the key, or the first;
 // its child is where the key belongs.
 size_t ChildIndex(const Page& page, std::string_view key);

@@ -117,11 +117,6 @@ inline bool KeyEquals(const Record& record, std::string_view key, const KeyHead&
   return record.Key() == key;
 }
 
-// The record's own head, or its key's when the record has none.
-inline KeyHead HeadOf(const Record& record) {
-  return record.head.known ? record.head : KeyHead::Of(record.Key());
-}
-
 // A record (key and data) must be shorter than this to be stored at all.
 inline constexpr size_t kRecordLimit = 15094;
 // A page whose size bound reaches this many bytes is split; no page written

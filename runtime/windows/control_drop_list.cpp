@@ -20,6 +20,7 @@
 #include "runtime/platform/qt/control_input_filter.h"
 #include "runtime/platform/qt/drop_face_widget.h"
 #include "runtime/platform/qt/list_widget.h"
+#include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/list_control.h"
 #include "runtime/windows/list_navigation.h"
@@ -39,15 +40,10 @@ bool TogglesPopup(int32_t keyCode) {
          keyCode == (platform::kKeyAlt | kKeyUp);
 }
 
-std::string_view WithoutTrailingSpaces(std::string_view text) {
-  size_t end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
 bool SameChoice(std::string_view a, std::string_view b) {
-  return std::ranges::equal(
-      WithoutTrailingSpaces(a), WithoutTrailingSpaces(b),
-      [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
+  return std::ranges::equal(ClipRight(a), ClipRight(b), [](unsigned char x, unsigned char y) {
+    return std::toupper(x) == std::toupper(y);
+  });
 }
 
 class DropListControl : public ListControl {
