@@ -67,8 +67,9 @@ void FinishBody(Window& window) {
     case event::kExpanding:  // a tree node opens or closes unless refused
     case event::kContracting:
       if (!refused) {
+        // Posted: it follows whatever the body posted while it handled the request.
         int32_t done = record.code == event::kExpanding ? event::kExpanded : event::kContracted;
-        QueueEvent(window, {done, record.control, window.Id()});
+        SendEvent(window, done, record.control);
       }
       break;
     default:

@@ -48,7 +48,7 @@ void EndValidation(Window& window) {
 
 // One step of the pass: an accepted event for the next active control that
 // takes input, nothing when a control refuses its entry (the pass ends there)
-// or when no control is left (the pass ends and the completed event is queued).
+// or when no control is left (the pass ends and the completed event is posted).
 std::optional<EventRecord> ValidationStep(Window& window) {
   while (window.validationNext < window.controls.size()) {
     Control& control = *window.controls[window.validationNext++];
@@ -61,7 +61,8 @@ std::optional<EventRecord> ValidationStep(Window& window) {
     return EventRecord{event::kAccepted, control.Number(), window.Id()};
   }
   EndValidation(window);
-  window.queue.push_back({event::kCompleted, 0, window.Id()});
+  // Posted like any other event: it comes after what the pass's bodies posted.
+  SendEvent(window, event::kCompleted);
   return std::nullopt;
 }
 

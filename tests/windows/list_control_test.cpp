@@ -17,6 +17,7 @@
 #include "runtime/platform/qt/widget_grab.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
 #include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_statements.h"
@@ -302,6 +303,14 @@ TEST_F(TreeListTest, NodeClicksAskAndFollowUnlessRefused) {
   refuseNodes = true;
   Mouse(QEvent::MouseButtonPress, widget->NodeRect(1).center());
   EXPECT_EQ(events, (Events{"17:1"}));
+}
+
+TEST_F(TreeListTest, TheFollowUpComesAfterWhatTheBodyPosted) {
+  onEvent = [] {
+    if (EVENT() == event::kExpanding) POST(event::kAccepted, 2);
+  };
+  Mouse(QEvent::MouseButtonPress, widget->NodeRect(4).center());
+  EXPECT_EQ(events, (Events{"16:1", "1:2", "18:1"}));
 }
 
 }  // namespace

@@ -80,6 +80,14 @@ TEST_F(ValidationPassTest, EveryActiveInputControlIsAcceptedThenCompletedArrives
   EXPECT_EQ(off_, 7);
 }
 
+TEST_F(ValidationPassTest, CompletedFollowsWhatTheLastBodyPosted) {
+  std::memcpy(name_, "AGFA      ", 10);
+  Run([] {
+    if (EVENT() == event::kAccepted && FIELD() == 2) POST(event::kNewSelection, 3);
+  });
+  EXPECT_EQ(log_, (std::vector<std::string>{"1:1", "1:2", "2:3", "225:0", "201:0"}));
+}
+
 TEST_F(ValidationPassTest, ABlankRequiredEntryStopsThePassWithoutCompleted) {
   std::memset(name_, ' ', sizeof name_);
   Run();
