@@ -8,11 +8,16 @@
 
 namespace rk {
 
-Window::Window() : id_(RegisterWindow(this)) {}
+Window::Window() = default;
 
 Window::~Window() {
   CloseWindow(*this);
-  UnregisterWindow(id_);
+  if (id_ != 0) UnregisterWindow(id_);
+}
+
+void Window::TakeNewId() {
+  if (id_ != 0) UnregisterWindow(id_);
+  id_ = RegisterWindow(this);
 }
 
 bool Window::IsOpen() const {

@@ -49,8 +49,15 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
+  // Identifies the current opening of the window: platform messages name the
+  // window by it, so one left over from an earlier opening of the same object
+  // (or from another object at the same address) finds nothing. A closed
+  // window keeps its last one until it opens again; 0 before the first opening.
   uint32_t Id() const { return id_; }
   bool IsOpen() const;
+
+  // Called by opening: the identifier of the new opening; the old one is gone.
+  void TakeNewId();
 
   // The control with that number (numbered controls only), nullptr for none.
   Control* FindControl(int32_t number) const;
@@ -92,7 +99,7 @@ class Window {
   bool quit = false;  // the thread was told to leave its loop
 
  private:
-  uint32_t id_;
+  uint32_t id_ = 0;
 };
 
 }  // namespace rk

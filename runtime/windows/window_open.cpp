@@ -227,6 +227,7 @@ int32_t TryOpenWindow(Window& window, WindowKind kind, StructureRecord definitio
     window.shell.reset();
     return CreationError(kind);
   }
+  window.TakeNewId();
   ResetLoopState(window);
   window.everOpened = true;
   window.shell->Client()->setFont(window.font);

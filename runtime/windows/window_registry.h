@@ -1,6 +1,8 @@
 // Live windows and controls by id. Platform messages name their window or
 // control by id, never by address, so a message that arrives after its object
-// is gone finds nothing and is dropped. Ids are never reused.
+// is gone finds nothing and is dropped. A window takes a new id each time it
+// opens (a control is made anew for each opening), so a message meant for an
+// earlier opening is dropped too. Ids are never reused.
 #pragma once
 
 #include <cstdint>

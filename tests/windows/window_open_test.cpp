@@ -50,7 +50,12 @@ void OpenVideoForm(Window& window, VideoFormVariables& vars) {
        vars.at(14), vars.at(15), vars.at(16), vars.at(17), vars.at(18), vars.at(19), vars.at(20)});
 }
 
-class WindowOpenTest : public WindowTest {};
+class WindowOpenTest : public WindowTest {
+ protected:
+  // What the threads write to outlives them: the fixture's members do.
+  Window* reused_ = nullptr;
+  std::vector<std::string> seen_;
+};
 
 TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder) {
   VideoFormVariables vars;
@@ -165,6 +170,38 @@ TEST_F(WindowOpenTest, AWindowLeftOpenIsClosedWhenItsThreadEnds) {
   EXPECT_FALSE(leaked->IsOpen());
   EXPECT_EQ(ModalCount(), 0);
   delete leaked;
+}
+
+TEST_F(WindowOpenTest, MessagesForAnEarlierOpeningNeverReachTheNextOne) {
+  uint32_t first = 0;
+  uint32_t second = 0;
+  START(
+      [&first, &second, this] {
+        Window reused;
+        reused_ = &reused;
+        StructureRecord definition =
+            WindowDefinition({MakeControl(RecordKind::kButton, 1, {4, 4, 40, 14})});
+        OpenTestWindow(reused, WindowKind::kPlain, definition);
+        first = reused.Id();
+        // On their way when the window closes: an event and a close request.
+        POST(event::kAccepted, 1);
+        PostToThread(reused.thread, MessageKind::kCloseRequest, first);
+        CloseWindow(reused);
+        OpenTestWindow(reused, WindowKind::kPlain, definition);
+        second = reused.Id();
+        while (ACCEPT()) {
+          if (EVENT() != event::kSelected) seen_.push_back(Describe(EVENT(), FIELD()));
+        }
+        reused_ = nullptr;
+      },
+      0);
+  RunUntilIdle();
+  EXPECT_NE(first, second);
+  EXPECT_EQ(seen_, (std::vector<std::string>{"203:0"}));
+  ASSERT_NE(reused_, nullptr) << "the reopened window is still open";
+  PostToThread(reused_->thread, MessageKind::kCloseRequest, second);
+  RunUntilIdle();
+  EXPECT_EQ(seen_, (std::vector<std::string>{"203:0", "201:0"}));
 }
 
 TEST_F(WindowOpenTest, OperationsWithoutAnOpenWindowAreRuntimeError536) {
