@@ -12,6 +12,7 @@
 #include "runtime/windows/list_control.h"
 #include "runtime/windows/list_navigation.h"
 #include "runtime/windows/property_codes.h"
+#include "runtime/windows/thread_input.h"
 #include "runtime/windows/window.h"
 #include "runtime/windows/window_messages.h"
 #include "runtime/windows/window_registry.h"
@@ -42,7 +43,9 @@ platform::ListNode NodeLook(TreeNodeState state) {
 
 bool HandleTreeRequest(const platform::PlatformMessage& message) {
   Control* control = FindControlById(static_cast<uint32_t>(message.target));
-  if (auto* list = dynamic_cast<ListControl*>(control)) list->TreeRequest(message.param);
+  auto* list = dynamic_cast<ListControl*>(control);
+  // A click on a window that takes no input now is not kept for later.
+  if (list && TakesInput(list->OwnerWindow())) list->TreeRequest(message.param);
   return true;
 }
 

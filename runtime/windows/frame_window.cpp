@@ -13,7 +13,7 @@
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/frame_menu.h"
 #include "runtime/windows/standard_actions.h"
-#include "runtime/windows/thread_windows.h"
+#include "runtime/windows/thread_input.h"
 #include "runtime/windows/window.h"
 #include "runtime/windows/window_messages.h"
 #include "runtime/windows/window_registry.h"
@@ -102,7 +102,7 @@ void ShowStatusText(const Window& window) {
 bool HandleMenuCommand(const platform::PlatformMessage& message) {
   Window* window = FindWindow(static_cast<uint32_t>(message.target));
   if (!window || !window->IsOpen() || !window->definition.menubar) return true;
-  if (CurrentWindowOf(window->thread) != window) return true;  // busy in a window above it
+  if (!TakesInput(*window)) return true;  // busy in a window above it, or in a dialog
   int32_t number = static_cast<int32_t>(message.param);
   const MenuRecord* item = FindMenuItem(*window->definition.menubar, number);
   if (!item || item->kind != RecordKind::kItem) return true;

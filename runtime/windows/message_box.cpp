@@ -11,6 +11,7 @@
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/dialog_wait.h"
 #include "runtime/windows/icon_lookup.h"
+#include "runtime/windows/thread_input.h"
 
 namespace rk {
 namespace {
@@ -113,11 +114,15 @@ int32_t MESSAGE(std::string_view text, std::string_view caption, std::string_vie
   QFont font = platform::MakeFont({"Helv", 8, 700, false, false, false});
   QPointer<QWidget> focusBefore = QApplication::focusWidget();
   auto* dialog = new platform::MessageDialog(
-      ContentOf(text, caption, iconName, buttons, defaultMask, systemModal), font,
-      QApplication::activeWindow(), scheduler, scheduler.Current());
+      ContentOf(text, caption, iconName, buttons, defaultMask, systemModal), font, DialogOwner(),
+      scheduler, scheduler.Current());
   uintptr_t tag = dialog->Tag();
-  dialog->open();
-  int64_t result = WaitForDialogResult(tag);
+  int64_t result = 0;
+  {
+    ThreadDialogScope modal(*dialog);
+    dialog->show();
+    result = WaitForDialogResult(tag);
+  }
   if (focusBefore) focusBefore->setFocus();
   return ValueOfDialogId(result);
 }

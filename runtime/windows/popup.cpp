@@ -8,6 +8,7 @@
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/dialog_wait.h"
 #include "runtime/windows/popup_text.h"
+#include "runtime/windows/thread_input.h"
 
 namespace rk {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 QPoint GlobalPosition(int32_t x, int32_t y) {
   if (x == kPositionNotGiven || y == kPositionNotGiven) return QCursor::pos();
   QPoint point(x, y);
-  QWidget* window = QApplication::activeWindow();
+  QWidget* window = DialogOwner();
   return window ? window->mapToGlobal(point) : point;
 }
 

@@ -6,19 +6,13 @@
 
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/file_dialog_widget.h"
-#include "runtime/platform/qt/frame_widget.h"
 #include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/dialog_wait.h"
+#include "runtime/windows/thread_input.h"
 
 namespace rk {
 namespace {
-
-// The window a dialog belongs to: the active one, else the frame.
-QWidget* DialogOwner() {
-  if (QWidget* active = QApplication::activeWindow()) return active;
-  return platform::FrameWidget::Current();
-}
 
 bool InRuntimeThread() {
   return platform::TheScheduler().Current() != 0 && QApplication::instance() != nullptr;
@@ -65,8 +59,12 @@ int32_t FILEDIALOG(std::string_view title, std::string& fileName, std::string_vi
   auto* dialog =
       new platform::FileDialogWidget(request, DialogOwner(), scheduler, scheduler.Current());
   uintptr_t tag = dialog->Tag();
-  dialog->open();
-  platform::PlatformMessage answer = WaitForDialogMessage(tag);
+  platform::PlatformMessage answer;
+  {
+    ThreadDialogScope modal(*dialog);
+    dialog->show();
+    answer = WaitForDialogMessage(tag);
+  }
   if (answer.param == 0 || !answer.payload) return 0;
   QString chosen = *std::static_pointer_cast<QString>(answer.payload);
   std::string chosenAnsi = platform::ToAnsi(QDir::toNativeSeparators(chosen));
@@ -83,7 +81,8 @@ int32_t PRINTERDIALOG(std::string_view title, bool setup) {
       new platform::PrinterDialogWidget(platform::SharedPrinter(), platform::FromAnsi(title), setup,
                                         DialogOwner(), scheduler, scheduler.Current());
   uintptr_t tag = dialog->Tag();
-  dialog->open();
+  ThreadDialogScope modal(*dialog);
+  dialog->show();
   return WaitForDialogResult(tag) != 0 ? 1 : 0;
 }
 

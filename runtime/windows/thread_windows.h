@@ -25,6 +25,7 @@ struct ThreadWindows {
   std::vector<Window*> open;      // in opening order
   std::vector<AcceptLoop> loops;  // innermost last
   int32_t seenActiveThread = 0;
+  int32_t dialogs = 0;  // dialogs the thread is waiting in (see thread_input.h)
 };
 
 // Thread number 1 to 64; any other number is a programming error.

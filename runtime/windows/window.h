@@ -96,7 +96,8 @@ class Window {
   bool agreedToClose = false;  // an MDI child that accepted its frame's close-down
   bool timerPending = false;
   bool suspended = false;
-  bool quit = false;  // the thread was told to leave its loop
+  bool quit = false;       // the thread was told to leave its loop
+  bool takesInput = true;  // false while a later window or a dialog of the thread is open
 
  private:
   uint32_t id_ = 0;

@@ -9,6 +9,7 @@
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
+#include "runtime/windows/thread_input.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window.h"
@@ -109,6 +110,18 @@ Control* TargetControl(const PlatformMessage& message) {
   return FindControlById(static_cast<uint32_t>(message.target));
 }
 
+// The person's input for a window that takes none now (a later window of its
+// thread is open) is dropped, never kept for later.
+Window* InputWindow(const PlatformMessage& message) {
+  Window* window = TargetWindow(message);
+  return window && TakesInput(*window) ? window : nullptr;
+}
+
+Control* InputControl(const PlatformMessage& message) {
+  Control* control = TargetControl(message);
+  return control && TakesInput(control->OwnerWindow()) ? control : nullptr;
+}
+
 void Handle(const PlatformMessage& message) {
   switch (message.kind) {
     case MessageKind::kEvent: {
@@ -123,19 +136,19 @@ void Handle(const PlatformMessage& message) {
       }
       return;
     case MessageKind::kCloseRequest:
-      if (Window* window = TargetWindow(message)) Queue(*window, event::kCloseWindow);
+      if (Window* window = InputWindow(message)) Queue(*window, event::kCloseWindow);
       return;
     case MessageKind::kSystemCommand:
-      if (Window* window = TargetWindow(message)) SystemCommandRequested(*window, message.param);
+      if (Window* window = InputWindow(message)) SystemCommandRequested(*window, message.param);
       return;
     case MessageKind::kStateChanged:
       if (Window* window = TargetWindow(message)) StateChanged(*window, message.param);
       return;
     case MessageKind::kFocusRequest:
-      if (Control* control = TargetControl(message)) FocusArrived(*control);
+      if (Control* control = InputControl(message)) FocusArrived(*control);
       return;
     case MessageKind::kCommand:
-      if (Control* control = TargetControl(message)) {
+      if (Control* control = InputControl(message)) {
         Window& window = control->OwnerWindow();
         for (const RaisedEvent& raised : control->OnNotice(message.param)) {
           EventRecord record{raised.code, raised.control, window.Id()};
@@ -146,7 +159,7 @@ void Handle(const PlatformMessage& message) {
       }
       return;
     case MessageKind::kKey:
-      if (Control* control = TargetControl(message)) {
+      if (Control* control = InputControl(message)) {
         KeyPressed(*control, static_cast<int32_t>(message.param));
       }
       return;

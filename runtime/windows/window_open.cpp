@@ -21,6 +21,7 @@
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/frame_window.h"
 #include "runtime/windows/modal_state.h"
+#include "runtime/windows/thread_input.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_build.h"
@@ -143,6 +144,7 @@ void Register(Window& window) {
   SetActiveThread(window.thread);
   WindowsOfThread(window.thread).seenActiveThread = window.thread;
   if (previous != window.thread) WakeThread(previous);
+  UpdateThreadInput(window.thread);
 }
 
 void ResetLoopState(Window& window) {
@@ -159,6 +161,7 @@ void ResetLoopState(Window& window) {
   window.timerPending = false;
   window.suspended = false;
   window.quit = false;
+  window.takesInput = true;
 }
 
 // An MDI child has gone: a frame waiting for it goes on with its close.
@@ -293,6 +296,7 @@ void CloseWindow(Window& window) {
   window.shell.reset();
   if (window.thread >= 1 && window.thread <= kThreadSlots) {
     std::erase(WindowsOfThread(window.thread).open, &window);
+    UpdateThreadInput(window.thread);
   }
   if (TheFrame() == &window) SetTheFrame(nullptr);
   LeaveFrame(window);

@@ -114,7 +114,8 @@ TEST_F(MessageBoxTest, OtherThreadsRunWhileTheBoxIsOpen) {
   EXPECT_EQ(served, std::vector<int64_t>{5});
   EXPECT_EQ(result_, -1) << "the box is still open";
 
-  // The owner going away ends the wait as a cancel rather than leaving the thread stuck.
+  // The box destroyed unanswered ends the wait as a cancel rather than leaving
+  // the thread stuck.
   delete OpenMessageDialog();
   RunUntilIdle();
   EXPECT_EQ(result_, kButtonCancel);

@@ -23,7 +23,7 @@ bool CloseRequestFilter::CloseNow() {
 bool CloseRequestFilter::eventFilter(QObject* watched, QEvent* event) {
   if (watched != window_ || event->type() != QEvent::Close || closing_) return false;
   event->ignore();
-  scheduler_.Post(owner_, {MessageKind::kCloseRequest, target_, 0, nullptr});
+  if (!refusing_) scheduler_.Post(owner_, {MessageKind::kCloseRequest, target_, 0, nullptr});
   return true;
 }
 

@@ -24,6 +24,10 @@ class CloseRequestFilter : public QObject {
   // Closes the window, letting its close event through. Returns what QWidget::close returns.
   bool CloseNow();
 
+  // While refusing, a close is refused without a request: the window takes no
+  // input (a later window of its thread, or a dialog, is open).
+  void SetRefusing(bool refusing) { refusing_ = refusing; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -33,6 +37,7 @@ class CloseRequestFilter : public QObject {
   FiberId owner_;
   uintptr_t target_;
   bool closing_ = false;
+  bool refusing_ = false;
 };
 
 }  // namespace rk::platform

@@ -10,7 +10,9 @@ FileDialogWidget::FileDialogWidget(const FileDialogRequest& request, QWidget* ow
     : QFileDialog(owner), reporter_(scheduler, thread, Tag(), 0) {
   setAttribute(Qt::WA_DeleteOnClose);
   setOption(QFileDialog::DontUseNativeDialog);
-  setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+  // With an owner, its thread keeps its own windows from taking input; other
+  // threads' windows, which may share the owner's frame, keep working.
+  setWindowModality(owner ? Qt::NonModal : Qt::ApplicationModal);
   if (!request.title.isEmpty()) setWindowTitle(request.title);
   if (!request.filters.isEmpty()) setNameFilters(request.filters);
   if (request.save) {

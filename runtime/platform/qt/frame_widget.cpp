@@ -1,5 +1,6 @@
 #include "runtime/platform/qt/frame_widget.h"
 
+#include <QEvent>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <algorithm>
@@ -29,7 +30,10 @@ FrameWidget::~FrameWidget() {
   // The children go only after this object's members: their signals must not
   // reach it any more.
   disconnect(client_, nullptr, this, nullptr);
-  for (const auto& [child, menu] : childMenus_) disconnect(child, nullptr, this, nullptr);
+  for (const auto& [child, menu] : childMenus_) {
+    disconnect(child, nullptr, this, nullptr);
+    child->removeEventFilter(this);
+  }
 }
 
 FrameWidget* FrameWidget::Current() {
@@ -54,8 +58,10 @@ void FrameWidget::SetChildMenu(QMdiSubWindow& child, const std::vector<MenuBarIt
   }
   bool known = childMenus_.count(&child) != 0;
   childMenus_[&child] = {items, owner};
-  if (!known)
+  if (!known) {
     connect(&child, &QObject::destroyed, this, [this](QObject* gone) { ForgetChild(gone); });
+    child.installEventFilter(this);
+  }
   if (client_->activeSubWindow() == &child || merged_ == &child) {
     merged_ = nullptr;
     MergeMenusOf(&child);
@@ -88,6 +94,17 @@ void FrameWidget::MergeMenusOf(QMdiSubWindow* child) {
   auto found = child ? childMenus_.find(child) : childMenus_.end();
   if (found == childMenus_.end()) return;
   mergedActions_ = AddMenuBarItems(*menuBar(), found->second.items, found->second.owner);
+  EnableMergedMenus();
+}
+
+void FrameWidget::EnableMergedMenus() {
+  bool enabled = !merged_ || merged_->isEnabled();
+  for (QAction* action : mergedActions_) action->setEnabled(enabled);
+}
+
+bool FrameWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && watched == merged_) EnableMergedMenus();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void FrameWidget::SetStatusZones(const std::vector<int>& widthsInPixels) {

@@ -34,6 +34,8 @@ class FrameWidget : public QMainWindow {
   // empty list takes them away again.
   void SetChildMenu(QMdiSubWindow& child, const std::vector<MenuBarItem>& items,
                     const MenuOwner& owner);
+  // A child's merged menus are enabled while the child is: a child that takes
+  // no input takes no menu choices either.
 
   // Zone widths in pixels (see StatusZones); replaces the zones there were.
   void SetStatusZones(const std::vector<int>& widthsInPixels);
@@ -51,6 +53,9 @@ class FrameWidget : public QMainWindow {
   // Lines the minimized children up along the bottom edge, from the left.
   void ArrangeIcons();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct ChildMenu {
     std::vector<MenuBarItem> items;
@@ -62,6 +67,7 @@ class FrameWidget : public QMainWindow {
   void MergeMenusOf(QMdiSubWindow* child);
   void RemoveMergedMenus();
   void ForgetChild(QObject* child);
+  void EnableMergedMenus();
 
   QMdiArea* client_;
   StatusZones* zones_ = nullptr;

@@ -17,9 +17,10 @@ MessageDialog::MessageDialog(const MessageContent& content, const QFont& font, Q
   setAttribute(Qt::WA_DeleteOnClose);
   setFont(font);
   setWindowTitle(content.caption);
-  setWindowModality(content.applicationModal ? Qt::ApplicationModal
-                    : owner                  ? Qt::WindowModal
-                                             : Qt::NonModal);
+  // Modal to the whole program only when asked; otherwise the owner's thread
+  // keeps its own windows from taking input, and other threads' windows, which
+  // may share the owner's frame, keep working.
+  setWindowModality(content.applicationModal ? Qt::ApplicationModal : Qt::NonModal);
   MessageLayout layout = LayOutMessage(font, content.text, !content.icon.isNull(),
                                        static_cast<int>(content.buttons.size()));
   setFixedSize(layout.dialog);

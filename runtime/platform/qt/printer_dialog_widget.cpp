@@ -28,7 +28,9 @@ PrinterDialogWidget::PrinterDialogWidget(QPrinter& printer, const QString& title
     : QPrintDialog(&printer, owner),
       reporter_(std::make_shared<DialogResultReporter>(scheduler, thread, Tag(), 0)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+  // With an owner, its thread keeps its own windows from taking input; other
+  // threads' windows, which may share the owner's frame, keep working.
+  setWindowModality(owner ? Qt::NonModal : Qt::ApplicationModal);
   QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
   if (setup) {
     setWindowTitle("Print Setup");
@@ -61,6 +63,8 @@ void PrinterDialogWidget::AskForOutputFile() {
   files->setOption(QFileDialog::DontUseNativeDialog);
   files->setAcceptMode(QFileDialog::AcceptSave);
   files->setWindowModality(Qt::ApplicationModal);
+  // The owner is disabled while its thread waits; this dialog answers for it.
+  files->setEnabled(true);
   QObject::connect(files, &QFileDialog::finished, files, [files, chosen, reporter](int answer) {
     QStringList names = files->selectedFiles();
     if (answer == QDialog::Accepted && !names.isEmpty()) {
@@ -70,7 +74,7 @@ void PrinterDialogWidget::AskForOutputFile() {
     }
     reporter->Report(1);  // the printer dialog itself was confirmed
   });
-  files->open();
+  files->show();
 }
 
 }  // namespace rk::platform

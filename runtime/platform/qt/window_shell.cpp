@@ -3,7 +3,9 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 
+#include "runtime/platform/qt/close_request_filter.h"
 #include "runtime/platform/qt/frame_widget.h"
 
 namespace rk::platform {
@@ -49,6 +51,13 @@ class MdiChildShell : public WindowShell {
     Client()->setMinimumSize(0, 0);
     Outer()->adjustSize();
   }
+  void Activate() override {
+    auto* sub = qobject_cast<QMdiSubWindow*>(Outer());
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area) return;
+    area->setActiveSubWindow(sub);
+    sub->window()->activateWindow();
+  }
 };
 
 }  // namespace
@@ -56,6 +65,22 @@ class MdiChildShell : public WindowShell {
 WindowShell::~WindowShell() {
   // The outer widget owns the client; deleting it removes an MDI child from its area.
   delete outer_.data();
+}
+
+void WindowShell::Activate() {
+  BringToTop();
+}
+
+void WindowShell::SetInputEnabled(bool enabled) {
+  if (!outer_) return;
+  EnableWidgets(enabled);
+  for (QObject* child : outer_->children()) {
+    if (auto* filter = dynamic_cast<CloseRequestFilter*>(child)) filter->SetRefusing(!enabled);
+  }
+}
+
+void WindowShell::EnableWidgets(bool enabled) {
+  outer_->setEnabled(enabled);
 }
 
 void WindowShell::Attach(QWidget* outer, QWidget* client) {
@@ -109,6 +134,10 @@ QMainWindow* FrameShell::MainWindow() const {
 
 void FrameShell::SetClientSize(int width, int height) {
   if (Outer()) Outer()->resize(width, height);
+}
+
+void FrameShell::EnableWidgets(bool enabled) {
+  if (QMainWindow* main = MainWindow()) main->menuBar()->setEnabled(enabled);
 }
 
 std::unique_ptr<WindowShell> MakeMdiChildShell(FrameShell& frame, const ShellStyle& style) {

@@ -42,10 +42,19 @@ class WindowShell {
   void MoveTo(int x, int y);
   void Show(bool maximized, bool minimized);
   void BringToTop();
+  // Makes the window the active one.
+  virtual void Activate();
+
+  // Lets the person's input reach the window, or not: a disabled window's
+  // widgets ignore clicks and keys, and a close from the window manager is
+  // refused without a request.
+  void SetInputEnabled(bool enabled);
 
  protected:
   WindowShell() = default;
   void Attach(QWidget* outer, QWidget* client);
+  // What input goes through: the whole window, unless a shell says otherwise.
+  virtual void EnableWidgets(bool enabled);
 
  private:
   QPointer<QWidget> outer_;
@@ -62,6 +71,11 @@ class FrameShell : public WindowShell {
   QMainWindow* MainWindow() const;
   QMdiArea* Area() const { return area_; }
   void SetClientSize(int width, int height) override;
+
+ protected:
+  // Only the frame's menu bar: its area holds other threads' windows, which
+  // keep working.
+  void EnableWidgets(bool enabled) override;
 
  private:
   QPointer<QMdiArea> area_;
