@@ -248,6 +248,26 @@ TEST_F(ThreadModalityTest, AMessageBoxBelongsToItsThreadsWindowAndBlocksOnlyThat
   EXPECT_TRUE(FrameMenu("&Edit")->isEnabled());
 }
 
+TEST_F(ThreadModalityTest, ABoxWhoseOwnerClosesWaitsForThePerson) {
+  OpenFrame();
+  // A thread without a window of its own: its box belongs to the frame.
+  START([this] { answer_ = MESSAGE("Tape saved.", "", "", kButtonOk); }, 0);
+  RunUntilIdle();
+  platform::MessageDialog* box = ShownMessageDialog();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->parentWidget(), frame_->shell->Outer());
+
+  PostToThread(frame_->thread, MessageKind::kCloseRequest, frame_->Id());
+  RunUntilIdle();
+  ASSERT_EQ(frame_, nullptr) << "the frame has closed";
+  EXPECT_EQ(answer_, -1) << "nobody answered for the person";
+  box = ShownMessageDialog();
+  ASSERT_NE(box, nullptr);
+  box->findChild<QAbstractButton*>()->click();
+  RunUntilIdle();
+  EXPECT_EQ(answer_, kButtonOk);
+}
+
 const FieldSpec kTapeFields[] = {{"TAP:NUMBER", 0, kLong}};
 const KeySpec kTapeKeys[] = {{"TAP:NUMBER_KEY", 0, {1}}};
 

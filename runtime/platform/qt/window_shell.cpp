@@ -1,5 +1,6 @@
 #include "runtime/platform/qt/window_shell.h"
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -60,9 +61,33 @@ class MdiChildShell : public WindowShell {
   }
 };
 
+// A dialog nested in another dialog goes wherever that one goes.
+bool InsideAnotherDialog(const QWidget& dialog, const QWidget& going) {
+  for (QWidget* up = dialog.parentWidget(); up && up != &going; up = up->parentWidget()) {
+    if (qobject_cast<QDialog*>(up)) return true;
+  }
+  return false;
+}
+
+// The dialogs a window owns outlive it: a runtime thread waits for their answer,
+// and only the person may give it. They move to the frame, or stand alone when
+// the frame is what goes.
+void RehomeDialogs(QWidget& going) {
+  QWidget* frame = FrameWidget::Current();
+  if (frame && (frame == &going || going.isAncestorOf(frame))) frame = nullptr;
+  for (QDialog* dialog : going.findChildren<QDialog*>()) {
+    if (!dialog->isWindow() || InsideAnotherDialog(*dialog, going)) continue;
+    bool shown = dialog->isVisible();
+    dialog->setParent(frame, dialog->windowFlags());
+    if (shown) dialog->show();
+  }
+}
+
 }  // namespace
 
 WindowShell::~WindowShell() {
+  if (!outer_) return;
+  RehomeDialogs(*outer_);
   // The outer widget owns the client; deleting it removes an MDI child from its area.
   delete outer_.data();
 }
