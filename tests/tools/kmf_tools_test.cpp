@@ -106,6 +106,56 @@ TEST_F(KmfToolsTest, SeededCollectionChecksDescribesAndDumps) {
   }
 }
 
+TEST_F(KmfToolsTest, TapesOnlySeedsTheSameTapesAgainAndNothingElse) {
+  ASSERT_EQ(Seed(dir_ / "a", "--tapes 9 --tapes-only").exitCode, 0);
+  ASSERT_EQ(Seed(dir_ / "b", "--tapes-only --tapes 9").exitCode, 0);
+  ASSERT_EQ(Seed(dir_ / "c", "--tapes 9 --tapes-only --seed 2").exitCode, 0);
+  EXPECT_TRUE(Contains(Tool("info " + File("a/HTAPES.KMF")).text, ", 9 records"));
+  for (const char* name : {"a/ITEMS.KMF", "a/VIDEOS.KMF", "a/CAST.KMF"})
+    EXPECT_TRUE(Contains(Tool("info " + File(name)).text, ", 0 records")) << name;
+  EXPECT_TRUE(Contains(Tool("info " + File("a/SUBJECT.KMF")).text, ", 20 records"));
+
+  std::string tapes = Tool("dump " + File("a/HTAPES.KMF")).text;
+  EXPECT_EQ(Lines(tapes).size(), 9u);
+  EXPECT_EQ(Tool("dump " + File("b/HTAPES.KMF")).text, tapes);
+  EXPECT_NE(Tool("dump " + File("c/HTAPES.KMF")).text, tapes);
+}
+
+// A SHORT serial ends at 32767: the tapes past it have serial 0 and no entry in
+// the unique serial key, and items are made for the numbered tapes only.
+TEST_F(KmfToolsTest, TapesPastTheLastSerialAreSeededWithoutOne) {
+  ASSERT_EQ(Seed(dir_, "--tapes 32769 --items-per-tape 1 --videos 0").exitCode, 0);
+  for (const char* name : {"HTAPES.KMF", "ITEMS.KMF"}) {
+    Output check = Tool("check " + File(name));
+    EXPECT_EQ(check.exitCode, 0) << name << "\n" << check.text;
+  }
+  std::string info = Tool("info " + File("HTAPES.KMF")).text;
+  EXPECT_TRUE(Contains(info, ", 32769 records")) << info;
+  EXPECT_TRUE(Contains(info, "key HTA:SERIAL_NO: 32767 entries")) << info;
+  EXPECT_TRUE(Contains(info, "key HTA:DESCRIPTION: 32769 entries")) << info;
+  EXPECT_TRUE(Contains(Tool("info " + File("ITEMS.KMF")).text, ", 32767 records"));
+
+  Output tail = RunCommand(kmftool_ + " dump " + File("HTAPES.KMF") + " | tail -1");
+  EXPECT_TRUE(Contains(tail.text, "\"HTA:SERIAL\": 0,")) << tail.text;
+}
+
+TEST_F(KmfToolsTest, SeedOptionsAreExplainedAndBadOnesRefused) {
+  Output help = RunCommand(rkseed_ + " --help");
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* option : {"--tapes N", "--items-per-tape M", "--videos V", "--cast-per-video C",
+                             "--tapes-only", "--seed S"})
+    EXPECT_TRUE(Contains(help.text, option)) << option;
+
+  const std::string dir = dir_.string();
+  for (const std::string& arguments :
+       {std::string(), std::string("--tapes 3"), dir + " --tapes", dir + " --tapes x",
+        dir + " --tapes -1", dir + " --tapes 5000001", dir + " --videos 32768",
+        dir + " --colour red"}) {
+    EXPECT_EQ(RunCommand(rkseed_ + " " + arguments).exitCode, 2) << arguments;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "HTAPES.KMF"));
+}
+
 TEST_F(KmfToolsTest, ExportedRowsImportIntoAnEmptiedCopyAndThenAsDuplicates) {
   ASSERT_EQ(Seed(dir_, "--tapes 5 --items-per-tape 2 --videos 2 --cast-per-video 3").exitCode, 0);
   Output csv = Tool("export " + File("HTAPES.KMF") + " --csv");

@@ -118,15 +118,18 @@ class Seeder {
     }
   }
 
+  // Tapes past the last serial a SHORT holds get serial 0, which the unique
+  // serial key leaves out, as it does for a tape entered without a serial.
   void AddTapes(DeclaredFile& f) {
     tapeDays_.clear();
-    for (int32_t serial = 1; serial <= options_.tapes; ++serial) {
+    for (int32_t number = 1; number <= options_.tapes; ++number) {
+      int32_t serial = number <= kLastSerial ? number : 0;
       int32_t start = Day(1984, 2004);
       int32_t end = start + random_.Between(0, 400);
-      tapeDays_.push_back({start, end});
+      if (serial != 0) tapeDays_.push_back({start, end});
       f.setLong("HTA:SERIAL", serial);
       f.setText("HTA:TITLE",
-                Title() + (random_.Chance(30) ? " Vol. " + std::to_string(serial % 9 + 1) : ""));
+                Title() + (random_.Chance(30) ? " Vol. " + std::to_string(number % 9 + 1) : ""));
       f.setLong("HTA:START_DATE", start);
       f.setLong("HTA:END_DATE", end);
       f.setText("HTA:TYPE", random_.Pick(TapeTypes()));
@@ -139,8 +142,9 @@ class Seeder {
     }
   }
 
+  // Items belong to the tapes that have a serial.
   void AddItems(DeclaredFile& f) {
-    for (int32_t serial = 1; serial <= options_.tapes; ++serial) {
+    for (int32_t serial = 1; serial <= static_cast<int32_t>(tapeDays_.size()); ++serial) {
       auto [start, end] = tapeDays_[static_cast<size_t>(serial - 1)];
       int32_t counter = 0;
       for (int32_t n = 0; n < options_.itemsPerTape; ++n) {

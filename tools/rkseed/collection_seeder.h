@@ -8,6 +8,10 @@
 
 namespace rk::seed {
 
+// Serial numbers are SHORT fields: tapes past this one get serial 0, and no
+// more videos than this are made.
+inline constexpr int32_t kLastSerial = 32767;
+
 struct SeedOptions {
   std::string directory = ".";
   int32_t tapes = 50;
