@@ -1,5 +1,7 @@
 #include "runtime/windows/popup_text.h"
 
+#include <optional>
+
 namespace rk {
 namespace {
 
@@ -25,19 +27,22 @@ class PopupParser {
   // Items up to the "}" that closes this list (left unread) or the end.
   void ParseList(std::vector<PopupItem>& items) {
     for (;;) {
-      items.push_back(ParseItem());
+      if (std::optional<PopupItem> item = ParseItem()) items.push_back(std::move(*item));
       if (AtEnd() || Peek() == '}') return;
       // Text straight after a submenu's "}" starts the next item.
       if (Peek() == '|') ++pos_;
     }
   }
 
-  PopupItem ParseItem() {
+  // Nothing for an empty item: the browses' menus begin with "|", and their first
+  // real item is still number 1.
+  std::optional<PopupItem> ParseItem() {
     PopupItem item;
     size_t start = pos_;
     while (!AtEnd() && Peek() != '|' && Peek() != '{' && Peek() != '}') ++pos_;
     std::string_view raw = text_.substr(start, pos_ - start);
     bool opensSubmenu = !AtEnd() && Peek() == '{';
+    if (raw.empty() && !opensSubmenu) return std::nullopt;
     if (raw == "-" && !opensSubmenu) {
       item.kind = PopupItem::Kind::kSeparator;
       return item;

@@ -5,7 +5,8 @@
 // skipped); the rest is its text. An item text followed by "{" opens a submenu
 // with that title, whose items run up to the matching "}". Items are numbered
 // from 1 in order of appearance across all submenus; submenus and separators
-// have no number. Unbalanced braces are tolerated: a missing "}" closes at the
+// have no number. An empty item (a leading or trailing "|", or nothing between
+// two) is neither shown nor numbered. Unbalanced braces are tolerated: a missing "}" closes at the
 // end of the text, a stray one is ignored.
 #pragma once
 

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
+#include <vector>
 
 #include "runtime/platform/qt/popup_menu.h"
 #include "runtime/platform/qt/scheduler.h"
@@ -40,6 +42,18 @@ TEST(PopupTextTest, ItemsSeparatorsFlagsAndSubmenusNumberedInOrder) {
   EXPECT_EQ(Describe(ParsePopupText("A{B{C}|D}|~-Off|~+On")),
             "[A]\n  [B]\n    1 C\n  2 D\n~3 Off\n~+4 On\n");
   EXPECT_TRUE(ParsePopupText("").empty());
+}
+
+TEST(PopupTextTest, EmptyItemsAreNeitherShownNorNumbered) {
+  EXPECT_EQ(Describe(ParsePopupText("|&Insert|&Change|&Delete")),
+            "1 &Insert\n2 &Change\n3 &Delete\n");
+  EXPECT_EQ(Describe(ParsePopupText("|&Insert|~&Change|~&Delete")),
+            "1 &Insert\n~2 &Change\n~3 &Delete\n");
+  EXPECT_EQ(Describe(ParsePopupText("One||Two|")), "1 One\n2 Two\n");
+  EXPECT_EQ(Describe(ParsePopupText("||~+A|-||B")), "~+1 A\n-\n2 B\n");
+  EXPECT_EQ(Describe(ParsePopupText("Sub{|a||b|}|c")), "[Sub]\n  1 a\n  2 b\n3 c\n");
+  EXPECT_TRUE(ParsePopupText("|").empty());
+  EXPECT_TRUE(ParsePopupText("||").empty());
 }
 
 TEST(PopupTextTest, UnbalancedBracesAreTolerated) {
@@ -90,6 +104,27 @@ TEST_F(PopupTest, ReturnsTheNumberOfTheChosenItem) {
   menu->hide();
   platform::TheScheduler().RunUntilIdle();
   EXPECT_EQ(chosen_, 4);
+}
+
+TEST_F(PopupTest, ALeadingBarShowsNoEmptyItemAndTheFirstItemIsOne) {
+  Open("|&Insert|~&Change|~&Delete");
+  platform::PopupMenu* menu = OpenPopup();
+  ASSERT_NE(menu, nullptr);
+  QStringList texts;
+  std::vector<bool> enabled;
+  for (QAction* action : menu->actions()) {
+    texts << action->text();
+    enabled.push_back(action->isEnabled());
+  }
+  EXPECT_EQ(texts, QStringList({"&Insert", "&Change", "&Delete"}));
+  EXPECT_EQ(enabled, std::vector<bool>({true, false, false}));
+  EXPECT_EQ(QKeySequence::mnemonic(texts.value(0)), QKeySequence(Qt::ALT | Qt::Key_I));
+  QAction* insert = FindAction(*menu, "&Insert");
+  ASSERT_NE(insert, nullptr);
+  insert->trigger();
+  menu->hide();
+  platform::TheScheduler().RunUntilIdle();
+  EXPECT_EQ(chosen_, 1);
 }
 
 TEST_F(PopupTest, ClosingWithoutAChoiceReturnsZero) {
