@@ -153,6 +153,25 @@ TEST_F(SchedulerTest, WaitingForOneMessageLeavesTheOthersQueuedInOrder) {
   EXPECT_EQ(received, (std::vector<int64_t>{9, 1, 2, 3}));
 }
 
+TEST_F(SchedulerTest, ADisplayPassRunsQtButNoOtherFiberBeforeTheFiberGoesOn) {
+  std::vector<std::string> log;
+  scheduler.Spawn(
+      [&] {
+        log.push_back("a1");
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [&] { log.push_back("qt"); }, Qt::QueuedConnection);
+        scheduler.AwaitDisplayPass();
+        log.push_back("a2");
+        scheduler.AwaitDisplayPass();  // a second pass in a row
+        log.push_back("a3");
+      },
+      0);
+  scheduler.Spawn([&] { log.push_back("b"); }, 0);
+  scheduler.RunUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"a1", "qt", "a2", "a3", "b"}));
+  EXPECT_EQ(scheduler.FiberCount(), 0u);
+}
+
 TEST(SchedulerTeardownTest, UnwindsFibersStillWaiting) {
   bool destroyed = false;
   struct SetOnDestruction {

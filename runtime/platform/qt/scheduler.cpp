@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cassert>
+#include <utility>
 #include <vector>
 
 namespace rk::platform {
@@ -100,6 +101,11 @@ void Scheduler::Pause(std::chrono::milliseconds duration) {
   Yield(Waiting::kDeadline, Clock::now() + duration);
 }
 
+void Scheduler::AwaitDisplayPass() {
+  displayPass_ = current_;
+  Yield(Waiting::kDisplayPass, {});
+}
+
 bool Scheduler::Ready(const Thread& thread, Clock::time_point now) const {
   switch (thread.waiting) {
     case Waiting::kNotStarted:
@@ -112,6 +118,7 @@ bool Scheduler::Ready(const Thread& thread, Clock::time_point now) const {
       return now >= thread.deadline;
     case Waiting::kWantedMessage:
       return FindWanted(thread) != thread.queue.end();
+    case Waiting::kDisplayPass:  // resumed by FinishDisplayPasses only
     case Waiting::kNothing:
       return false;
   }
@@ -144,9 +151,23 @@ bool Scheduler::ResumeReadyFibers() {
     if (Ready(thread, now)) ready.push_back(id);
   }
   for (FiberId id : ready) {
-    if (Alive(id)) Resume(id);
+    if (!Alive(id)) continue;
+    Resume(id);
+    FinishDisplayPasses();
   }
   return !ready.empty();
+}
+
+void Scheduler::FinishDisplayPasses() {
+  while (displayPass_ != 0) {
+    FiberId id = std::exchange(displayPass_, 0);
+    // Input stays queued in Qt for the loop's next regular pass; what this pass
+    // delivers (paints, timers, posted events) only ever posts to the fibers.
+    if (QCoreApplication::instance()) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (Alive(id)) Resume(id);
+  }
 }
 
 std::optional<Scheduler::Clock::time_point> Scheduler::EarliestDeadline() const {

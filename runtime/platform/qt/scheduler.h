@@ -55,6 +55,11 @@ class Scheduler {
   PlatformMessage WaitMessageWhere(std::function<bool(const PlatformMessage&)> wanted);
   // Yields for the duration, leaving the own queue as it is (a timed retry).
   void Pause(std::chrono::milliseconds duration);
+  // Yields for one pass of Qt's event processing that takes no user input, and
+  // goes on before any other fiber runs: a change to the display made just before
+  // (the wait cursor) reaches the window system while the fiber keeps the runtime
+  // lock, and no input is acted on in between.
+  void AwaitDisplayPass();
 
   // --- Called from the main stack ---
   // The loop: runs until the fiber `first` has finished.
@@ -76,6 +81,7 @@ class Scheduler {
     kMessageOrDeadline,
     kDeadline,
     kWantedMessage,
+    kDisplayPass,
     kNothing
   };
 
@@ -92,6 +98,9 @@ class Scheduler {
   // Resumes every fiber ready at the start of the pass once; true if any ran.
   bool ResumeReadyFibers();
   void Resume(FiberId id);
+  // Gives the fiber that awaits a display pass its pass and resumes it, again
+  // while it asks for another.
+  void FinishDisplayPasses();
   // Suspends the running fiber until the scheduler finds it ready again.
   void Yield(Waiting waiting, Clock::time_point deadline);
   Thread& CurrentThread();
@@ -102,6 +111,7 @@ class Scheduler {
   std::map<FiberId, Thread> threads_;  // ordered by id: the order of each pass
   FiberId nextId_ = 1;
   FiberId current_ = 0;
+  FiberId displayPass_ = 0;  // the fiber that awaits a display pass
   std::unique_ptr<QTimer> wakeTimer_;
 };
 
