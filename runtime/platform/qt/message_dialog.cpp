@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "runtime/platform/qt/context_menu_block.h"
 #include "runtime/platform/qt/message_layout.h"
 #include "runtime/platform/qt/scheduler.h"
 
@@ -14,6 +15,7 @@ MessageDialog::MessageDialog(const MessageContent& content, const QFont& font, Q
                          Qt::WindowCloseButtonHint),
       scheduler_(scheduler),
       thread_(thread) {
+  BlockContextMenus();
   setAttribute(Qt::WA_DeleteOnClose);
   setFont(font);
   setWindowTitle(content.caption);

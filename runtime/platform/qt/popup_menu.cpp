@@ -4,12 +4,14 @@
 #include <QTimer>
 
 #include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/context_menu_block.h"
 #include "runtime/platform/qt/scheduler.h"
 
 namespace rk::platform {
 
 PopupMenu::PopupMenu(const std::vector<PopupItem>& items, Scheduler& scheduler, FiberId thread)
     : scheduler_(scheduler), thread_(thread) {
+  BlockContextMenus();
   AddItems(*this, items);
   // A chosen item is triggered after its menu hides, so a menu closed without a
   // choice reports 0 only once the event that hid it is fully handled.

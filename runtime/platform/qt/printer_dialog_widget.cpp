@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <memory>
 
+#include "runtime/platform/qt/context_menu_block.h"
+
 namespace rk::platform {
 namespace {
 
@@ -27,6 +29,7 @@ PrinterDialogWidget::PrinterDialogWidget(QPrinter& printer, const QString& title
                                          QWidget* owner, Scheduler& scheduler, FiberId thread)
     : QPrintDialog(&printer, owner),
       reporter_(std::make_shared<DialogResultReporter>(scheduler, thread, Tag(), 0)) {
+  BlockContextMenus();
   setAttribute(Qt::WA_DeleteOnClose);
   // With an owner, its thread keeps its own windows from taking input; other
   // threads' windows, which may share the owner's frame, keep working.

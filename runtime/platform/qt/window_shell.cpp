@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "runtime/platform/qt/close_request_filter.h"
+#include "runtime/platform/qt/context_menu_block.h"
 #include "runtime/platform/qt/frame_widget.h"
 
 namespace rk::platform {
@@ -109,6 +110,7 @@ void WindowShell::EnableWidgets(bool enabled) {
 }
 
 void WindowShell::Attach(QWidget* outer, QWidget* client) {
+  BlockContextMenus();
   outer_ = outer;
   client_ = client;
 }
