@@ -1,19 +1,33 @@
-// The file and printer dialogs: the filter text, and a runtime thread waiting for
-// the user's answer without holding the runtime lock.
+// The file and printer dialogs: the filter text, a runtime thread waiting for the
+// user's answer without holding the runtime lock, and the file dialog's own
+// questions asked without a nested event loop.
 #include "runtime/windows/standard_dialogs.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QShortcut>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "runtime/platform/qt/file_dialog_widget.h"
+#include "runtime/platform/qt/loop_free_file_dialog.h"
 #include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_start.h"
+#include "tests/support/nested_loop_guard.h"
 #include "tests/support/qt_application.h"
 
 namespace rk {
@@ -104,6 +118,183 @@ TEST_F(FileDialogTest, ADialogDestroyedUnansweredEndsTheWait) {
   RunUntilIdle();
   EXPECT_EQ(result_, 0);
   EXPECT_EQ(name_, "KEEP.TXT");
+}
+
+// The question or note that the dialog shows on top of itself, if any.
+QMessageBox* ShownBox(QWidget& dialog) {
+  for (QMessageBox* box : dialog.findChildren<QMessageBox*>()) {
+    if (box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+using rk::testing::RunsNestedLoop;
+
+TEST_F(FileDialogTest, ReplacingAFileIsAskedWithoutANestedLoop) {
+  QString tapes = folder_.filePath("TAPES.TXT");
+  name_ = tapes.toStdString();
+  Ask(kFileDialogSave);
+  auto* dialog = OpenDialog<platform::FileDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(RunsNestedLoop([&] { dialog->accept(); }));
+  QMessageBox* box = ShownBox(*dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->text().contains("TAPES.TXT"));
+  box->button(QMessageBox::No)->click();
+  RunUntilIdle();
+  EXPECT_EQ(result_, -1) << "not replacing leaves the dialog open";
+  EXPECT_TRUE(dialog->isVisible());
+
+  EXPECT_FALSE(RunsNestedLoop([&] { dialog->accept(); }));
+  box = ShownBox(*dialog);
+  ASSERT_NE(box, nullptr);
+  box->button(QMessageBox::Yes)->click();
+  RunUntilIdle();
+  EXPECT_EQ(result_, 1);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(name_)), QFileInfo(tapes));
+}
+
+TEST_F(FileDialogTest, AMissingFileIsToldWithoutANestedLoop) {
+  name_ = folder_.filePath("MISSING.TXT").toStdString();
+  Ask(0);
+  auto* dialog = OpenDialog<platform::FileDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(RunsNestedLoop([&] { dialog->accept(); }));
+  QMessageBox* box = ShownBox(*dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->text().contains("MISSING.TXT"));
+  box->button(QMessageBox::Ok)->click();
+  RunUntilIdle();
+  EXPECT_EQ(result_, -1);
+  ASSERT_TRUE(dialog->isVisible());
+  dialog->reject();
+  RunUntilIdle();
+  EXPECT_EQ(result_, 0);
+}
+
+TEST_F(FileDialogTest, TheDeleteKeyNeitherAsksNorDeletes) {
+  QString tapes = folder_.filePath("TAPES.TXT");
+  name_ = tapes.toStdString();
+  Ask(0);
+  auto* dialog = OpenDialog<platform::FileDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  int deleteKeys = 0;
+  for (QShortcut* shortcut : dialog->findChildren<QShortcut*>()) {
+    if (shortcut->key() != QKeySequence(QKeySequence::Delete)) continue;
+    auto* view = qobject_cast<QAbstractItemView*>(shortcut->parent());
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(view->selectionModel()->selectedRows().isEmpty()) << "the file is selected";
+    ++deleteKeys;
+    EXPECT_FALSE(RunsNestedLoop([&] { emit shortcut->activated(); }));
+  }
+  EXPECT_GT(deleteKeys, 0);
+  EXPECT_TRUE(QFile::exists(tapes));
+  dialog->reject();
+  RunUntilIdle();
+}
+
+TEST_F(FileDialogTest, DraggingAPlaceStartsNoDrag) {
+  name_ = folder_.filePath("TAPES.TXT").toStdString();
+  Ask(0);
+  auto* dialog = OpenDialog<platform::FileDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  // The list of places beside the folder: its entries need no listing of a folder.
+  auto* places = dialog->findChild<QAbstractItemView*>("sidebar");
+  ASSERT_NE(places, nullptr);
+  QModelIndex place = places->model()->index(0, 0);
+  ASSERT_TRUE(places->visualRect(place).isValid());
+  QPoint from = places->visualRect(place).center();
+  auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), places->viewport()->mapToGlobal(QPointF(at)),
+                      Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(places->viewport(), &event);
+  };
+  EXPECT_FALSE(RunsNestedLoop([&] {
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, from + QPoint(0, 30), Qt::LeftButton);
+    send(QEvent::MouseMove, from + QPoint(0, 60), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + QPoint(0, 60), Qt::NoButton);
+  }));
+  // A drag that ran (or, on a display without drags, returned at once) leaves its
+  // object behind until the next event pass.
+  EXPECT_TRUE(places->findChildren<QDrag*>().isEmpty());
+  dialog->reject();
+  RunUntilIdle();
+}
+
+TEST_F(FileDialogTest, ALookInFolderThatHasGoneIsToldWithoutANestedLoop) {
+  ASSERT_TRUE(QDir(folder_.path()).mkdir("GONE"));
+  name_ = QDir(folder_.filePath("GONE")).filePath("X.TXT").toStdString();
+  Ask(0);
+  auto* dialog = OpenDialog<platform::FileDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  auto* lookIn = dialog->findChild<QComboBox*>("lookInCombo");
+  ASSERT_NE(lookIn, nullptr);
+  auto entryNamed = [&](const QString& name) {
+    for (int i = 0; i < lookIn->count(); ++i) {
+      QString path = lookIn->itemData(i, Qt::UserRole + 1).toUrl().toLocalFile();
+      if (QFileInfo(path).fileName() == name) return i;
+    }
+    return -1;
+  };
+  lookIn->showPopup();  // fills the box with the folder's parents
+  lookIn->hidePopup();
+  int gone = entryNamed("GONE");
+  int parent = entryNamed(QFileInfo(folder_.path()).fileName());
+  ASSERT_GE(gone, 0);
+  ASSERT_GE(parent, 0);
+  // What the box emits when the user picks an entry.
+  auto pick = [&](int entry) {
+    lookIn->setCurrentIndex(entry);
+    emit lookIn->activated(entry);
+    emit lookIn->textActivated(lookIn->itemText(entry));
+  };
+  ASSERT_TRUE(QDir(folder_.filePath("GONE")).removeRecursively());
+  EXPECT_FALSE(RunsNestedLoop([&] { pick(gone); }));
+  QMessageBox* box = ShownBox(*dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->text().contains("GONE"));
+  box->button(QMessageBox::Ok)->click();
+
+  pick(parent);
+  EXPECT_EQ(QFileInfo(dialog->directory().path()), QFileInfo(folder_.path()));
+  dialog->reject();
+  RunUntilIdle();
+}
+
+TEST(PrinterDialogTest, ThePrintToFileNameIsAskedForWithoutANestedLoop) {
+  rk::testing::EnsureQtApplication();
+  QTemporaryDir folder;
+  QString existing = folder.filePath("REPORT.PDF");
+  QFile file(existing);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  int32_t result = -1;
+  START([&] { result = PRINTERDIALOG("Print"); }, 0);
+  RunUntilIdle();
+  auto* dialog = OpenDialog<platform::PrinterDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  QPrinter& printer = *dialog->printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName({});
+  dialog->done(QDialog::Accepted);  // confirmed: to a file, without a name
+  RunUntilIdle();
+  auto* files = OpenDialog<platform::LoopFreeFileDialog>();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(result, -1);
+  // Typed, as the user would: the dialog has the focus now.
+  files->setDirectory(folder.path());
+  auto* typed = files->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(typed, nullptr);
+  typed->setText("REPORT.PDF");
+  EXPECT_FALSE(RunsNestedLoop([&] { files->accept(); }));
+  QMessageBox* box = ShownBox(*files);
+  ASSERT_NE(box, nullptr);
+  box->button(QMessageBox::Yes)->click();
+  RunUntilIdle();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(QFileInfo(printer.outputFileName()), QFileInfo(existing));
+  printer.setOutputFileName({});
+  printer.setOutputFormat(QPrinter::NativeFormat);
 }
 
 TEST(PrinterDialogTest, TheAnswerIsWhetherTheUserConfirmed) {

@@ -7,7 +7,7 @@ namespace rk::platform {
 
 FileDialogWidget::FileDialogWidget(const FileDialogRequest& request, QWidget* owner,
                                    Scheduler& scheduler, FiberId thread)
-    : QFileDialog(owner), reporter_(scheduler, thread, Tag(), 0) {
+    : LoopFreeFileDialog(owner), reporter_(scheduler, thread, Tag(), 0) {
   setAttribute(Qt::WA_DeleteOnClose);
   setOption(QFileDialog::DontUseNativeDialog);
   // With an owner, its thread keeps its own windows from taking input; other

@@ -1,9 +1,9 @@
 #include "runtime/platform/qt/printer_dialog_widget.h"
 
-#include <QFileDialog>
 #include <memory>
 
 #include "runtime/platform/qt/context_menu_block.h"
+#include "runtime/platform/qt/loop_free_file_dialog.h"
 
 namespace rk::platform {
 namespace {
@@ -61,9 +61,10 @@ void PrinterDialogWidget::AskForOutputFile() {
   // file dialog vanish unanswered, the last holder of the reporter reports 0.
   QPrinter* chosen = printer();
   std::shared_ptr<DialogResultReporter> reporter = reporter_;
-  auto* files = new QFileDialog(parentWidget(), "Print To File...", {}, "All files (*)");
+  auto* files = new LoopFreeFileDialog(parentWidget());
+  files->setWindowTitle("Print To File...");
+  files->setNameFilter("All files (*)");
   files->setAttribute(Qt::WA_DeleteOnClose);
-  files->setOption(QFileDialog::DontUseNativeDialog);
   files->setAcceptMode(QFileDialog::AcceptSave);
   files->setWindowModality(Qt::ApplicationModal);
   // The owner is disabled while its thread waits; this dialog answers for it.
