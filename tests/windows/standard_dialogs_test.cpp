@@ -297,6 +297,34 @@ TEST(PrinterDialogTest, ThePrintToFileNameIsAskedForWithoutANestedLoop) {
   printer.setOutputFormat(QPrinter::NativeFormat);
 }
 
+TEST(PrinterDialogTest, TheOutputFileButtonAsksWithoutANestedLoop) {
+  rk::testing::EnsureQtApplication();
+  QTemporaryDir folder;
+  int32_t result = -1;
+  START([&] { result = PRINTERDIALOG("Print"); }, 0);
+  RunUntilIdle();
+  auto* dialog = OpenDialog<platform::PrinterDialogWidget>();
+  ASSERT_NE(dialog, nullptr);
+  auto* browse = dialog->findChild<QAbstractButton*>("fileBrowser");
+  auto* name = dialog->findChild<QLineEdit*>("filename");
+  ASSERT_NE(browse, nullptr);
+  ASSERT_NE(name, nullptr);
+  EXPECT_FALSE(RunsNestedLoop([&] { emit browse->clicked(); }));
+  auto* files = OpenDialog<platform::LoopFreeFileDialog>();
+  ASSERT_NE(files, nullptr);
+  files->setDirectory(folder.path());
+  auto* typed = files->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(typed, nullptr);
+  typed->setText("TAPES.PDF");
+  files->accept();
+  RunUntilIdle();
+  EXPECT_EQ(QFileInfo(name->text()), QFileInfo(folder.filePath("TAPES.PDF")));
+  EXPECT_EQ(result, -1) << "the printer dialog is still open";
+  dialog->reject();
+  RunUntilIdle();
+  EXPECT_EQ(result, 0);
+}
+
 TEST(PrinterDialogTest, TheAnswerIsWhetherTheUserConfirmed) {
   rk::testing::EnsureQtApplication();
   int32_t result = -1;

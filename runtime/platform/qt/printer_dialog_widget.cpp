@@ -1,5 +1,9 @@
 #include "runtime/platform/qt/printer_dialog_widget.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
 #include <memory>
 
 #include "runtime/platform/qt/context_menu_block.h"
@@ -11,6 +15,11 @@ namespace {
 bool PrintsToFile(const QPrinter& printer) {
   return printer.outputFormat() == QPrinter::PdfFormat;
 }
+
+// Qt's names for the output file's "..." button and name, and the printer list.
+constexpr char kBrowseName[] = "fileBrowser";
+constexpr char kFileNameName[] = "filename";
+constexpr char kPrintersName[] = "printers";
 
 void ClearPrintToFile(QPrinter& printer) {
   printer.setOutputFileName({});
@@ -43,6 +52,10 @@ PrinterDialogWidget::PrinterDialogWidget(QPrinter& printer, const QString& title
   }
   setOptions(options);
   if (!title.isEmpty()) setWindowTitle(title);
+  if (auto* browse = findChild<QAbstractButton*>(kBrowseName)) {
+    disconnect(browse, &QAbstractButton::clicked, nullptr, nullptr);
+    connect(browse, &QAbstractButton::clicked, this, &PrinterDialogWidget::BrowseForOutputFile);
+  }
 }
 
 void PrinterDialogWidget::done(int result) {
@@ -54,6 +67,26 @@ void PrinterDialogWidget::done(int result) {
     reporter_->Report(confirmed ? 1 : 0);
   }
   QPrintDialog::done(result);
+}
+
+void PrinterDialogWidget::BrowseForOutputFile() {
+  QPointer<QLineEdit> name = findChild<QLineEdit*>(kFileNameName);
+  auto* files = new LoopFreeFileDialog(this);
+  files->setWindowTitle("Print To File ...");
+  files->setAttribute(Qt::WA_DeleteOnClose);
+  files->setAcceptMode(QFileDialog::AcceptSave);
+  files->setWindowModality(Qt::WindowModal);
+  if (name && !name->text().isEmpty()) files->selectFile(name->text());
+  connect(files, &QFileDialog::finished, this, [this, files, name](int answer) {
+    QStringList chosen = files->selectedFiles();
+    if (answer != QDialog::Accepted || chosen.isEmpty() || !name) return;
+    name->setText(chosen.first());
+    // As Qt's own button does: a chosen file selects the printer that writes files.
+    if (auto* printers = findChild<QComboBox*>(kPrintersName)) {
+      printers->setCurrentIndex(printers->count() - 1);
+    }
+  });
+  files->open();
 }
 
 void PrinterDialogWidget::AskForOutputFile() {

@@ -4,6 +4,7 @@
 // the printer and its settings; the print variant also offers copies with
 // collation and a page range. A confirmed choice to print to a file that names no
 // file asks for one ("Print To File..."); cancelling that clears the choice.
+// Both file dialogs run no nested event loop (loop_free_file_dialog.h).
 #pragma once
 
 #include <QPrintDialog>
@@ -30,6 +31,9 @@ class PrinterDialogWidget : public QPrintDialog {
 
  private:
   void AskForOutputFile();
+  // Qt's "..." beside the output file name asks through a file dialog that runs
+  // a nested loop; this asks through one that runs none.
+  void BrowseForOutputFile();
 
   std::shared_ptr<DialogResultReporter> reporter_;
 };
