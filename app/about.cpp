@@ -19,7 +19,7 @@ void ABOUT() {
   GlobalResponse() = 0;
   Window window;
   OpenWindow(window, WindowKind::kPlain, "REELBASE.qvw$reelb037", "ABOUT$WINDOW");
-  while (ACCEPT()) {
+  for (AcceptLoop loop; loop.Next();) {
     if (EVENT() == event::kAccepted && FIELD() == kCloseButton) POST(event::kCloseWindow);
   }
   CloseWindow(window);

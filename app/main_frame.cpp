@@ -39,7 +39,7 @@ void MAIN() {
   DISPLAY();
   bool firstOpenSeen = false;
   bool gainedFocus = false;
-  while (ACCEPT()) {
+  for (AcceptLoop loop; loop.Next();) {
     switch (EVENT()) {
       case event::kOpenWindow:
         if (!firstOpenSeen) {

@@ -61,7 +61,7 @@ class StartTextLoader {
     SetProperty(0, property::kText, "Reading File");
     SetProperty(kPercentText, property::kText, "0% Completed");
     SetProperty(kUserText, property::kText, "");
-    while (ACCEPT()) {
+    for (AcceptLoop loop; loop.Next();) {
       switch (EVENT()) {
         case event::kOpenWindow:
           SET(text_.file());
@@ -137,7 +137,7 @@ void SPLASH() {
     }
     DISPLAY();
   };
-  while (ACCEPT()) {
+  for (AcceptLoop loop; loop.Next();) {
     switch (EVENT()) {
       case event::kOpenWindow:
         if (!openSeen) {

@@ -1,7 +1,6 @@
 #include "runtime/windows/accept_loop.h"
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
 #include "runtime/core/halt.h"
@@ -25,7 +24,7 @@ namespace {
 Window* BodyWindow() {
   int32_t thread = RunningThreadNumber();
   if (thread == 0) return nullptr;
-  const std::vector<AcceptLoop>& loops = WindowsOfThread(thread).loops;
+  const std::vector<RunningLoop>& loops = WindowsOfThread(thread).loops;
   return loops.empty() ? nullptr : FindWindow(loops.back().window);
 }
 
@@ -81,19 +80,34 @@ void FinishBody(Window& window) {
   }
 }
 
-bool EndLoop(ThreadWindows& table, Window* window) {
-  if (window) {
-    window->insideAccept = false;
-    window->current.reset();
+// Ends the loop with this serial and every loop entered after it: the body's
+// decision about a current event is settled, as when the body ends normally.
+void LeaveLoop(ThreadWindows& table, uint64_t serial) {
+  auto mine = std::find_if(table.loops.begin(), table.loops.end(),
+                           [serial](const RunningLoop& loop) { return loop.serial == serial; });
+  if (mine == table.loops.end()) return;  // the thread's windows were closed already
+  size_t keep = static_cast<size_t>(mine - table.loops.begin());
+  while (table.loops.size() > keep) {
+    if (Window* window = FindWindow(table.loops.back().window)) {
+      FinishBody(*window);
+      window->insideAccept = false;
+    }
+    table.loops.pop_back();
   }
-  table.loops.pop_back();
-  return false;
 }
 
-bool RunLoop(ThreadWindows& table, Window& window) {
+Window* LoopWindow(const ThreadWindows& table, uint64_t serial) {
+  for (const RunningLoop& loop : table.loops) {
+    if (loop.serial == serial) return FindWindow(loop.window);
+  }
+  return nullptr;
+}
+
+// Waits until an event is due (made current: true) or the loop is over (false).
+bool WaitForEvent(Window& window) {
   window.insideAccept = true;
   for (;;) {
-    if (!window.IsOpen() || window.quit) return EndLoop(table, &window);
+    if (!window.IsOpen() || window.quit) return false;
     NextStep step = NextEvent(window);
     if (step.event) {
       window.current = step.event;
@@ -101,7 +115,7 @@ bool RunLoop(ThreadWindows& table, Window& window) {
     }
     if (step.loopEnded) {
       CloseWindow(window);
-      return EndLoop(table, &window);
+      return false;
     }
     for (const std::unique_ptr<Control>& control : window.controls) control->BeforeWait();
     platform::PlatformMessage message = WaitForNextMessage();
@@ -113,48 +127,33 @@ bool RunLoop(ThreadWindows& table, Window& window) {
   }
 }
 
-bool SameLoop(const AcceptLoop& loop, uintptr_t frame, const std::source_location& site) {
-  return loop.frame == frame && loop.line == site.line() && loop.column == site.column() &&
-         std::string_view(loop.file) == site.file_name();
-}
-
-// Forgets loops left with `break`: those nested deeper than this call (the stack
-// has unwound their frames) and, when this call continues a loop, every loop
-// started after it.
-void ForgetLeftLoops(ThreadWindows& table, uintptr_t frame, const std::source_location& site) {
-  auto mine = std::find_if(table.loops.rbegin(), table.loops.rend(),
-                           [&](const AcceptLoop& loop) { return SameLoop(loop, frame, site); });
-  size_t keep = table.loops.size();
-  if (mine != table.loops.rend()) {
-    keep = static_cast<size_t>(table.loops.rend() - mine);
-  } else {
-    // Stacks grow downward: a deeper frame has a lower address.
-    while (keep > 0 && table.loops[keep - 1].frame < frame) --keep;
-  }
-  while (table.loops.size() > keep) {
-    if (Window* left = FindWindow(table.loops.back().window)) left->insideAccept = false;
-    table.loops.pop_back();
-  }
+uint64_t NewLoopSerial() {
+  static uint64_t last = 0;
+  return ++last;
 }
 
 }  // namespace
 
-[[gnu::noinline]] bool ACCEPT(std::source_location site) {
-  auto frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  int32_t thread = RunningThreadNumber();
-  if (thread == 0) RuntimeError(window_error::kAcceptWithoutWindow);
-  ThreadWindows& table = WindowsOfThread(thread);
-  ForgetLeftLoops(table, frame, site);
-  if (!table.loops.empty() && SameLoop(table.loops.back(), frame, site)) {
-    Window* window = FindWindow(table.loops.back().window);
-    if (!window || !window->IsOpen()) return EndLoop(table, window);
-    FinishBody(*window);
-    return RunLoop(table, *window);
-  }
-  Window* window = CurrentWindowOf(thread);
+AcceptLoop::AcceptLoop() : thread_(RunningThreadNumber()), serial_(NewLoopSerial()) {
+  if (thread_ == 0) RuntimeError(window_error::kAcceptWithoutWindow);
+  Window* window = CurrentWindowOf(thread_);
   if (!window || !window->IsOpen()) RuntimeError(window_error::kAcceptWithoutWindow);
-  table.loops.push_back({window->Id(), frame, site.file_name(), site.line(), site.column()});
-  return RunLoop(table, *window);
+  WindowsOfThread(thread_).loops.push_back({window->Id(), serial_});
+}
+
+AcceptLoop::~AcceptLoop() {
+  if (!over_) LeaveLoop(WindowsOfThread(thread_), serial_);
+}
+
+bool AcceptLoop::Next() {
+  if (over_) return false;
+  ThreadWindows& table = WindowsOfThread(thread_);
+  Window* window = LoopWindow(table, serial_);
+  if (window) FinishBody(*window);
+  if (window && WaitForEvent(*window)) return true;
+  LeaveLoop(table, serial_);
+  over_ = true;
+  return false;
 }
 
 int32_t EVENT() {

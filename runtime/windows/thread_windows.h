@@ -10,20 +10,17 @@ namespace rk {
 
 class Window;
 
-// One running ACCEPT loop: its window, and the stack frame and call site of the
-// loop's ACCEPT call, which tell a loop that comes back for its next event from
-// a new one.
-struct AcceptLoop {
+// One running ACCEPT loop: its window, and the serial number of the loop object
+// that runs it (every loop entered gets a new one, so a loop entered again at
+// the same place never finds an earlier loop's entry).
+struct RunningLoop {
   uint32_t window = 0;
-  uintptr_t frame = 0;
-  const char* file = nullptr;
-  uint32_t line = 0;
-  uint32_t column = 0;
+  uint64_t serial = 0;
 };
 
 struct ThreadWindows {
-  std::vector<Window*> open;      // in opening order
-  std::vector<AcceptLoop> loops;  // innermost last
+  std::vector<Window*> open;       // in opening order
+  std::vector<RunningLoop> loops;  // innermost last
   int32_t seenActiveThread = 0;
   int32_t dialogs = 0;  // dialogs the thread is waiting in (see thread_input.h)
 };

@@ -222,7 +222,7 @@ void TestBrowse() {
   Window window;
   OpenWindow(window, WindowKind::kMdiChild, "REELBASE.qvw$reelb002", "BROWSEHTAPES$QUICKWINDOW",
              {&rows.queue()});
-  while (ACCEPT()) {
+  for (AcceptLoop loop; loop.Next();) {
     if (EVENT() == event::kAlways || EVENT() == event::kCloseDown) {
       std::string seen = tapes.text("HTA:TITLE");
       seen.erase(seen.find_last_not_of(' ') + 1);

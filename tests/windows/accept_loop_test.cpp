@@ -38,7 +38,7 @@ TEST_F(AcceptLoopTest, PostedEventsArriveInOrderAfterTheOpenEvent) {
       [&] {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           seen.push_back(Describe(EVENT(), FIELD()));
           if (EVENT() == event::kOpenWindow) {
             POST(event::kAccepted, 2);
@@ -62,7 +62,7 @@ TEST_F(AcceptLoopTest, CloseFromTheBodyEndsTheLoopOnlyAfterTheBody) {
       [&] {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           log.push_back(Describe(EVENT(), FIELD()));
           if (EVENT() == event::kOpenWindow) {
             POST(event::kCloseWindow);
@@ -82,7 +82,7 @@ TEST_F(AcceptLoopTest, ARefusedCloseKeepsTheWindowOpen) {
       [&] {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kCloseWindow && ++closes == 1) RefuseEvent();
         }
       },
@@ -109,7 +109,7 @@ TEST_F(AcceptLoopTest, ClosingTheWindowInsideTheBodyEndsTheLoop) {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
         POST(event::kAccepted, 1);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           ++events;
           CloseWindow(window);
         }
@@ -127,13 +127,13 @@ TEST_F(AcceptLoopTest, ANestedLoopOnTheSameThreadKeepsEachWindowsEvents) {
       [&] {
         Window outer;
         OpenTestWindow(outer, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           log.push_back("outer " + Describe(EVENT(), FIELD()));
           if (EVENT() == event::kOpenWindow) {
             POST(event::kAccepted, 1);
             Window inner;
             OpenTestWindow(inner, WindowKind::kPlain, TwoButtons());
-            while (ACCEPT()) {
+            for (AcceptLoop loop; loop.Next();) {
               log.push_back("inner " + Describe(EVENT(), FIELD()));
               if (EVENT() == event::kOpenWindow) POST(event::kAccepted, 2);
               if (EVENT() == event::kAccepted) break;  // left with break, closed below
@@ -157,7 +157,7 @@ TEST_F(AcceptLoopTest, ButtonPressesBecomeAcceptedEvents) {
       [&] {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) seen.push_back(Describe(EVENT(), FIELD()));
+        for (AcceptLoop loop; loop.Next();) seen.push_back(Describe(EVENT(), FIELD()));
       },
       0);
   RunUntilIdle();
@@ -180,14 +180,14 @@ TEST_F(AcceptLoopTest, ATimerNeverQueuesASecondTimerEvent) {
         outer = &window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons(1));
         window.timer->Stop();  // expiries are driven by hand below
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kTimer) ++timers;
           if (EVENT() != event::kOpenWindow) continue;
           // While another loop of the thread runs, the timer's expiries queue up.
           Window busy;
           inner = &busy;
           OpenTestWindow(busy, WindowKind::kPlain, TwoButtons());
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
           }
           inner = nullptr;
         }
@@ -214,7 +214,7 @@ TEST_F(AcceptLoopTest, ARunningTimerDeliversTimerEvents) {
       [&] {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons(1));
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kTimer && ++timers == 3) POST(event::kCloseWindow);
         }
       },
@@ -237,7 +237,7 @@ TEST_F(AcceptLoopTest, StateChangesBecomeWindowEvents) {
         StructureRecord definition = TwoButtons();
         definition.flags = kAnnounceSystemCommands;
         OpenTestWindow(window, WindowKind::kPlain, definition);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           codes.push_back(EVENT());
           if (EVENT() == event::kSystemCommand && refuse) RefuseEvent();
         }
@@ -270,7 +270,7 @@ TEST_F(AcceptLoopTest, AlertKeysRaiseTheAlertEventOfTheControlThatListsThem) {
         Window window;
         opened = &window;
         OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kOpenWindow) SetProperty(2, property::kAlertKeys, 0x2D, 255);
           if (EVENT() == event::kAlertKey) key = KEYCODE();
           seen.push_back(Describe(EVENT(), FIELD()));
@@ -286,8 +286,93 @@ TEST_F(AcceptLoopTest, AlertKeysRaiseTheAlertEventOfTheControlThatListsThem) {
   EXPECT_EQ(key, 0x2D);
 }
 
+// What the body of a loop that has been left would still read.
+struct LeftLoop {
+  int32_t event = -1;
+  int32_t field = -1;
+  int32_t keyCode = -1;
+  bool insideAccept = true;
+};
+
+TEST_F(AcceptLoopTest, LeavingTheLoopWithBreakEndsItAtOnce) {
+  LeftLoop left;
+  Window* opened = nullptr;
+  int32_t thread = START(
+      [&] {
+        Window window;
+        opened = &window;
+        OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
+        for (AcceptLoop loop; loop.Next();) {
+          if (EVENT() == event::kOpenWindow) SetProperty(2, property::kAlertKeys, 0x2D, 255);
+          if (EVENT() == event::kAlertKey) break;
+        }
+        left = {EVENT(), FIELD(), KEYCODE(), window.insideAccept};
+        CloseWindow(window);
+      },
+      0);
+  RunUntilIdle();
+  PostToThread(thread, MessageKind::kKey, opened->FindControl(1)->Id(), 0x2D);
+  RunUntilIdle();
+  EXPECT_EQ(left.event, 0) << "EVENT reads no finished loop";
+  EXPECT_EQ(left.field, 0);
+  EXPECT_EQ(left.keyCode, 0);
+  EXPECT_FALSE(left.insideAccept) << "a frame would still ask it to close down";
+  EXPECT_EQ(UsedSlots(), 0);
+}
+
+// Opens a window of its own, runs its loop until its first accepted event and
+// leaves it by returning from inside; logs every event it sees.
+void ReturnOnFirstPress(std::vector<std::string>& log, const std::string& who) {
+  Window window;
+  OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
+  for (AcceptLoop loop; loop.Next();) {
+    log.push_back(who + " " + Describe(EVENT(), FIELD()));
+    if (EVENT() == event::kOpenWindow) POST(event::kAccepted, 1);
+    if (EVENT() == event::kAccepted) return;
+  }
+  log.push_back(who + " loop ended without a press");
+}
+
+// Calls itself once more after its first loop has been left.
+void CallAgainAfterTheLoop(std::vector<std::string>& log, int depth) {
+  {
+    Window window;
+    OpenTestWindow(window, WindowKind::kPlain, TwoButtons());
+    for (AcceptLoop loop; loop.Next();) {
+      log.push_back("depth " + std::to_string(depth) + " " + Describe(EVENT(), FIELD()));
+      if (EVENT() == event::kOpenWindow) POST(event::kAccepted, 2);
+      if (EVENT() == event::kAccepted) break;
+    }
+  }
+  if (depth == 0) CallAgainAfterTheLoop(log, 1);
+}
+
+TEST_F(AcceptLoopTest, ALoopEnteredAgainIsANewLoop) {
+  std::vector<std::string> log;
+  START(
+      [&] {
+        Window outer;
+        OpenTestWindow(outer, WindowKind::kPlain, TwoButtons());
+        for (AcceptLoop loop; loop.Next();) {
+          if (EVENT() != event::kOpenWindow) continue;
+          // Called twice from one event: the same place at the same depth.
+          ReturnOnFirstPress(log, "first");
+          ReturnOnFirstPress(log, "second");
+          log.push_back("outer still reads " + Describe(EVENT(), FIELD()));
+          CallAgainAfterTheLoop(log, 0);
+          POST(event::kCloseWindow);
+        }
+      },
+      0);
+  RunUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"first 203:0", "first 1:1", "second 203:0", "second 1:1",
+                                           "outer still reads 203:0", "depth 0 203:0",
+                                           "depth 0 1:2", "depth 1 203:0", "depth 1 1:2"}));
+  EXPECT_EQ(UsedSlots(), 0);
+}
+
 TEST_F(AcceptLoopTest, AcceptWithoutAWindowIsRuntimeError537) {
-  EXPECT_EXIT(ACCEPT(), ::testing::ExitedWithCode(2), "ACCEPT loop requires a window");
+  EXPECT_EXIT({ AcceptLoop loop; }, ::testing::ExitedWithCode(2), "ACCEPT loop requires a window");
 }
 
 }  // namespace

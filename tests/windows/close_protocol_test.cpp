@@ -22,7 +22,7 @@ class CloseProtocolTest : public WindowTest {
     return [this, name, refuse] {
       Window window;
       OpenTestWindow(window, WindowKind::kMdiChild, WindowDefinition({}));
-      while (ACCEPT()) {
+      for (AcceptLoop loop; loop.Next();) {
         if (EVENT() != event::kCloseDown) continue;
         log_.push_back(name + " close-down");
         if (refuse) RefuseEvent();
@@ -39,7 +39,7 @@ class CloseProtocolTest : public WindowTest {
           frame_ = &frame;
           OpenTestWindow(frame, WindowKind::kApplication, WindowDefinition({}));
           for (const Procedure& child : children) START(child, 0);
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kCloseWindow) log_.push_back("frame close");
           }
           log_.push_back("frame closed");

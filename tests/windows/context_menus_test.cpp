@@ -158,11 +158,11 @@ TEST_F(ContextMenusTest, FrameMdiWindowAndEveryControlOpenNoMenu) {
               Window mine;
               OpenTestWindow(mine, WindowKind::kMdiChild, EveryKind(), Variables());
               child = &mine;
-              while (ACCEPT()) {
+              for (AcceptLoop loop; loop.Next();) {
               }
             },
             0);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);
@@ -179,7 +179,7 @@ TEST_F(ContextMenusTest, APlainWindowOpensNoMenu) {
         Window window;
         OpenTestWindow(window, WindowKind::kPlain, EveryKind(), Variables());
         plain = &window;
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);

@@ -68,7 +68,7 @@ class ControlsTest : public WindowTest {
           window_ = &window;
           OpenTestWindow(window, WindowKind::kPlain, AllKinds(),
                          {&date_, &stereo_, speed_, &stars_, &percent_, &count_});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() != event::kSelected) log_.push_back(Describe(EVENT(), FIELD()));
             onEvent();
           }

@@ -143,7 +143,7 @@ class DropListTest : public WindowTest {
           Window window;
           OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({drop, button}), variables);
           DISPLAY();
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kOpenWindow || EVENT() == event::kSelected) continue;
             events.push_back(Describe(EVENT(), FIELD()));
             if (EVENT() != event::kAccepted) continue;
@@ -338,7 +338,7 @@ TEST_F(DropListTest, AListTakesItsIconsByName) {
         OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({list}), {&makers.queue()});
         SetProperty(1, property::kIconList, "VIDEO.ICO", 1);
         SetProperty(1, property::kIconList, "NOSUCH.ICO", 3);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);
@@ -407,7 +407,7 @@ TEST_F(DropListTest, TheTapeFormsManufacturerListDropsItsNamesBelowIt) {
         DISPLAY();
         SetProperty(kManufacturer, property::kSelectedRow, 9);  // the form's own "TDK"
         static_cast<QTabWidget*>(window.FindControl(1)->Widget())->setCurrentIndex(1);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);

@@ -87,7 +87,7 @@ class EntryFieldTest : public WindowTest {
                    Entry(2, 20, "@n-7.2", Simple(kReal, 8)), Entry(3, 36, "@D6", Simple(kLong, 4)),
                    Entry(4, 52, "@s10", Simple(kString, 10), control_flag::kReadOnly), OkButton()}),
               {name_, &price_, &date_, label_});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kAlways) DISPLAY();  // the test changed the variables
             if (EVENT() == event::kAccepted || EVENT() == event::kChangedAndLeft ||
                 EVENT() == event::kCompleted) {
@@ -318,7 +318,7 @@ class SheetFieldTest : public WindowTest {
         [this, sheet] {
           Window window;
           OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({sheet}), {&date_, &year_});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kAlways) SELECT(2);
           }
         },

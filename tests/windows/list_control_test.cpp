@@ -72,7 +72,7 @@ class ListControlTest : public WindowTest {
           Window window;
           OpenTestWindow(window, WindowKind::kPlain, WindowDefinition({list, button}),
                          {&rows.queue()});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             std::string seen = Describe(EVENT(), FIELD());
             if (EVENT() == event::kAlertKey || KEYCODE() != 0) {
               seen += "/" + std::to_string(KEYCODE()) + "/" + std::to_string(KEYCHAR());

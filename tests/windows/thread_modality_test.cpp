@@ -91,7 +91,7 @@ class ThreadModalityTest : public WindowTest {
           Window frame;
           frame_ = &frame;
           OpenTestWindow(frame, WindowKind::kApplication, FrameWithMenu());
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kAccepted && FIELD() == kStartItem) {
               started_.push_back(START(onStart, 0));
             }
@@ -112,7 +112,7 @@ class ThreadModalityTest : public WindowTest {
           Window mine;
           window = &mine;
           OpenTestWindow(mine, WindowKind::kMdiChild, definition);
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             Log(name, EVENT(), FIELD());
             if (EVENT() == event::kAccepted && FIELD() == 1) onPress();
           }
@@ -128,7 +128,7 @@ class ThreadModalityTest : public WindowTest {
     Window form;
     form_ = &form;
     OpenTestWindow(form, WindowKind::kMdiChild, OneButton());
-    while (ACCEPT()) Log("form", EVENT(), FIELD());
+    for (AcceptLoop loop; loop.Next();) Log("form", EVENT(), FIELD());
     form_ = nullptr;
   }
 

@@ -27,7 +27,7 @@ class ThreadSwitchTest : public WindowTest {
       Window mine;
       window = &mine;
       OpenTestWindow(mine, WindowKind::kMdiChild, WindowDefinition({}));
-      while (ACCEPT()) {
+      for (AcceptLoop loop; loop.Next();) {
         int32_t code = EVENT();
         if (code == event::kLoseFocus || code == event::kGainFocus || code == event::kSuspend ||
             code == event::kResume) {
@@ -52,7 +52,7 @@ TEST_F(ThreadSwitchTest, TheThreadsThatLoseAndGainTheActiveWindowHearOfIt) {
         Window frame;
         OpenTestWindow(frame, WindowKind::kApplication, WindowDefinition({}));
         START(Child("a", a_), 0);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);
@@ -87,7 +87,7 @@ TEST_F(ThreadSwitchTest, ActivatingAnMdiChildMakesItsThreadTheActiveOne) {
         OpenTestWindow(window, WindowKind::kApplication, WindowDefinition({}));
         START(Child("a", a_), 0);
         START(Child("b", b_), 0);
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
         }
       },
       0);

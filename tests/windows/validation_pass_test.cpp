@@ -44,7 +44,7 @@ class ValidationPassTest : public WindowTest {
         [this, onEvent] {
           Window window;
           OpenTestWindow(window, WindowKind::kPlain, FormDefinition(), {name_, &number_, &off_});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kOpenWindow) {
               SELECT(0);
               validatingAfterSelect_ = GetPropertyNumber(0, property::kValidating);

@@ -59,7 +59,7 @@ class ValueControlsTest : public WindowTest {
               WindowDefinition({spin, Bound(RecordKind::kCheck, 2, 20, TextDescriptor(1)), option,
                                 Bound(RecordKind::kCheck, 6, 80, LongDescriptor()), text}),
               {&rating_, &flag_, format_, &numericFlag_, notes_});
-          while (ACCEPT()) {
+          for (AcceptLoop loop; loop.Next();) {
             if (EVENT() == event::kAlways) {
               DISPLAY();  // the test changed the variables
             } else if (EVENT() != event::kOpenWindow && EVENT() != event::kSelected) {

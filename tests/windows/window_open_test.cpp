@@ -77,7 +77,7 @@ TEST_F(WindowOpenTest, AFormOpensWithEveryControlOfItsDefinitionInCreationOrder)
             static_cast<platform::EntryWidget*>(window.FindControl(4)->Widget())->State().text);
         secondTabHidden = !window.FindControl(26)->Widget()->isVisibleTo(window.shell->Client());
         auto* tabs = static_cast<QTabWidget*>(window.FindControl(1)->Widget());
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kOpenWindow) {
             EXPECT_EQ(CHOICE(1), 1);
             tabs->setCurrentIndex(1);
@@ -189,7 +189,7 @@ TEST_F(WindowOpenTest, MessagesForAnEarlierOpeningNeverReachTheNextOne) {
         CloseWindow(reused);
         OpenTestWindow(reused, WindowKind::kPlain, definition);
         second = reused.Id();
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() != event::kSelected) seen_.push_back(Describe(EVENT(), FIELD()));
         }
         reused_ = nullptr;

@@ -253,7 +253,7 @@ int Shoot(const Request& request) {
         Window window;
         opened = TryOpenWindow(window, WindowKind::kPlain, std::move(*definition)) == 0;
         if (!opened) return;
-        while (ACCEPT()) {
+        for (AcceptLoop loop; loop.Next();) {
           if (EVENT() == event::kOpenWindow && request.focus != 0) SELECT(request.focus);
         }
       },
