@@ -58,6 +58,33 @@ TEST_F(SchedulerTest, FibersInterleaveOnlyWhereTheyWait) {
   EXPECT_EQ(scheduler.FiberCount(), 0u);
 }
 
+TEST_F(SchedulerTest, AFiberWaitingAloneKeepsTheOthersFromRunning) {
+  std::vector<std::string> log;
+  FiberId other = scheduler.Spawn(
+      [&] {
+        scheduler.WaitMessage();
+        log.push_back("other");
+      },
+      0);
+  FiberId alone = scheduler.Spawn(
+      [&] {
+        scheduler.WaitMessageAlone([](const PlatformMessage& message) {
+          return message.kind == MessageKind::kDialogResult;
+        });
+        log.push_back("alone");
+      },
+      0);
+  scheduler.RunUntilIdle();
+  scheduler.Post(other, Message(MessageKind::kCommand));
+  scheduler.Post(alone, Message(MessageKind::kCommand));  // not the one it waits for
+  scheduler.RunUntilIdle();
+  EXPECT_TRUE(log.empty()) << "the other fiber has its message but must wait";
+
+  scheduler.Post(alone, Message(MessageKind::kDialogResult));
+  scheduler.RunUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"alone", "other"}));
+  EXPECT_EQ(scheduler.FiberCount(), 0u);
+}
 TEST_F(SchedulerTest, PostedMessageWakesExactlyItsThreadInOrder) {
   std::vector<std::pair<int, int64_t>> received;  // (fiber index, param)
   std::vector<FiberId> fibers;

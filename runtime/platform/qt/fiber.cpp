@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <boost/context/fiber.hpp>
-#include <boost/context/protected_fixedsize_stack.hpp>
 #include <cassert>
 #include <new>
+
+#include "runtime/platform/qt/fiber_stack.h"
+#include "runtime/platform/qt/stack_guards.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -42,20 +44,29 @@ void FinishSwitch(void*, StackBounds*) {}
 
 // A guard-paged stack whose memory is unpoisoned when it is handed out: a new
 // stack mapped where an earlier one was must not inherit the sanitizer's marks
-// of that earlier stack's frames.
+// of that earlier stack's frames. Its guard area's number goes to `guard`, for
+// the fiber's label.
 class FiberStack {
  public:
-  FiberStack(size_t bytes, StackBounds& bounds) : stack_(bytes), bounds_(&bounds) {}
+  FiberStack(size_t bytes, StackBounds& bounds, int& guard)
+      : bytes_(bytes), bounds_(&bounds), guard_(&guard) {}
   context::stack_context allocate() {
-    context::stack_context stack = stack_.allocate();
+    StackMemory memory = MapFiberStack(bytes_);
+    if (!memory.top) throw std::bad_alloc();
+    context::stack_context stack;
+    stack.sp = memory.top;
+    stack.size = memory.usable;
     Unpoison(stack);
     bounds_->bottom = static_cast<char*>(stack.sp) - stack.size;
     bounds_->size = stack.size;
+    *guard_ = memory.guard;
     return stack;
   }
   void deallocate(context::stack_context& stack) noexcept {
     Unpoison(stack);
-    stack_.deallocate(stack);
+    StackMemory memory{stack.sp, stack.size, *guard_};
+    UnmapFiberStack(memory);
+    *guard_ = kNoGuard;
   }
 
  private:
@@ -65,8 +76,9 @@ class FiberStack {
 #endif
   }
 
-  context::protected_fixedsize_stack stack_;
+  size_t bytes_;
   StackBounds* bounds_;
+  int* guard_;
 };
 
 }  // namespace
@@ -78,6 +90,7 @@ struct Fiber::Contexts {
   StackBounds callerStack;
   void* callerFakeStack = nullptr;  // the sanitizer's saved frames of each side
   void* fiberFakeStack = nullptr;
+  int guard = kNoGuard;
   bool started = false;
 };
 
@@ -88,7 +101,8 @@ std::unique_ptr<Fiber> Fiber::Create(std::function<void()> body, size_t stackByt
   std::unique_ptr<Fiber> fiber(new Fiber(std::move(body)));
   Fiber* self = fiber.get();
   try {
-    FiberStack stack(std::max(stackBytes, kMinimumFiberStack), fiber->contexts_->fiberStack);
+    FiberStack stack(std::max(stackBytes, kMinimumFiberStack), fiber->contexts_->fiberStack,
+                     fiber->contexts_->guard);
     fiber->contexts_->self =
         context::fiber(std::allocator_arg, stack, [self](context::fiber&& caller) {
           Contexts& contexts = *self->contexts_;
@@ -122,6 +136,10 @@ Fiber::~Fiber() {
   if (unwindsFrames) FinishSwitch(contexts_->callerFakeStack, nullptr);
 }
 
+void Fiber::SetLabel(std::string_view label) {
+  LabelGuard(contexts_->guard, label);
+}
+
 void Fiber::Resume() {
   assert(!running_ && !finished_);
   running_ = true;
@@ -143,6 +161,15 @@ void Fiber::Suspend() {
     throw;
   }
   FinishSwitch(contexts_->fiberFakeStack, &contexts_->callerStack);
+}
+
+void RethrowFiberUnwind() {
+  try {
+    throw;
+  } catch (const context::detail::forced_unwind&) {
+    throw;
+  } catch (...) {
+  }
 }
 
 }  // namespace rk::platform

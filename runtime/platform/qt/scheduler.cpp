@@ -97,6 +97,18 @@ PlatformMessage Scheduler::WaitMessageWhere(std::function<bool(const PlatformMes
   return message;
 }
 
+PlatformMessage Scheduler::WaitMessageAlone(std::function<bool(const PlatformMessage&)> wanted) {
+  FiberId outer = std::exchange(alone_, current_);
+  PlatformMessage message = WaitMessageWhere(std::move(wanted));
+  alone_ = outer;
+  return message;
+}
+
+void Scheduler::Label(FiberId fiber, std::string_view label) {
+  auto it = threads_.find(fiber);
+  if (it != threads_.end()) it->second.fiber->SetLabel(label);
+}
+
 void Scheduler::Pause(std::chrono::milliseconds duration) {
   Yield(Waiting::kDeadline, Clock::now() + duration);
 }
@@ -106,7 +118,8 @@ void Scheduler::AwaitDisplayPass() {
   Yield(Waiting::kDisplayPass, {});
 }
 
-bool Scheduler::Ready(const Thread& thread, Clock::time_point now) const {
+bool Scheduler::Ready(FiberId id, const Thread& thread, Clock::time_point now) const {
+  if (alone_ != 0 && id != alone_) return false;
   switch (thread.waiting) {
     case Waiting::kNotStarted:
       return true;
@@ -128,7 +141,7 @@ bool Scheduler::Ready(const Thread& thread, Clock::time_point now) const {
 bool Scheduler::AnyReady() const {
   Clock::time_point now = Clock::now();
   for (const auto& [id, thread] : threads_) {
-    if (Ready(thread, now)) return true;
+    if (Ready(id, thread, now)) return true;
   }
   return false;
 }
@@ -148,7 +161,7 @@ bool Scheduler::ResumeReadyFibers() {
   std::vector<FiberId> ready;
   Clock::time_point now = Clock::now();
   for (const auto& [id, thread] : threads_) {
-    if (Ready(thread, now)) ready.push_back(id);
+    if (Ready(id, thread, now)) ready.push_back(id);
   }
   for (FiberId id : ready) {
     if (!Alive(id)) continue;

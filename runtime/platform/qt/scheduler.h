@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "runtime/platform/qt/fiber.h"
 #include "runtime/platform/qt/platform_message.h"
@@ -53,6 +54,9 @@ class Scheduler {
   // Yields until a message that `wanted` accepts is queued and takes that one;
   // the others stay queued in their order (a modal dialog waits for its result).
   PlatformMessage WaitMessageWhere(std::function<bool(const PlatformMessage&)> wanted);
+  // As WaitMessageWhere, but no other fiber is resumed until it returns: the
+  // caller keeps the program to itself while it waits (a runtime error's box).
+  PlatformMessage WaitMessageAlone(std::function<bool(const PlatformMessage&)> wanted);
   // Yields for the duration, leaving the own queue as it is (a timed retry).
   void Pause(std::chrono::milliseconds duration);
   // Yields for one pass of Qt's event processing that takes no user input, and
@@ -60,6 +64,8 @@ class Scheduler {
   // (the wait cursor) reaches the window system while the fiber keeps the runtime
   // lock, and no input is acted on in between.
   void AwaitDisplayPass();
+  // Names the fiber in the report of its stack's overflow (see fiber.h).
+  void Label(FiberId fiber, std::string_view label);
 
   // --- Called from the main stack ---
   // The loop: runs until the fiber `first` has finished.
@@ -93,7 +99,7 @@ class Scheduler {
     std::function<bool(const PlatformMessage&)> wanted;  // for kWantedMessage
   };
 
-  bool Ready(const Thread& thread, Clock::time_point now) const;
+  bool Ready(FiberId id, const Thread& thread, Clock::time_point now) const;
   bool AnyReady() const;
   // Resumes every fiber ready at the start of the pass once; true if any ran.
   bool ResumeReadyFibers();
@@ -112,6 +118,7 @@ class Scheduler {
   FiberId nextId_ = 1;
   FiberId current_ = 0;
   FiberId displayPass_ = 0;  // the fiber that awaits a display pass
+  FiberId alone_ = 0;  // while not 0, the only fiber that may be resumed
   std::unique_ptr<QTimer> wakeTimer_;
 };
 
