@@ -2,7 +2,11 @@
 
 #include <span>
 #include <thread>
+#include <vector>
 
+#include "runtime/core/halt.h"
+#include "runtime/files/file_statements.h"
+#include "runtime/files/open_files_registry.h"
 #include "runtime/files/runtime_threads.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/runtime_lock.h"
@@ -23,12 +27,47 @@ void PauseForLockRetry(std::chrono::milliseconds duration) {
   }
 }
 
+// While the exit procedure closes another thread's file, the file layer sees
+// that thread's number.
+int32_t actingThread = 0;
+
+int32_t ActingThreadNumber() {
+  return actingThread;
+}
+
+// Puts the thread's instances in place and makes the file layer see it; false
+// when the thread has none left.
+bool ActAs(int32_t thread) {
+  int slot = thread - 1;
+  if (slot < 0 || slot >= kThreadSlots || !ThreadInstances().Begun(slot)) return false;
+  ThreadInstances().SwitchTo(slot);
+  actingThread = thread;
+  SetThreadNumberSource(&ActingThreadNumber);
+  return true;
+}
+
 }  // namespace
 
 void ConnectFileLayerToThreads() {
   SetThreadNumberSource(&RunningThreadNumber);
   SetPerThreadFileRegistrar(&RegisterPerThreadFileInstances);
   SetRetryPause(&PauseForLockRetry);
+  static const bool registered = [] {
+    RegisterExitProcedure(&CloseEveryThreadsFiles);
+    return true;
+  }();
+  (void)registered;
+}
+
+void CloseEveryThreadsFiles() {
+  int inPlace = ThreadInstances().InPlace();
+  std::vector<OpenFileEntry> open = OpenFiles();  // closing changes the registry
+  for (auto entry = open.rbegin(); entry != open.rend(); ++entry) {
+    if (entry->thread > 0 && !ActAs(entry->thread)) continue;
+    CLOSE(*entry->file);
+    SetThreadNumberSource(&RunningThreadNumber);
+  }
+  if (inPlace >= 0 && ThreadInstances().Begun(inPlace)) ThreadInstances().SwitchTo(inPlace);
 }
 
 void RegisterPerThreadFileInstances(FileDescriptor& file) {

@@ -45,6 +45,8 @@ class InstanceRegistry {
   void SwitchTo(int slot);
   // Releases the slot's copies.
   void EndThread(int slot);
+  // Whether the slot's thread has copies (the first thread's always counts).
+  bool Begun(int slot) const { return begun_.test(static_cast<size_t>(slot)); }
   // The slot whose copies are in place, -1 for none.
   int InPlace() const { return inPlace_; }
 
