@@ -24,7 +24,7 @@ void RefreshFrame(bool& gainedFocus) {
 void StartFromMenu(int32_t item) {
   const MenuProcedure* procedure = MenuProcedureOf(item);
   if (!procedure) return;
-  START(ProcedureNamed(procedure->name), procedure->stackSize);
+  START(ProcedureNamed(procedure->name), procedure->stackSize, procedure->name);
 }
 
 }  // namespace

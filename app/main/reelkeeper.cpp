@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   rk::InitializeEnvironment();
   rk::ConnectFileLayerToThreads();
   rk::RegisterApplicationProcedures();
-  if (!rk::RunFirstThread(rk::MAIN)) {
+  if (!rk::RunFirstThread(rk::MAIN, "MAIN")) {
     std::fputs("reelkeeper: the first runtime thread could not be started.\n", stderr);
     rk::Halt(1);
   }

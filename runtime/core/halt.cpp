@@ -47,11 +47,10 @@ std::string RuntimeErrorMessage(int32_t code, std::string_view text) {
 
 void RuntimeError(int32_t code, std::string_view text) {
   std::string message = RuntimeErrorMessage(code, text);
-  if (presenter) {
-    presenter("Runtime error", message);
-  } else {
-    PresentOnStandardError("Runtime error", message);
-  }
+  // Standard error keeps a copy whatever the presenter shows: the report
+  // outlives the box.
+  PresentOnStandardError("Runtime error", message);
+  if (presenter) presenter("Runtime error", message);
   terminating = true;
   Halt(kRuntimeErrorExitCode);
 }

@@ -1,9 +1,10 @@
 // Fatal runtime errors and the end of the program.
 //
 // RuntimeError shows "Runtime error" with the code's text and ends the program
-// with exit code 2. Until the window system installs its message box the message
-// goes to standard error. Halt runs the exit procedures (newest first), then the
-// termination routines (ascending priority), then ends the process.
+// with exit code 2. The message always goes to standard error, and then to the
+// presenter the window system installs (its message box). Halt runs the exit
+// procedures (newest first), then the termination routines (ascending
+// priority), then ends the process.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ inline constexpr int kRuntimeErrorExitCode = 2;
 
 using MessagePresenter = std::function<void(std::string_view title, std::string_view message)>;
 
-// Installed by the window system; an empty presenter restores standard error.
+// Installed by the window system; an empty presenter leaves standard error alone.
 void SetRuntimeErrorPresenter(MessagePresenter presenter);
 
 [[noreturn]] void RuntimeError(int32_t code, std::string_view text = {});

@@ -4,10 +4,22 @@
 
 namespace rk {
 
-platform::PlatformMessage WaitForDialogMessage(uintptr_t tag) {
-  return WaitForMessageWhere([tag](const platform::PlatformMessage& message) {
+namespace {
+
+std::function<bool(const platform::PlatformMessage&)> ResultOf(uintptr_t tag) {
+  return [tag](const platform::PlatformMessage& message) {
     return message.kind == platform::MessageKind::kDialogResult && message.target == tag;
-  });
+  };
+}
+
+}  // namespace
+
+platform::PlatformMessage WaitForDialogMessage(uintptr_t tag) {
+  return WaitForMessageWhere(ResultOf(tag));
+}
+
+int64_t WaitForDialogResultKeepingLock(uintptr_t tag) {
+  return WaitForMessageKeepingLock(ResultOf(tag)).param;
 }
 
 int64_t WaitForDialogResult(uintptr_t tag) {

@@ -11,6 +11,9 @@ namespace rk {
 
 // The result that the dialog identified by `tag` posted.
 int64_t WaitForDialogResult(uintptr_t tag);
+// As WaitForDialogResult, but the thread keeps the runtime lock while it waits:
+// no other runtime thread runs until the dialog answers.
+int64_t WaitForDialogResultKeepingLock(uintptr_t tag);
 // The whole result message, for dialogs that send data with their result.
 platform::PlatformMessage WaitForDialogMessage(uintptr_t tag);
 

@@ -107,8 +107,12 @@ int32_t MessageDefaultButton(int32_t buttons, int32_t defaultMask) {
   return kButtonOk;
 }
 
-int32_t MESSAGE(std::string_view text, std::string_view caption, std::string_view iconName,
-                int32_t buttons, int32_t defaultMask, bool systemModal) {
+namespace {
+
+// Shows the box for the running thread and waits for the button; the thread's
+// windows take no input meanwhile. With `keepLock` no other thread runs either.
+int32_t ShowMessageBox(std::string_view text, std::string_view caption, std::string_view iconName,
+                       int32_t buttons, int32_t defaultMask, bool systemModal, bool keepLock) {
   platform::Scheduler& scheduler = platform::TheScheduler();
   if (scheduler.Current() == 0 || !QApplication::instance()) return 0;
   QFont font = platform::MakeFont({"Helv", 8, 700, false, false, false});
@@ -121,10 +125,23 @@ int32_t MESSAGE(std::string_view text, std::string_view caption, std::string_vie
   {
     ThreadDialogScope modal(*dialog);
     dialog->show();
-    result = WaitForDialogResult(tag);
+    result = keepLock ? WaitForDialogResultKeepingLock(tag) : WaitForDialogResult(tag);
   }
   if (focusBefore) focusBefore->setFocus();
   return ValueOfDialogId(result);
+}
+
+}  // namespace
+
+int32_t MESSAGE(std::string_view text, std::string_view caption, std::string_view iconName,
+                int32_t buttons, int32_t defaultMask, bool systemModal) {
+  return ShowMessageBox(text, caption, iconName, buttons, defaultMask, systemModal, false);
+}
+
+int32_t MessageKeepingLock(std::string_view text, std::string_view caption,
+                           std::string_view iconName, int32_t buttons, int32_t defaultMask,
+                           bool systemModal) {
+  return ShowMessageBox(text, caption, iconName, buttons, defaultMask, systemModal, true);
 }
 
 }  // namespace rk

@@ -37,4 +37,10 @@ int32_t MESSAGE(std::string_view text, std::string_view caption = {},
                 std::string_view iconName = {}, int32_t buttons = 0, int32_t defaultMask = 0,
                 bool systemModal = false);
 
+// MESSAGE, waited for while the thread keeps the runtime lock: no other thread
+// runs until the box is answered (a runtime error's report).
+int32_t MessageKeepingLock(std::string_view text, std::string_view caption,
+                           std::string_view iconName, int32_t buttons, int32_t defaultMask,
+                           bool systemModal);
+
 }  // namespace rk

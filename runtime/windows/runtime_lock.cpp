@@ -67,6 +67,11 @@ platform::PlatformMessage WaitForMessageWhere(
   return message;
 }
 
+platform::PlatformMessage WaitForMessageKeepingLock(
+    std::function<bool(const platform::PlatformMessage&)> wanted) {
+  return platform::TheScheduler().WaitMessageAlone(std::move(wanted));
+}
+
 void PauseThread(std::chrono::milliseconds duration) {
   ReleaseRuntime();
   platform::TheScheduler().Pause(duration);

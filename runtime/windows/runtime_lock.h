@@ -28,6 +28,9 @@ std::optional<platform::PlatformMessage> WaitForNextMessage(std::chrono::millise
 // Waits for the one message `wanted` accepts; the others stay queued.
 platform::PlatformMessage WaitForMessageWhere(
     std::function<bool(const platform::PlatformMessage&)> wanted);
+// As WaitForMessageWhere, but the lock is kept: no other thread runs meanwhile.
+platform::PlatformMessage WaitForMessageKeepingLock(
+    std::function<bool(const platform::PlatformMessage&)> wanted);
 // A timed retry: lets the other threads run and leaves the own queue as it is.
 void PauseThread(std::chrono::milliseconds duration);
 

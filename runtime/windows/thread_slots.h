@@ -20,6 +20,7 @@ struct ThreadSlot {
   Procedure procedure;
   int32_t stackSize = 0;  // the size the stack-size rule gave; the fiber reserves more
   std::string helpFile;   // inherited from the starting thread
+  std::string name;       // the procedure's name when the starter gave it, for reports
 };
 
 // Slot 0 to 63; any other number is a programming error.

@@ -1,9 +1,14 @@
-// Failures on runtime threads end the program: Halt closes the files every
-// thread has open.
+// Failures on runtime threads end the program with a report that says what
+// happened and where: a runtime error and an escaped exception show the
+// "Runtime error" box, a stack overflow names the procedure on standard error,
+// and Halt closes the files every thread has open.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QPushButton>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "runtime/core/error_state.h"
@@ -15,17 +20,101 @@
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/open_files_registry.h"
 #include "runtime/files/runtime_threads.h"
+#include "runtime/platform/qt/message_dialog.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/runtime_lock.h"
+#include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_start.h"
 #include "tests/files/temp_directory.h"
 #include "tests/support/halting_child.h"
+#include "tests/support/qt_application.h"
 
 namespace rk {
 namespace {
 
+using platform::MessageKind;
+
 void RunUntilIdle() {
   platform::TheScheduler().RunUntilIdle();
+}
+
+platform::MessageDialog* VisibleMessageDialog() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = dynamic_cast<platform::MessageDialog*>(widget);
+    if (dialog && dialog->isVisible()) return dialog;
+  }
+  return nullptr;
+}
+
+// Writes what the open box shows to standard error, for the parent to match,
+// and presses its only button.
+void ReportAndPressOk(platform::MessageDialog& dialog) {
+  QString text;
+  bool icon = false;
+  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (!label->text().isEmpty()) text = label->text();
+    if (!label->pixmap().isNull()) icon = true;
+  }
+  QPushButton* ok = dialog.findChild<QPushButton*>();
+  if (!ok) std::_Exit(98);
+  std::fprintf(stderr, "box \"%s\" says \"%s\", %s, button %s\n",
+               dialog.windowTitle().toUtf8().constData(), text.toUtf8().constData(),
+               icon ? "with an icon" : "without an icon", ok->text().toUtf8().constData());
+  std::fflush(stderr);
+  ok->click();
+  RunUntilIdle();
+}
+
+// Raises a runtime error on a started thread while another thread waits for a
+// message, and answers the box; the program must end with the error's exit code.
+void RaiseOnAThreadAndAnswer() {
+  rk::testing::EnsureQtApplication();
+  bool otherRan = false;
+  int32_t other = START(
+      [&] {
+        WaitForNextMessage();
+        otherRan = true;
+      },
+      0);
+  START([] { RuntimeError(501, "raised on a thread"); }, 0);
+  RunUntilIdle();
+  platform::MessageDialog* dialog = VisibleMessageDialog();
+  if (!dialog) std::_Exit(99);
+  platform::TheScheduler().Post(SlotAt(other - 1).fiber, {MessageKind::kCommand, 0, 0, nullptr});
+  RunUntilIdle();
+  std::fprintf(stderr, "other thread ran while the box was open: %s\n", otherRan ? "yes" : "no");
+  ReportAndPressOk(*dialog);
+  std::_Exit(0);  // reached only when the error did not end the program
+}
+
+void ThrowOnAThreadAndAnswer(const char* name) {
+  rk::testing::EnsureQtApplication();
+  START([] { throw std::runtime_error("tape jammed"); }, 0, name);
+  RunUntilIdle();
+  platform::MessageDialog* dialog = VisibleMessageDialog();
+  if (!dialog) std::_Exit(99);
+  ReportAndPressOk(*dialog);
+  std::_Exit(0);
+}
+
+TEST(ThreadFailuresDeathTest, ARuntimeErrorOnAThreadShowsTheBoxWhileNoOtherThreadRuns) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  rk::testing::ChildrenSkipLeakCheck haltingChildren;
+  EXPECT_EXIT(
+      RaiseOnAThreadAndAnswer(), ::testing::ExitedWithCode(kRuntimeErrorExitCode),
+      "while the box was open: no\n"
+      "box \"Runtime error\" says \"Internal error 01 : raised on a thread\", with an icon, "
+      "button OK");
+}
+
+TEST(ThreadFailuresDeathTest, AnExceptionEscapingAProcedureIsARuntimeError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  rk::testing::ChildrenSkipLeakCheck haltingChildren;
+  EXPECT_EXIT(ThrowOnAThreadAndAnswer("JAMMER"), ::testing::ExitedWithCode(kRuntimeErrorExitCode),
+              "box \"Runtime error\" says \"Unhandled exception in JAMMER \\(thread 2\\): tape "
+              "jammed\", with an icon, button OK");
+  EXPECT_EXIT(ThrowOnAThreadAndAnswer(""), ::testing::ExitedWithCode(kRuntimeErrorExitCode),
+              "says \"Unhandled exception in thread 2: tape jammed\"");
 }
 
 const FieldSpec kFields[] = {{"TAP:NUMBER", 0, kLong}};
@@ -79,6 +168,34 @@ TEST(ThreadFailuresDeathTest, HaltClosesTheFilesOfEveryThread) {
   }
   EXPECT_EXIT(OpenOnTwoThreadsAndHalt(name), ::testing::ExitedWithCode(0),
               "before halting: 2 open\nafter the exit procedures: 0 open, the KMF file closed");
+}
+
+// Recursion that keeps every frame alive: each holds a buffer the compiler must
+// keep until the call below it has returned.
+volatile int diveLimit = 1 << 30;
+
+[[gnu::noinline]] int Dive(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  int below = depth < diveLimit ? Dive(depth + 1) : 0;
+  asm volatile("" : : "r"(frame) : "memory");
+  return below + frame[0];
+}
+
+void OverflowOnAThread(const char* name) {
+  START([] { Dive(0); }, 0, name);
+  RunUntilIdle();
+  std::_Exit(99);
+}
+
+TEST(ThreadFailuresDeathTest, AStackOverflowNamesTheProcedure) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reports stack overflows itself";
+#endif
+  EXPECT_EXIT(OverflowOnAThread("DEEPDIVE"), ::testing::ExitedWithCode(kRuntimeErrorExitCode),
+              "Runtime error: Stack overflow in DEEPDIVE \\(thread 2\\)\n");
+  EXPECT_EXIT(OverflowOnAThread(""), ::testing::ExitedWithCode(kRuntimeErrorExitCode),
+              "Runtime error: Stack overflow in thread 2\n");
 }
 
 }  // namespace
