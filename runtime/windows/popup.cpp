@@ -14,7 +14,7 @@ namespace rk {
 namespace {
 
 QPoint GlobalPosition(int32_t x, int32_t y) {
-  if (x == kPositionNotGiven || y == kPositionNotGiven) return QCursor::pos();
+  if (x == kPopupAtPointer || y == kPopupAtPointer) return QCursor::pos();
   QPoint point(x, y);
   QWidget* window = DialogOwner();
   return window ? window->mapToGlobal(point) : point;

@@ -7,11 +7,11 @@
 
 namespace rk {
 
-inline constexpr int32_t kPositionNotGiven = INT32_MIN;  // 0x80000000
+inline constexpr int32_t kPopupAtPointer = INT32_MIN;  // 0x80000000
 
 // x and y are pixels in the active window (the screen when there is none); with
-// either one kPositionNotGiven the menu opens at the mouse pointer. Returns the
+// either one kPopupAtPointer the menu opens at the mouse pointer. Returns the
 // number of the chosen item, 0 when none was chosen or outside of a runtime thread.
-int32_t POPUP(std::string_view text, int32_t x = kPositionNotGiven, int32_t y = kPositionNotGiven);
+int32_t POPUP(std::string_view text, int32_t x = kPopupAtPointer, int32_t y = kPopupAtPointer);
 
 }  // namespace rk
