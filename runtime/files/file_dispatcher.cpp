@@ -1,5 +1,6 @@
 #include "runtime/files/file_dispatcher.h"
 
+#include <array>
 #include <memory>
 
 #include "runtime/core/error_state.h"
@@ -132,8 +133,31 @@ int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args
   return object.entry(code, &object, args);
 }
 
+namespace {
+
+std::array<uint64_t, kOpCodeLimit>& CallCounts() {
+  static std::array<uint64_t, kOpCodeLimit> counts{};
+  return counts;
+}
+
+DriverFault& InjectedFault() {
+  static auto* fault = new DriverFault;
+  return *fault;
+}
+
+}  // namespace
+
+void SetDriverFault(DriverFault fault) {
+  InjectedFault() = std::move(fault);
+}
+
+uint64_t DriverCalls(int32_t code) {
+  return code >= 0 && code < kOpCodeLimit ? CallCounts()[static_cast<size_t>(code)] : 0;
+}
+
 int32_t DispatchFileOperation(const FileDriver& driver, int32_t code, FileObject* object,
                               const intptr_t* args) {
+  if (code >= 0 && code < kOpCodeLimit) ++CallCounts()[static_cast<size_t>(code)];
   if (code == kOpOwnViewEngine) return 0;
   auto& file = *static_cast<FileDescriptor*>(object);
   if ((code == kOpOpen || code == kOpShare) && (file.attributes & kFileAttrPerThread))
@@ -145,6 +169,9 @@ int32_t DispatchFileOperation(const FileDriver& driver, int32_t code, FileObject
   call.file = &file;
   TakeArguments(shape, args, call);
 
+  if (InjectedFault()) {
+    if (int32_t error = InjectedFault()(code, file); error != 0) return Finish(shape, call, error);
+  }
   if (!file.state) {
     if (int32_t error = MakeFileState(driver, file); error != 0) return Finish(shape, call, error);
   }

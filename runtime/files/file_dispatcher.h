@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "runtime/files/file_descriptor.h"
@@ -20,6 +21,17 @@ int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args
 // The common body of every driver's entry function.
 int32_t DispatchFileOperation(const FileDriver& driver, int32_t code, FileObject* object,
                               const intptr_t* args);
+
+// How many calls with that operation code the drivers have been handed since
+// the program started (all threads, all files): what tests and benchmarks
+// count as records read. 0 for a code outside the table.
+uint64_t DriverCalls(int32_t code);
+
+// Fault injection for tests: while a fault is set, every driver call asks it
+// first, and a non-zero answer is posted as that call's error without the
+// driver running. Pass an empty function to remove it.
+using DriverFault = std::function<int32_t(int32_t code, const FileDescriptor& file)>;
+void SetDriverFault(DriverFault fault);
 
 // Posts a file error: ERRORCODE, the error name (the object's name) and ERRORFILE.
 // A code of -1 leaves the error state alone; 0 posts the OS last error as 300 + n.
