@@ -125,11 +125,11 @@ void ListControl::ListInputArrived(const ListInput& input, std::vector<RaisedEve
       SelectShown(input.value, raised);
       break;
     case ListInputKind::kRightClick:
-      // Selects the row and always tells the procedure, marked as the right button.
-      if (top_ + input.value <= rows_.Count()) {
-        selected_ = top_ + input.value;
-        raised.push_back({event::kNewSelection, Number(), kRightClickKey});
-      }
+      // Selects the row under the pointer and always tells the procedure,
+      // marked as the right button; a click below the last row (or in an
+      // empty list) keeps the selection, so that a popup still opens there.
+      if (top_ + input.value <= rows_.Count()) selected_ = top_ + input.value;
+      raised.push_back({event::kNewSelection, Number(), kRightClickKey});
       break;
     case ListInputKind::kDoubleClick:
       if (!AlertedElsewhere(platform::kMouseLeftDouble)) {

@@ -205,8 +205,10 @@ void ListWidget::mousePressEvent(QMouseEvent* event) {
     }
     Report(ListInputKind::kClick, shown);
   } else if (event->button() == Qt::RightButton) {
+    // Below the last row the click names the first row past the end.
+    if (!RowsArea().contains(point)) return;
     int shown = ShownRowAt(point);
-    if (shown >= 0) Report(ListInputKind::kRightClick, shown);
+    Report(ListInputKind::kRightClick, shown >= 0 ? shown : static_cast<int>(rows_.size()));
   }
 }
 
