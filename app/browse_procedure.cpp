@@ -1,0 +1,379 @@
+// The event loop of a browse or select, its buttons and keys, and the calls to
+// the procedures it hands records to: the update procedure, child browses and
+// selects, all on the browse's own thread.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/browse.h"
+#include "app/open_data_file.h"
+#include "app/procedure_table.h"
+#include "app/thread_globals.h"
+#include "runtime/core/error_state.h"
+#include "runtime/core/type_codes.h"
+#include "runtime/files/declared_file_names.h"
+#include "runtime/files/file_statements.h"
+#include "runtime/windows/accept_loop.h"
+#include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_post.h"
+#include "runtime/windows/popup.h"
+#include "runtime/windows/property_codes.h"
+#include "runtime/windows/window.h"
+#include "runtime/windows/window_open.h"
+#include "runtime/windows/window_statements.h"
+
+namespace rk {
+namespace {
+
+namespace control = browse_control;
+
+// Keys the list hands to the procedure as alert-key events.
+constexpr int32_t kInsertKey = 0x2D;
+constexpr int32_t kDeleteKey = 0x2E;
+constexpr int32_t kCtrlEnter = 0x20D;
+constexpr int32_t kLeftDoubleClick = 5;
+constexpr int32_t kRightClick = 2;
+constexpr int32_t kPositionSize = 512;
+
+// The alert-key slots the browses use, from the top of the list's table.
+constexpr int32_t kBrowseAlerts[][2] = {
+    {255, kInsertKey}, {254, kDeleteKey}, {253, kCtrlEnter}, {252, kLeftDoubleClick}};
+
+std::vector<CollectionFileId> FilesOf(const BrowseSpec& spec) {
+  std::vector<CollectionFileId> files;
+  files.reserve(spec.otherFiles.size() + 1);
+  files.push_back(spec.file);
+  for (CollectionFileId other : spec.otherFiles) files.push_back(other);
+  return files;
+}
+
+size_t LocatorCapacity(const FieldInfo& field) {
+  constexpr size_t kNumberDigits = 4;
+  return IsTextType(field.type) ? field.size : kNumberDigits;
+}
+
+}  // namespace
+
+void RunBrowse(const BrowseSpec& spec) {
+  Browse browse(spec);
+  browse.Run();
+}
+
+// The queue's entry holds the shown fields as the file declares them, then the
+// view's position of the record.
+Browse::Browse(const BrowseSpec& spec)
+    : spec_(spec),
+      file_(CollectionFile(spec.file)),
+      savedParents_(spec.orders.size()),
+      parentSaved_(spec.orders.size(), false) {
+  uint32_t offset = 0;
+  for (const char* name : spec.columns) {
+    const FieldInfo* field = file_.field(name);
+    columnFields_.push_back(field);
+    queueFields_.push_back({field->name.c_str(), offset, field->type, field->size, field->places});
+    offset += field->size;
+  }
+  queueFields_.push_back({"POSITION", offset, kString, kPositionSize});
+  rows_ = std::make_unique<DeclaredQueue>(queueFields_, offset + kPositionSize);
+  view_ = std::make_unique<View>(std::vector<ViewFileSpec>{PrimaryFile(file_.file())});
+  for (const BrowseOrder& order : spec.orders) {
+    KeyDescriptor* key = file_.key(order.key);
+    locators_.emplace_back(
+        LocatorCapacity(file_.fields()[static_cast<size_t>(std::abs(key->components[0]) - 1)]));
+  }
+}
+
+Browse::~Browse() = default;
+
+int32_t Browse::SheetControl() const {
+  return spec_.isSelect() ? control::kSelectSheet : control::kSheet;
+}
+
+void Browse::Run() {
+  request_ = GlobalRequest();
+  localResponse_ = 2;
+  GlobalRequest() = 0;
+  GlobalResponse() = 0;
+  OpenFiles();
+  Window window;
+  OpenWindow(window, WindowKind::kMdiChild, spec_.tag, spec_.label, {&rows_->queue()});
+  SetUpControls();
+  DISPLAY();
+  for (AcceptLoop loop; loop.Next();) HandleEvent();
+  if (window.IsOpen()) CloseWindow(window);
+  FREE(rows_->queue());
+  CLOSE(*view_);
+  CloseFiles();
+  GlobalResponse() = localResponse_ != 0 ? localResponse_ : 2;
+  ClearError();
+}
+
+// Each file is opened by the thread's first user of it and bound by name for
+// the view's filter.
+void Browse::OpenFiles() {
+  for (CollectionFileId id : FilesOf(spec_)) {
+    if (UseCount(id) == 0) {
+      OPENDATAFILE(CollectionFile(id).file());
+      BindFileNames(CollectionFile(id));
+    }
+    ++UseCount(id);
+  }
+}
+
+void Browse::CloseFiles() {
+  for (CollectionFileId id : FilesOf(spec_)) {
+    if (--UseCount(id) <= 0) {
+      UseCount(id) = 0;
+      CLOSE(CollectionFile(id).file());
+    }
+  }
+}
+
+void Browse::SetUpControls() {
+  SetProperty(control::kList, property::kVScrollShown, 0);
+  if (spec_.isSelect()) {
+    SetProperty(control::kList, property::kAlertKeys, kLeftDoubleClick, 255);
+    bool selecting = request_ == 4;
+    SetProperty(control::kSelect, property::kHidden, selecting ? 0 : 1);
+    if (selecting) SetProperty(control::kSelect, property::kDefaultButton, 1);
+    return;
+  }
+  for (const auto& [slot, key] : kBrowseAlerts) {
+    SetProperty(control::kList, property::kAlertKeys, key, slot);
+  }
+}
+
+void Browse::HandleEvent() {
+  int32_t code = EVENT();
+  if (code == event::kOpenWindow) {
+    if (!opened_) {
+      opened_ = true;
+      Refresh();
+      SELECT(control::kList);
+    }
+    return;
+  }
+  if (code == event::kGainFocus) {
+    forceRefresh_ = true;
+    Refresh();
+    return;
+  }
+  if (closing_ || event::IsWindowEvent(code)) return;
+  int32_t field = FIELD();
+  if (field == control::kList) {
+    HandleListEvent(code);
+  } else if (field == SheetControl()) {
+    if (code == event::kAccepted || code == event::kNewSelection || code == event::kTabChanging ||
+        code == event::kSelected) {
+      Refresh();
+    }
+  } else if (code == event::kAccepted) {
+    HandleButton(field);
+  }
+}
+
+void Browse::HandleListEvent(int32_t code) {
+  switch (code) {
+    case event::kNewSelection:
+      if (KEYCODE() == kRightClick) {
+        ShowPopup();
+      } else {
+        NewSelection();
+      }
+      return;
+    case event::kAlertKey:
+      AlertKey(KEYCODE(), KEYCHAR());
+      return;
+    case event::kAccepted:
+      if (spec_.isSelect() && request_ == 4 && Records() > 0) SelectRecord();
+      return;
+    case event::kScrollDrag:
+      if (Records() > 0) ScrollDrag();
+      break;
+    case event::kScrollUp:
+    case event::kScrollDown:
+      if (Records() > 0) ScrollLine(code == event::kScrollDown);
+      break;
+    case event::kPageUp:
+    case event::kPageDown:
+      if (Records() > 0) ScrollPage(code == event::kPageDown);
+      break;
+    case event::kScrollTop:
+    case event::kScrollBottom:
+      if (Records() > 0) ScrollToEnd(code == event::kScrollBottom);
+      break;
+    default:
+      return;
+  }
+  if (closing_ || Records() == 0) return;
+  SetProperty(control::kList, property::kSelectedRow, choice_);
+  SelectionChanged();
+  SetProperty(control::kList, property::kThumbPosition, thumb_);
+}
+
+void Browse::AlertKey(int32_t keyCode, int32_t character) {
+  if (spec_.isSelect()) {
+    if (keyCode == kLeftDoubleClick) {
+      if (request_ == 4 && Records() > 0) SelectRecord();
+    } else {
+      Locate(keyCode, character);
+    }
+    return;
+  }
+  bool hasRecords = Records() > 0;
+  if (keyCode == kInsertKey) {
+    Insert();
+  } else if (keyCode == kDeleteKey && hasRecords) {
+    Delete();
+  } else if ((keyCode == kCtrlEnter || keyCode == kLeftDoubleClick) && hasRecords) {
+    Change();
+  }
+}
+
+void Browse::ShowPopup() {
+  bool hasRecords = Records() > 0;
+  int32_t item = POPUP(hasRecords ? spec_.popup : spec_.popupEmpty);
+  if (spec_.isSelect()) {
+    if (item == 1) POST(event::kAccepted, control::kSelect);
+    return;
+  }
+  static constexpr int32_t kItemButtons[] = {0, control::kInsert, control::kChange,
+                                             control::kDelete};
+  if (item >= 1 && item <= 3) POST(event::kAccepted, kItemButtons[item]);
+}
+
+void Browse::HandleButton(int32_t control) {
+  if (control == spec_.closeButton) {
+    RereadSelected();
+    localResponse_ = 2;
+    POST(event::kCloseWindow);
+    return;
+  }
+  if (control == spec_.helpButton) {
+    RereadSelected();
+    return;
+  }
+  if (spec_.isSelect()) {
+    if (control == control::kSelect && Records() > 0) SelectRecord();
+    return;
+  }
+  switch (control) {
+    case control::kInsert:
+      Insert();
+      return;
+    case control::kChange:
+      if (Records() > 0) Change();
+      return;
+    case control::kDelete:
+      if (Records() > 0) Delete();
+      return;
+    default:
+      break;
+  }
+  for (const BrowseExtraButton& button : spec_.extraButtons) {
+    if (button.control == control) CallExtra(button);
+  }
+}
+
+void Browse::Insert() {
+  RereadSelected();
+  GET(file_.file(), 0);
+  ClearRecord();
+  const BrowseOrder& order = Order();
+  if (order.ranged()) {
+    file_.setText(order.linkField, ParentFile(order).text(order.parentField));
+  }
+  if (CallUpdate(kRequestInsert)) {
+    resetMode_ = ResetMode::kFromRecord;
+    ResetAndLocate();
+    RebuildThumbs();
+    POST(event::kNewSelection, control::kList);
+  }
+  AfterUpdate();
+}
+
+void Browse::Change() {
+  RereadSelected();
+  if (CallUpdate(kRequestChange)) {
+    resetMode_ = ResetMode::kFromRecord;
+    ResetAndLocate();
+    RebuildThumbs();
+    POST(event::kNewSelection, control::kList);
+  }
+  AfterUpdate();
+}
+
+void Browse::Delete() {
+  RereadSelected();
+  if (CallUpdate(kRequestDelete)) {
+    GET(rows_->queue(), choice_);
+    DELETE(rows_->queue());
+    SetViewToStart();
+    RefillPage(RefillMode::kKeepSelection);
+    RebuildThumbs();
+    POST(event::kNewSelection, control::kList);
+  }
+  AfterUpdate();
+}
+
+void Browse::SelectRecord() {
+  RereadSelected();
+  localResponse_ = kResponseCompleted;
+  POST(event::kCloseWindow);
+}
+
+// Child browses and selects run on this thread with the record they start
+// from in its buffer; a select may change a parent, which the refresh notices.
+void Browse::CallExtra(const BrowseExtraButton& button) {
+  RereadSelected();
+  // A select closed without a choice leaves the record it was given as it was.
+  const BrowseSpec* select = BrowseSpecNamed(button.procedure);
+  DeclaredFile* chosen = select && select->isSelect() ? &CollectionFile(select->file) : nullptr;
+  std::vector<uint8_t> given;
+  if (chosen) given.assign(chosen->record(), chosen->record() + chosen->file().recordLength);
+  GlobalRequest() = button.request;
+  GlobalResponse() = 0;
+  ProcedureNamed(button.procedure)();
+  if (chosen && GlobalResponse() != kResponseCompleted) {
+    std::copy(given.begin(), given.end(), chosen->record());
+  }
+  GlobalRequest() = request_;
+  SELECT(control::kList);
+  Refresh();
+}
+
+bool Browse::CallUpdate(int32_t request) {
+  viewAt_.clear();
+  CLOSE(*view_);
+  GlobalRequest() = request;
+  GlobalResponse() = 0;
+  ProcedureNamed(spec_.updateProcedure)();
+  bool completed = GlobalResponse() == kResponseCompleted;
+  OpenView();
+  return completed;
+}
+
+void Browse::AfterUpdate() {
+  SELECT(control::kList);
+  GlobalRequest() = request_;
+  Refresh();
+}
+
+// Everything is shown again unless a validation pass is running.
+void Browse::Refresh() {
+  if (GetPropertyNumber(0, property::kValidating) != 0 || closing_) return;
+  ChooseOrder();
+  if (closing_) return;
+  AdjustScrollBar();
+  SetProperty(control::kList, property::kThumbPosition, thumb_);
+  DISPLAY();
+  forceRefresh_ = false;
+}
+
+void Browse::EnableRecordButtons(bool enable) {
+  if (spec_.isSelect()) return;
+  SetProperty(control::kChange, property::kDisabled, enable ? 0 : 1);
+  SetProperty(control::kDelete, property::kDisabled, enable ? 0 : 1);
+}
+
+}  // namespace rk

@@ -1,0 +1,330 @@
+#include "tests/app/browse_fixture.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "app/application_procedures.h"
+#include "app/collection_files.h"
+#include "app/main_frame.h"
+#include "app/open_data_file.h"
+#include "runtime/core/clear_value.h"
+#include "runtime/files/file_dispatcher.h"
+#include "runtime/files/file_statements.h"
+#include "runtime/files/operation_codes.h"
+#include "runtime/platform/qt/frame_widget.h"
+#include "runtime/platform/qt/menu_bar_builder.h"
+#include "runtime/platform/qt/message_dialog.h"
+#include "runtime/platform/qt/scheduler.h"
+#include "runtime/windows/control.h"
+#include "runtime/windows/file_thread_hooks.h"
+#include "runtime/windows/thread_slots.h"
+#include "runtime/windows/thread_start.h"
+#include "runtime/windows/thread_windows.h"
+#include "tests/support/qt_application.h"
+
+namespace rk::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t kExitItem = -2;
+
+void ClearRecordOf(DeclaredFile& file) {
+  const FileDescriptor& descriptor = file.file();
+  ClearValue(file.record(), {descriptor.fieldList, descriptor.fieldListLength}, 0);
+}
+
+std::string ThreeDigits(int n) {
+  std::string text = std::to_string(n);
+  return std::string(text.size() < 3 ? 3 - text.size() : 0, '0') + text;
+}
+
+QWidget* VisibleWindowTitled(const QString& title) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowTitle() == title &&
+        !dynamic_cast<platform::FrameWidget*>(widget)) {
+      return widget;
+    }
+  }
+  return nullptr;
+}
+
+platform::MessageDialog* OpenMessage() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* box = dynamic_cast<platform::MessageDialog*>(widget);
+    if (box && box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool RunUntil(const std::function<bool()>& condition, int milliseconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    platform::TheScheduler().RunUntilIdle();
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+void BrowseTest::SetUp() {
+  EnsureQtApplication();
+  ConnectFileLayerToThreads();
+  RegisterApplicationProcedures();
+  ASSERT_EQ(UsedSlots(), 0) << "a previous test left threads behind";
+  folder_ =
+      fs::temp_directory_path() / ("rk-browse-" + std::to_string(getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(folder_);
+  fs::create_directories(folder_);
+  previous_ = fs::current_path();
+  fs::current_path(folder_);
+  std::ofstream(folder_ / "README.TXT", std::ios::binary) << "Welcome\r\n";
+}
+
+void BrowseTest::TearDown() {
+  SetDriverFault({});
+  while (OpenMessage()) AnswerMessage(OpenMessage()->findChildren<QPushButton*>().front()->text());
+  if (platform::FrameWidget* frame = platform::FrameWidget::Current()) {
+    if (QAction* exit = platform::FindMenuAction(*frame->menuBar(), kExitItem)) exit->trigger();
+  }
+  EXPECT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
+  RegisterApplicationProcedures();
+  fs::current_path(previous_);
+  fs::remove_all(folder_);
+}
+
+void BrowseTest::RunOnThread(const std::function<void()>& body) {
+  ASSERT_TRUE(StartFirstThread(body));
+  ASSERT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
+}
+
+void BrowseTest::AddTapes(int count, const std::function<std::string(int)>& title) {
+  RunOnThread([&] {
+    OPENDATAFILE(HTAPES());
+    DeclaredFile& tapes = CollectionFile(CollectionFileId::kHtapes);
+    for (int n = 1; n <= count; ++n) {
+      ClearRecordOf(tapes);
+      tapes.setLong("HTA:SERIAL", n);
+      tapes.setText("HTA:TITLE", title ? title(n) : "TAPE " + ThreeDigits(n));
+      tapes.setLong("HTA:START_DATE", 80000 + n);
+      ADD(HTAPES());
+    }
+    CLOSE(HTAPES());
+  });
+}
+
+void BrowseTest::AddItems(int tape, int count) {
+  RunOnThread([&] {
+    OPENDATAFILE(ITEMS());
+    DeclaredFile& items = CollectionFile(CollectionFileId::kItems);
+    for (int n = 1; n <= count; ++n) {
+      ClearRecordOf(items);
+      items.setLong("ITE:SERIAL", tape);
+      items.setLong("ITE:DATE", 80000 + n);
+      items.setText("ITE:DESCRIPTION", "ITEM " + std::to_string(tape) + "." + std::to_string(n));
+      ADD(ITEMS());
+    }
+    CLOSE(ITEMS());
+  });
+}
+
+void BrowseTest::AddSubjects(const std::vector<std::string>& subjects) {
+  RunOnThread([&] {
+    OPENDATAFILE(SUBJECT());
+    DeclaredFile& file = CollectionFile(CollectionFileId::kSubject);
+    for (const std::string& subject : subjects) {
+      ClearRecordOf(file);
+      file.setText("SUB:SUBJECT", subject);
+      ADD(SUBJECT());
+    }
+    CLOSE(SUBJECT());
+  });
+}
+
+void BrowseTest::StartProgram() {
+  ASSERT_TRUE(StartFirstThread(MAIN));
+  QWidget* splash = nullptr;
+  ASSERT_TRUE(RunUntil([&] {
+    splash = VisibleWindowTitled("REELKEEPER V1.0");
+    return splash && !VisibleWindowTitled("Reading File") && !VisibleWindowTitled("Progress...");
+  }));
+  for (QPushButton* button : splash->findChildren<QPushButton*>()) {
+    if (button->text() == "Continue") button->click();
+  }
+  ASSERT_TRUE(RunUntil([] { return !VisibleWindowTitled("REELKEEPER V1.0"); }));
+}
+
+void BrowseTest::Choose(int32_t menuItem) {
+  platform::FrameWidget* frame = platform::FrameWidget::Current();
+  ASSERT_NE(frame, nullptr);
+  QAction* action = platform::FindMenuAction(*frame->menuBar(), menuItem);
+  ASSERT_NE(action, nullptr) << menuItem;
+  action->trigger();
+  platform::TheScheduler().RunUntilIdle();
+}
+
+Window* BrowseTest::Current(int32_t thread) {
+  return CurrentWindowOf(thread);
+}
+
+Window* BrowseTest::WindowTitled(int32_t thread, const std::string& title) {
+  Window* found = nullptr;
+  RunUntil([&] {
+    Window* window = CurrentWindowOf(thread);
+    found = window && window->IsOpen() && window->title == title ? window : nullptr;
+    return found != nullptr;
+  });
+  return found;
+}
+
+platform::ListWidget* BrowseTest::List(int32_t thread) {
+  Window* window = CurrentWindowOf(thread);
+  if (!window || !window->FindControl(1)) return nullptr;
+  return dynamic_cast<platform::ListWidget*>(window->FindControl(1)->Widget());
+}
+
+std::vector<std::string> BrowseTest::Column(int32_t thread, size_t column) {
+  std::vector<std::string> texts;
+  platform::ListWidget* list = List(thread);
+  if (!list) return texts;
+  int shown = list->WholeRowsShown();
+  for (const platform::ListRowLook& row : list->Rows()) {
+    if (static_cast<int>(texts.size()) == shown) break;
+    std::string text = row.at(column).text;
+    text.erase(text.find_last_not_of(' ') + 1);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+std::string BrowseTest::SelectedText(int32_t thread, size_t column) {
+  platform::ListWidget* list = List(thread);
+  if (!list || list->SelectedShown() < 0) return {};
+  std::vector<std::string> texts = Column(thread, column);
+  auto row = static_cast<size_t>(list->SelectedShown());
+  return row < texts.size() ? texts[row] : std::string();
+}
+
+QPushButton* BrowseTest::Button(int32_t thread, const QString& text) {
+  Window* window = CurrentWindowOf(thread);
+  if (!window) return nullptr;
+  for (const auto& control : window->controls) {
+    auto* button = dynamic_cast<QPushButton*>(control->Widget());
+    if (button && button->text() == text) return button;
+  }
+  return nullptr;
+}
+
+void BrowseTest::Key(int32_t thread, int key, Qt::KeyboardModifiers modifiers,
+                     const QString& text) {
+  platform::ListWidget* list = List(thread);
+  ASSERT_NE(list, nullptr);
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(list, &press);
+  RunUntil([] { return true; });
+}
+
+void BrowseTest::Type(int32_t thread, const std::string& text) {
+  for (char c : text) {
+    int key = c == ' ' ? static_cast<int>(Qt::Key_Space) : QChar(c).toUpper().unicode();
+    Key(thread, key, Qt::NoModifier, QString(QChar(c)));
+  }
+}
+
+void BrowseTest::Click(int32_t thread, int shownRow, Qt::MouseButton button, bool twice) {
+  platform::ListWidget* list = List(thread);
+  ASSERT_NE(list, nullptr);
+  QPointF at = list->RowRect(shownRow).center();
+  QMouseEvent press(QEvent::MouseButtonPress, at, list->mapToGlobal(at), button, button,
+                    Qt::NoModifier);
+  QApplication::sendEvent(list, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, list->mapToGlobal(at), button, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(list, &release);
+  if (twice) {
+    QMouseEvent again(QEvent::MouseButtonDblClick, at, list->mapToGlobal(at), button, button,
+                      Qt::NoModifier);
+    QApplication::sendEvent(list, &again);
+  }
+  RunUntil([] { return true; });
+}
+
+void BrowseTest::Press(int32_t thread, const QString& buttonText) {
+  QPushButton* button = Button(thread, buttonText);
+  ASSERT_NE(button, nullptr) << buttonText.toStdString();
+  button->click();
+  RunUntil([] { return true; });
+}
+
+QMenu* BrowseTest::OpenPopup() {
+  QMenu* found = nullptr;
+  RunUntil(
+      [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+          auto* menu = dynamic_cast<QMenu*>(widget);
+          if (menu && menu->isVisible()) found = menu;
+        }
+        return found != nullptr;
+      },
+      1000);
+  return found;
+}
+
+std::vector<std::string> BrowseTest::PopupItems(QMenu& menu) {
+  std::vector<std::string> items;
+  for (QAction* action : menu.actions()) {
+    if (action->isSeparator()) continue;
+    items.push_back((action->isEnabled() ? "" : "~") + action->text().toStdString());
+  }
+  return items;
+}
+
+void BrowseTest::ChooseFromPopup(const QString& text) {
+  QMenu* menu = OpenPopup();
+  ASSERT_NE(menu, nullptr);
+  for (QAction* action : menu->actions()) {
+    if (action->text() == text) {
+      action->trigger();
+      menu->close();
+      RunUntil([] { return true; });
+      return;
+    }
+  }
+  FAIL() << "no popup item " << text.toStdString();
+}
+
+std::string BrowseTest::MessageTitle() {
+  platform::MessageDialog* box = nullptr;
+  RunUntil([&] { return (box = OpenMessage()) != nullptr; }, 1000);
+  return box ? box->windowTitle().toStdString() : std::string();
+}
+
+void BrowseTest::AnswerMessage(const QString& text) {
+  platform::MessageDialog* box = OpenMessage();
+  ASSERT_NE(box, nullptr);
+  for (QPushButton* button : box->findChildren<QPushButton*>()) {
+    if (button->text() == text) {
+      button->click();
+      RunUntil([] { return true; });
+      return;
+    }
+  }
+  FAIL() << "no button " << text.toStdString();
+}
+
+uint64_t BrowseTest::Reads() {
+  return DriverCalls(kOpNext) + DriverCalls(kOpPrevious) + DriverCalls(kOpRegetFile) +
+         DriverCalls(kOpRegetKey);
+}
+
+}  // namespace rk::testing

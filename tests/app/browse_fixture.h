@@ -1,0 +1,73 @@
+// The whole program driven as a person drives it, for the browse and select
+// tests: a folder of its own with data files written beforehand, MAIN started
+// past its start window, procedures chosen from the frame's menu, and keys,
+// clicks and popup choices sent to the windows they open.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QPushButton>
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/platform/qt/list_widget.h"
+#include "runtime/windows/window.h"
+
+namespace rk::testing {
+
+// Lets Qt, its timers and the runtime threads run until the condition holds.
+bool RunUntil(const std::function<bool()>& condition, int milliseconds = 5000);
+
+class BrowseTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs `body` on a runtime thread of its own and waits for it to end.
+  void RunOnThread(const std::function<void()>& body);
+  // Writes tapes numbered 1 to count; their titles are "TAPE " and the number
+  // in three digits unless `title` says otherwise.
+  void AddTapes(int count, const std::function<std::string(int)>& title = {});
+  void AddItems(int tape, int count);
+  void AddSubjects(const std::vector<std::string>& subjects);
+
+  // Starts MAIN and continues past the start window.
+  void StartProgram();
+  void Choose(int32_t menuItem);
+  // The current window of the thread, once it shows the title.
+  Window* WindowTitled(int32_t thread, const std::string& title);
+  Window* Current(int32_t thread);
+
+  platform::ListWidget* List(int32_t thread);
+  // The shown rows' text in one column, from the top row down.
+  std::vector<std::string> Column(int32_t thread, size_t column);
+  // The selected shown row's text in that column; empty for none.
+  std::string SelectedText(int32_t thread, size_t column);
+  QPushButton* Button(int32_t thread, const QString& text);
+  void Key(int32_t thread, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+           const QString& text = {});
+  void Type(int32_t thread, const std::string& text);
+  void Click(int32_t thread, int shownRow, Qt::MouseButton button = Qt::LeftButton,
+             bool twice = false);
+  void Press(int32_t thread, const QString& buttonText);
+  // The popup menu that is open, or null; choosing from it by text.
+  QMenu* OpenPopup();
+  std::vector<std::string> PopupItems(QMenu& menu);
+  void ChooseFromPopup(const QString& text);
+  // The open message box's title; empty for none. OK closes it.
+  std::string MessageTitle();
+  void AnswerMessage(const QString& button = "OK");
+
+  // Records read by the drivers so far: NEXT, PREVIOUS and REGET.
+  static uint64_t Reads();
+
+  std::filesystem::path folder_;
+  std::filesystem::path previous_;
+};
+
+}  // namespace rk::testing
