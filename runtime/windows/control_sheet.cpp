@@ -21,6 +21,9 @@ class SheetControl : public Control {
 
   void Create(QWidget& parent, const QRect& place) override {
     tabs_ = new QTabWidget(&parent);
+    // A sheet is the background of the controls around it, also of those made
+    // before it (a browse's list comes before its sheet and shows on every tab).
+    tabs_->lower();
     QObject::connect(tabs_, &QTabWidget::currentChanged, [this] { Notify(kNoticeTabChanged); });
     SetWidget(tabs_, place);
   }

@@ -39,17 +39,33 @@ class PlainShell : public WindowShell {
   bool resizable_;
 };
 
+// The client area of an MDI child. Its controls are placed by the runtime, not
+// by a layout, so it tells the sub-window the size the definition gives it:
+// without a size hint the sub-window shrinks to its title bar when shown.
+class MdiClient : public QWidget {
+ public:
+  void SetSize(QSize size) {
+    size_ = size;
+    resize(size);
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return size_.isValid() ? size_ : QWidget::sizeHint(); }
+
+ private:
+  QSize size_;
+};
+
 class MdiChildShell : public WindowShell {
  public:
   MdiChildShell(QMdiArea& area, const ShellStyle& style) {
-    auto* client = new QWidget;
-    QMdiSubWindow* sub = area.addSubWindow(client, FlagsFor(style) & ~Qt::Window);
+    client_ = new MdiClient;
+    QMdiSubWindow* sub = area.addSubWindow(client_, FlagsFor(style) & ~Qt::Window);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    Attach(sub, client);
+    Attach(sub, client_);
   }
   void SetClientSize(int width, int height) override {
     if (!Client() || !Outer()) return;
-    Client()->resize(width, height);
+    client_->SetSize(QSize(width, height));
     Client()->setMinimumSize(0, 0);
     Outer()->adjustSize();
   }
@@ -60,6 +76,9 @@ class MdiChildShell : public WindowShell {
     area->setActiveSubWindow(sub);
     sub->window()->activateWindow();
   }
+
+ private:
+  MdiClient* client_;
 };
 
 // A dialog nested in another dialog goes wherever that one goes.
