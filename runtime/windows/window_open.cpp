@@ -100,7 +100,11 @@ void PlaceWindow(Window& window) {
   QSize size = ClientSizeOf(window, pixels);
   window.shell->SetClientSize(size.width(), size.height());
   const Position& at = window.definition.at;
-  if (at[0] != kNotGiven && at[1] != kNotGiven) window.shell->MoveTo(pixels[0], pixels[1]);
+  if (at[0] != kNotGiven && at[1] != kNotGiven) {
+    window.shell->MoveTo(pixels[0], pixels[1]);
+  } else {
+    window.shell->PlaceByDefault();
+  }
 }
 
 void InstallPlatformHooks(Window& window) {

@@ -84,5 +84,16 @@ TEST_F(MdiChildLayoutTest, AChildIsAsLargeAsItsDefinitionAndItsListShowsAboveThe
   EXPECT_TRUE(hit == list || list->isAncestorOf(hit)) << "the sheet covers the list";
 }
 
+TEST_F(MdiChildLayoutTest, AChildWithoutAPositionCascadesFromTheChildBeforeIt) {
+  StartFrame();
+  QMdiSubWindow* first = SubWindowOf(OpenChild());
+  QMdiSubWindow* second = SubWindowOf(OpenChild());
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  int step = second->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, second);
+  EXPECT_EQ(first->pos(), QPoint(0, 0));
+  EXPECT_EQ(second->pos(), first->pos() + QPoint(step, step));
+}
+
 }  // namespace
 }  // namespace rk

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "runtime/platform/qt/close_request_filter.h"
 #include "runtime/platform/qt/context_menu_block.h"
@@ -75,6 +76,27 @@ class MdiChildShell : public WindowShell {
     if (!area) return;
     area->setActiveSubWindow(sub);
     sub->window()->activateWindow();
+  }
+  // One title bar down and right of the child opened last, so that a window a
+  // procedure opens over another (a child browse, a form) lands over it; back
+  // to the corner when that would leave the area.
+  void PlaceByDefault() override {
+    auto* sub = static_cast<QMdiSubWindow*>(Outer());
+    if (!sub || !sub->mdiArea()) return;
+    QMdiArea& area = *sub->mdiArea();
+    QPoint at(0, 0);
+    QList<QMdiSubWindow*> children = area.subWindowList(QMdiArea::CreationOrder);
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+      if (*it == sub || !(*it)->isVisible()) continue;
+      int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+      at = (*it)->pos() + QPoint(step, step);
+      break;
+    }
+    QSize room = area.viewport()->size();
+    if (at.x() + sub->width() > room.width() || at.y() + sub->height() > room.height()) {
+      at = QPoint(0, 0);
+    }
+    sub->move(at);
   }
 
  private:

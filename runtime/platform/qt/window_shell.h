@@ -40,6 +40,9 @@ class WindowShell {
   // Sizes the client area; the outer widget follows.
   virtual void SetClientSize(int width, int height);
   void MoveTo(int x, int y);
+  // Where a window goes whose definition gives no position: a top-level window
+  // is left to the window manager; an MDI child cascades (see the child shell).
+  virtual void PlaceByDefault() {}
   void Show(bool maximized, bool minimized);
   void BringToTop();
   // Makes the window the active one.
