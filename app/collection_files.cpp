@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 #include "runtime/files/kmf_driver.h"
 
 namespace rk {

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 #include "bench/browse/browse_steps.h"
 #include "bench/browse/counted_reads.h"
 #include "runtime/core/error_state.h"

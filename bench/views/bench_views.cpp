@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 #include "bench/common/ratio_reporter.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/expr_symbols.h"

@@ -1,4 +1,4 @@
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 
 #include <gtest/gtest.h>
 

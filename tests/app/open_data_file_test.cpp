@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 #include "runtime/core/error_state.h"
 #include "runtime/files/declared_file.h"
 #include "runtime/files/file_statements.h"

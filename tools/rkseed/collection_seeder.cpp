@@ -3,7 +3,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 #include "runtime/core/day_number.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/time_value.h"

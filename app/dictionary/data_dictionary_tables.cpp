@@ -1,6 +1,6 @@
 // The declaration tables of the collection's files. Offsets are from the start of
 // the record buffer; dates and times are LONG day numbers and time values.
-#include "app/data_dictionary.h"
+#include "app/dictionary/data_dictionary.h"
 
 #include "runtime/core/type_codes.h"
 
