@@ -3,25 +3,18 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "app/application_procedures.h"
 #include "app/collection_files.h"
-#include "app/main_frame.h"
 #include "app/open_data_file.h"
 #include "runtime/core/clear_value.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/operation_codes.h"
-#include "runtime/platform/qt/frame_widget.h"
-#include "runtime/platform/qt/menu_bar_builder.h"
 #include "runtime/platform/qt/message_dialog.h"
-#include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/control.h"
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_slots.h"
@@ -46,16 +39,6 @@ std::string ThreeDigits(int n) {
   return std::string(text.size() < 3 ? 3 - text.size() : 0, '0') + text;
 }
 
-QWidget* VisibleWindowTitled(const QString& title) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget->windowTitle() == title &&
-        !dynamic_cast<platform::FrameWidget*>(widget)) {
-      return widget;
-    }
-  }
-  return nullptr;
-}
-
 platform::MessageDialog* OpenMessage() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     auto* box = dynamic_cast<platform::MessageDialog*>(widget);
@@ -65,16 +48,6 @@ platform::MessageDialog* OpenMessage() {
 }
 
 }  // namespace
-
-bool RunUntil(const std::function<bool()>& condition, int milliseconds) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  for (;;) {
-    platform::TheScheduler().RunUntilIdle();
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-}
 
 void BrowseTest::SetUp() {
   EnsureQtApplication();
@@ -94,9 +67,7 @@ void BrowseTest::SetUp() {
 void BrowseTest::TearDown() {
   SetDriverFault({});
   while (OpenMessage()) AnswerMessage(OpenMessage()->findChildren<QPushButton*>().front()->text());
-  if (platform::FrameWidget* frame = platform::FrameWidget::Current()) {
-    if (QAction* exit = platform::FindMenuAction(*frame->menuBar(), kExitItem)) exit->trigger();
-  }
+  drive::ChooseMenu(kExitItem);
   EXPECT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
   RegisterApplicationProcedures();
   fs::current_path(previous_);
@@ -152,25 +123,11 @@ void BrowseTest::AddSubjects(const std::vector<std::string>& subjects) {
 }
 
 void BrowseTest::StartProgram() {
-  ASSERT_TRUE(StartFirstThread(MAIN));
-  QWidget* splash = nullptr;
-  ASSERT_TRUE(RunUntil([&] {
-    splash = VisibleWindowTitled("REELKEEPER V1.0");
-    return splash && !VisibleWindowTitled("Reading File") && !VisibleWindowTitled("Progress...");
-  }));
-  for (QPushButton* button : splash->findChildren<QPushButton*>()) {
-    if (button->text() == "Continue") button->click();
-  }
-  ASSERT_TRUE(RunUntil([] { return !VisibleWindowTitled("REELKEEPER V1.0"); }));
+  ASSERT_TRUE(drive::StartPastStartWindow());
 }
 
 void BrowseTest::Choose(int32_t menuItem) {
-  platform::FrameWidget* frame = platform::FrameWidget::Current();
-  ASSERT_NE(frame, nullptr);
-  QAction* action = platform::FindMenuAction(*frame->menuBar(), menuItem);
-  ASSERT_NE(action, nullptr) << menuItem;
-  action->trigger();
-  platform::TheScheduler().RunUntilIdle();
+  ASSERT_TRUE(drive::ChooseMenu(menuItem)) << menuItem;
 }
 
 Window* BrowseTest::Current(int32_t thread) {
@@ -188,9 +145,7 @@ Window* BrowseTest::WindowTitled(int32_t thread, const std::string& title) {
 }
 
 platform::ListWidget* BrowseTest::List(int32_t thread) {
-  Window* window = CurrentWindowOf(thread);
-  if (!window || !window->FindControl(1)) return nullptr;
-  return dynamic_cast<platform::ListWidget*>(window->FindControl(1)->Widget());
+  return drive::ListOf(thread);
 }
 
 std::vector<std::string> BrowseTest::Column(int32_t thread, size_t column) {
@@ -229,9 +184,8 @@ void BrowseTest::Key(int32_t thread, int key, Qt::KeyboardModifiers modifiers,
                      const QString& text) {
   platform::ListWidget* list = List(thread);
   ASSERT_NE(list, nullptr);
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QApplication::sendEvent(list, &press);
-  RunUntil([] { return true; });
+  drive::SendKey(*list, key, modifiers, text);
+  drive::RunOnce();
 }
 
 void BrowseTest::Type(int32_t thread, const std::string& text) {
@@ -256,14 +210,14 @@ void BrowseTest::Click(int32_t thread, int shownRow, Qt::MouseButton button, boo
                       Qt::NoModifier);
     QApplication::sendEvent(list, &again);
   }
-  RunUntil([] { return true; });
+  drive::RunOnce();
 }
 
 void BrowseTest::Press(int32_t thread, const QString& buttonText) {
   QPushButton* button = Button(thread, buttonText);
   ASSERT_NE(button, nullptr) << buttonText.toStdString();
   button->click();
-  RunUntil([] { return true; });
+  drive::RunOnce();
 }
 
 QMenu* BrowseTest::OpenPopup() {
@@ -296,7 +250,7 @@ void BrowseTest::ChooseFromPopup(const QString& text) {
     if (action->text() == text) {
       action->trigger();
       menu->close();
-      RunUntil([] { return true; });
+      drive::RunOnce();
       return;
     }
   }
@@ -315,7 +269,7 @@ void BrowseTest::AnswerMessage(const QString& text) {
   for (QPushButton* button : box->findChildren<QPushButton*>()) {
     if (button->text() == text) {
       button->click();
-      RunUntil([] { return true; });
+      drive::RunOnce();
       return;
     }
   }

@@ -17,11 +17,11 @@
 
 #include "runtime/platform/qt/list_widget.h"
 #include "runtime/windows/window.h"
+#include "tools/drive/program_driver.h"
 
 namespace rk::testing {
 
-// Lets Qt, its timers and the runtime threads run until the condition holds.
-bool RunUntil(const std::function<bool()>& condition, int milliseconds = 5000);
+using drive::RunUntil;
 
 class BrowseTest : public ::testing::Test {
  protected:

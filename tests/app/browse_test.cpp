@@ -111,7 +111,7 @@ TEST_F(TapeBrowseTest, AnEmptyFileOffersOnlyInsert) {
             (std::vector<std::string>{"&Insert a New Tape", "~&Change a Tapes Details",
                                       "~&Delete a Tape"}));
   popup->close();
-  RunUntil([] { return true; });
+  drive::RunOnce();
 
   KeyIn(Qt::Key_Delete);
   EXPECT_EQ(MessageTitle(), "") << "Delete is not answered without records";
@@ -140,7 +140,7 @@ TEST_F(TapeBrowseTest, DraggingTheThumbToTheEndsScrollsToTopAndBottom) {
   auto drag = [&](int position) {
     bar.setSliderPosition(position);
     emit bar.sliderReleased();
-    RunUntil([] { return true; });
+    drive::RunOnce();
   };
   drag(100);
   EXPECT_EQ(Titles(), TapeTitles(201 - page, 200));
@@ -173,7 +173,7 @@ TEST_F(TapeBrowseTest, TheTitleTabOrdersByTitleAndKeepsTheSelectedTape) {
   auto* tabs = Current(kBrowseThread)->FindControl(5)->Widget()->findChild<QTabBar*>();
   ASSERT_NE(tabs, nullptr);
   tabs->setCurrentIndex(1);
-  RunUntil([] { return true; });
+  drive::RunOnce();
   std::vector<std::string> titles = Titles();
   ASSERT_FALSE(titles.empty());
   EXPECT_TRUE(std::is_sorted(titles.begin(), titles.end()));

@@ -10,55 +10,32 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "app/application_procedures.h"
 #include "app/main_frame.h"
 #include "runtime/core/environment_file.h"
 #include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/frame_widget.h"
-#include "runtime/platform/qt/scheduler.h"
 #include "runtime/platform/qt/widget_grab.h"
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_start.h"
+#include "tools/drive/program_driver.h"
 
 namespace {
 
 using rk::platform::FrameWidget;
 
-void Settle(int milliseconds = 300) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    rk::platform::TheScheduler().RunUntilIdle();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
-
-bool ChooseMenu(int number) {
-  FrameWidget* frame = FrameWidget::Current();
-  QAction* action = frame ? rk::platform::FindMenuAction(*frame->menuBar(), number) : nullptr;
-  if (!action) return false;
-  action->trigger();
-  return true;
-}
+constexpr int kSettle = 300;  // milliseconds before each step
 
 bool Click(const QString& text) {
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (!window->isVisible()) continue;
-    for (QPushButton* button : window->findChildren<QPushButton*>()) {
-      if (button->text() == text && button->isVisible()) {
-        button->click();
-        return true;
-      }
-    }
-  }
-  return false;
+  QPushButton* button = rk::drive::ButtonNamed(text);
+  if (button) button->click();
+  return button != nullptr;
 }
 
 // The frame with the windows above it drawn where they stand, or centred on it
@@ -88,11 +65,11 @@ bool Perform(const std::string& step) {
   if (colon == std::string::npos) return false;
   std::string verb = step.substr(0, colon);
   std::string argument = step.substr(colon + 1);
-  Settle();
-  if (verb == "menu") return ChooseMenu(std::atoi(argument.c_str()));
+  rk::drive::Settle(kSettle);
+  if (verb == "menu") return rk::drive::ChooseMenu(std::atoi(argument.c_str()));
   if (verb == "click") return Click(QString::fromStdString(argument));
   if (verb == "wait") {
-    Settle(std::atoi(argument.c_str()));
+    rk::drive::Settle(std::atoi(argument.c_str()));
     return true;
   }
   if (verb == "shot") return Shot(QString::fromStdString(argument));
@@ -139,8 +116,8 @@ int main(int argc, char** argv) {
   for (int round = 0; round < 5 && rk::UsedSlots() > 0; ++round) {
     Click("Close");
     Click("Continue");
-    ChooseMenu(-2);
-    Settle();
+    rk::drive::ChooseMenu(-2);
+    rk::drive::Settle(kSettle);
   }
   return failures == 0 ? 0 : 1;
 }
