@@ -51,6 +51,7 @@ class Browse {
   void Insert();
   void Change();
   void Delete();
+  void FindUpdatedRecord();
   void SelectRecord();
   void CallExtra(const BrowseExtraButton& button);
   // Calls the update procedure with the view closed; true when it completed.

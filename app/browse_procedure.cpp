@@ -283,24 +283,23 @@ void Browse::Insert() {
   if (order.ranged()) {
     file_.setText(order.linkField, ParentFile(order).text(order.parentField));
   }
-  if (CallUpdate(kRequestInsert)) {
-    resetMode_ = ResetMode::kFromRecord;
-    ResetAndLocate();
-    RebuildThumbs();
-    POST(event::kNewSelection, control::kList);
-  }
+  if (CallUpdate(kRequestInsert)) FindUpdatedRecord();
   AfterUpdate();
 }
 
 void Browse::Change() {
   RereadSelected();
-  if (CallUpdate(kRequestChange)) {
-    resetMode_ = ResetMode::kFromRecord;
-    ResetAndLocate();
-    RebuildThumbs();
-    POST(event::kNewSelection, control::kList);
-  }
+  if (CallUpdate(kRequestChange)) FindUpdatedRecord();
   AfterUpdate();
+}
+
+// The inserted or changed record is found by its key value, wherever the
+// change put it, and the page is built around it.
+void Browse::FindUpdatedRecord() {
+  resetMode_ = ResetMode::kFromRecord;
+  ResetAndLocate();
+  RebuildThumbs();
+  POST(event::kNewSelection, control::kList);
 }
 
 void Browse::Delete() {
