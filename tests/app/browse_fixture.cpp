@@ -79,47 +79,41 @@ void BrowseTest::RunOnThread(const std::function<void()>& body) {
   ASSERT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
 }
 
-void BrowseTest::AddTapes(int count, const std::function<std::string(int)>& title) {
+void BrowseTest::AddRecords(CollectionFileId id, int count,
+                            const std::function<void(DeclaredFile&, int)>& fill) {
   RunOnThread([&] {
-    OPENDATAFILE(HTAPES());
-    DeclaredFile& tapes = CollectionFile(CollectionFileId::kHtapes);
+    DeclaredFile& file = CollectionFile(id);
+    OPENDATAFILE(file.file());
     for (int n = 1; n <= count; ++n) {
-      ClearRecordOf(tapes);
-      tapes.setLong("HTA:SERIAL", n);
-      tapes.setText("HTA:TITLE", title ? title(n) : "TAPE " + ThreeDigits(n));
-      tapes.setLong("HTA:START_DATE", 80000 + n);
-      ADD(HTAPES());
+      ClearRecordOf(file);
+      fill(file, n);
+      ADD(file.file());
     }
-    CLOSE(HTAPES());
+    CLOSE(file.file());
+  });
+}
+
+void BrowseTest::AddTapes(int count, const std::function<std::string(int)>& title) {
+  AddRecords(CollectionFileId::kHtapes, count, [&](DeclaredFile& tapes, int n) {
+    tapes.setLong("HTA:SERIAL", n);
+    tapes.setText("HTA:TITLE", title ? title(n) : "TAPE " + ThreeDigits(n));
+    tapes.setLong("HTA:START_DATE", 80000 + n);
   });
 }
 
 void BrowseTest::AddItems(int tape, int count) {
-  RunOnThread([&] {
-    OPENDATAFILE(ITEMS());
-    DeclaredFile& items = CollectionFile(CollectionFileId::kItems);
-    for (int n = 1; n <= count; ++n) {
-      ClearRecordOf(items);
-      items.setLong("ITE:SERIAL", tape);
-      items.setLong("ITE:DATE", 80000 + n);
-      items.setText("ITE:DESCRIPTION", "ITEM " + std::to_string(tape) + "." + std::to_string(n));
-      ADD(ITEMS());
-    }
-    CLOSE(ITEMS());
+  AddRecords(CollectionFileId::kItems, count, [&](DeclaredFile& items, int n) {
+    items.setLong("ITE:SERIAL", tape);
+    items.setLong("ITE:DATE", 80000 + n);
+    items.setText("ITE:DESCRIPTION", "ITEM " + std::to_string(tape) + "." + std::to_string(n));
   });
 }
 
 void BrowseTest::AddSubjects(const std::vector<std::string>& subjects) {
-  RunOnThread([&] {
-    OPENDATAFILE(SUBJECT());
-    DeclaredFile& file = CollectionFile(CollectionFileId::kSubject);
-    for (const std::string& subject : subjects) {
-      ClearRecordOf(file);
-      file.setText("SUB:SUBJECT", subject);
-      ADD(SUBJECT());
-    }
-    CLOSE(SUBJECT());
-  });
+  AddRecords(CollectionFileId::kSubject, static_cast<int>(subjects.size()),
+             [&](DeclaredFile& file, int n) {
+               file.setText("SUB:SUBJECT", subjects[static_cast<size_t>(n - 1)]);
+             });
 }
 
 void BrowseTest::StartProgram() {

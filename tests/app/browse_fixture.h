@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/collection_files.h"
 #include "runtime/platform/qt/list_widget.h"
 #include "runtime/windows/window.h"
 #include "tools/drive/program_driver.h"
@@ -30,6 +31,9 @@ class BrowseTest : public ::testing::Test {
 
   // Runs `body` on a runtime thread of its own and waits for it to end.
   void RunOnThread(const std::function<void()>& body);
+  // Adds `count` records to the file, each filled by `fill` with its number from 1.
+  void AddRecords(CollectionFileId id, int count,
+                  const std::function<void(DeclaredFile&, int)>& fill);
   // Writes tapes numbered 1 to count; their titles are "TAPE " and the number
   // in three digits unless `title` says otherwise.
   void AddTapes(int count, const std::function<std::string(int)>& title = {});

@@ -13,12 +13,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/about.h"
@@ -42,6 +40,7 @@
 #include "runtime/windows/window.h"
 #include "runtime/windows/window_open.h"
 #include "tests/support/qt_application.h"
+#include "tools/drive/program_driver.h"
 
 namespace rk {
 namespace {
@@ -52,26 +51,8 @@ constexpr int32_t kExitItem = -2;
 constexpr int32_t kBrowseTapesItem = -6;
 constexpr int32_t kAboutItem = -33;
 
-// Lets Qt, its timers and the runtime threads run until the condition holds.
-bool RunUntil(const std::function<bool()>& condition, int milliseconds = 5000) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  for (;;) {
-    platform::TheScheduler().RunUntilIdle();
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-}
-
-QWidget* VisibleWindowTitled(const QString& title) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget->windowTitle() == title &&
-        !dynamic_cast<platform::FrameWidget*>(widget)) {
-      return widget;
-    }
-  }
-  return nullptr;
-}
+using drive::RunUntil;
+using drive::VisibleWindowTitled;
 
 QPushButton* ButtonOf(QWidget* window, const QString& text) {
   if (!window) return nullptr;
