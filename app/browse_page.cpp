@@ -15,6 +15,7 @@
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/property_codes.h"
+#include "runtime/windows/wait_cursor.h"
 #include "runtime/windows/window_statements.h"
 
 namespace rk {
@@ -185,6 +186,7 @@ bool Browse::ReadFailed() {
 }
 
 void Browse::RefillPage(RefillMode mode) {
+  WaitCursor wait;
   viewAt_.clear();
   QueueDescriptor& queue = rows_->queue();
   bool positioned = true;
