@@ -9,6 +9,7 @@
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/open_files_registry.h"
 #include "runtime/files/operation_codes.h"
+#include "runtime/files/runtime_threads.h"
 
 namespace rk {
 
@@ -71,6 +72,7 @@ DeclaredFile::~DeclaredFile() {
     UnregisterOpenFile(file_);
     DiscardFileState(file_);
   }
+  if (file_.attributes & kFileAttrPerThread) ForgetPerThreadFile(file_);
 }
 
 std::string DeclaredFile::memoText(int number) const {

@@ -7,6 +7,7 @@ namespace {
 
 ThreadNumberSource threadNumberSource = nullptr;
 PerThreadFileRegistrar perThreadRegistrar = nullptr;
+PerThreadFileForgetter perThreadForgetter = nullptr;
 RetryPause retryPause = nullptr;
 
 }  // namespace
@@ -16,6 +17,9 @@ void SetThreadNumberSource(ThreadNumberSource source) {
 }
 void SetPerThreadFileRegistrar(PerThreadFileRegistrar registrar) {
   perThreadRegistrar = registrar;
+}
+void SetPerThreadFileForgetter(PerThreadFileForgetter forgetter) {
+  perThreadForgetter = forgetter;
 }
 void SetRetryPause(RetryPause pause) {
   retryPause = pause;
@@ -27,6 +31,10 @@ int32_t CurrentThreadNumber() {
 
 void RegisterPerThreadFile(FileDescriptor& file) {
   if (perThreadRegistrar) perThreadRegistrar(file);
+}
+
+void ForgetPerThreadFile(FileDescriptor& file) {
+  if (perThreadForgetter) perThreadForgetter(file);
 }
 
 void PauseBeforeRetry(std::chrono::milliseconds duration) {

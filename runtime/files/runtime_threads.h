@@ -15,16 +15,21 @@ namespace rk {
 
 using ThreadNumberSource = int32_t (*)();
 using PerThreadFileRegistrar = void (*)(FileDescriptor& file);
+using PerThreadFileForgetter = void (*)(FileDescriptor& file);
 using RetryPause = void (*)(std::chrono::milliseconds duration);
 
 void SetThreadNumberSource(ThreadNumberSource source);  // null restores the default
 void SetPerThreadFileRegistrar(PerThreadFileRegistrar registrar);
+void SetPerThreadFileForgetter(PerThreadFileForgetter forgetter);
 void SetRetryPause(RetryPause pause);
 
 // The running runtime thread's number; 1 until the window system says otherwise.
 int32_t CurrentThreadNumber();
 // Registers a per-thread file with the thread instancing; nothing by default.
 void RegisterPerThreadFile(FileDescriptor& file);
+// Takes a file that goes away out of the thread instancing, so that no thread
+// switch copies into its memory afterwards; nothing by default.
+void ForgetPerThreadFile(FileDescriptor& file);
 // Waits before a refused lock is tried again; sleeps by default.
 void PauseBeforeRetry(std::chrono::milliseconds duration);
 

@@ -51,6 +51,7 @@ bool ActAs(int32_t thread) {
 void ConnectFileLayerToThreads() {
   SetThreadNumberSource(&RunningThreadNumber);
   SetPerThreadFileRegistrar(&RegisterPerThreadFileInstances);
+  SetPerThreadFileForgetter(&ForgetPerThreadFileInstances);
   SetRetryPause(&PauseForLockRetry);
   static const bool registered = [] {
     RegisterExitProcedure(&CloseEveryThreadsFiles);
@@ -88,6 +89,19 @@ void RegisterPerThreadFileInstances(FileDescriptor& file) {
       registry.Register(memo->buffer, memo->size, kInstanceZeroFilled);
     }
   }
+}
+
+void ForgetPerThreadFileInstances(FileDescriptor& file) {
+  InstanceRegistry& registry = ThreadInstances();
+  for (int m = 0; file.memos && m < file.memoCount; ++m) {
+    if (MemoDescriptor* memo = file.memos[m]) {
+      registry.Unregister(memo->buffer);
+      registry.Unregister(memo);
+    }
+  }
+  for (int k = 0; file.keys && k < file.keyCount; ++k) registry.Unregister(file.keys[k]);
+  registry.Unregister(file.record);
+  registry.Unregister(&file);
 }
 
 }  // namespace rk

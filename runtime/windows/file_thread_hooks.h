@@ -24,5 +24,7 @@ void CloseEveryThreadsFiles();
 // by the record's type descriptor); its descriptors start as they were when the
 // file was first registered, so each thread opens its own instance.
 void RegisterPerThreadFileInstances(FileDescriptor& file);
+// Undoes the registration of a file that goes away.
+void ForgetPerThreadFileInstances(FileDescriptor& file);
 
 }  // namespace rk

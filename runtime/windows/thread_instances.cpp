@@ -31,6 +31,10 @@ void InstanceRegistry::Register(void* address, size_t size, uint32_t flags,
   entries_.push_back(std::move(entry));
 }
 
+void InstanceRegistry::Unregister(const void* address) {
+  std::erase_if(entries_, [address](const Entry& entry) { return entry.address == address; });
+}
+
 bool InstanceRegistry::Registered(const void* address) const {
   return std::any_of(entries_.begin(), entries_.end(),
                      [address](const Entry& entry) { return entry.address == address; });

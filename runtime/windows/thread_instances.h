@@ -36,6 +36,9 @@ class InstanceRegistry {
   void Register(void* address, size_t size, uint32_t flags,
                 std::span<const uint8_t> descriptor = {});
   bool Registered(const void* address) const;
+  // Drops the entry of an address that is going away, with every thread's copy
+  // of it; nothing for an address that is not registered.
+  void Unregister(const void* address);
   size_t EntryCount() const { return entries_.size(); }
 
   // A started thread begins: every entry gets a fresh copy for the slot. A slot
