@@ -34,15 +34,7 @@ using namespace rk::testing;
 constexpr FieldSpec kRowFields[] = {{"R:NAME", 0, kString, 20}};
 
 ControlRecord Control(RecordKind kind, int32_t number, Position at, std::string text = {}) {
-  ControlRecord control = MakeControl(kind, number, at);
-  control.text = std::move(text);
-  return control;
-}
-
-ControlRecord Bound(ControlRecord control, DataDescriptor use, std::string picture = {}) {
-  control.use = use;
-  control.picture = std::move(picture);
-  return control;
+  return WithText(MakeControl(kind, number, at), std::move(text));
 }
 
 // One control of every kind; the list's queue is the first variable bound.

@@ -28,17 +28,6 @@ namespace {
 
 using namespace rk::testing;
 
-ControlRecord WithText(ControlRecord control, std::string text) {
-  control.text = std::move(text);
-  return control;
-}
-
-ControlRecord Bound(ControlRecord control, DataDescriptor use, std::string picture = {}) {
-  control.use = use;
-  control.picture = std::move(picture);
-  return control;
-}
-
 // 1 entry (date D6), 2 check, 3 option with radios 4 and 5, 6 spin, 7 progress,
 // 8 use-string (n5), 9 button.
 StructureRecord AllKinds() {

@@ -17,6 +17,17 @@ ControlRecord MakeControl(RecordKind kind, int32_t number, Position at) {
   return control;
 }
 
+ControlRecord WithText(ControlRecord control, std::string text) {
+  control.text = std::move(text);
+  return control;
+}
+
+ControlRecord Bound(ControlRecord control, DataDescriptor use, std::string picture) {
+  control.use = use;
+  control.picture = std::move(picture);
+  return control;
+}
+
 DataDescriptor TextDescriptor(int32_t size) {
   DataDescriptor d;
   d.type = 18;

@@ -22,6 +22,9 @@
 namespace rk::testing {
 
 ControlRecord MakeControl(RecordKind kind, int32_t number, Position at);
+// A control with its text, or with its bound variable and picture.
+ControlRecord WithText(ControlRecord control, std::string text);
+ControlRecord Bound(ControlRecord control, DataDescriptor use, std::string picture = {});
 DataDescriptor TextDescriptor(int32_t size);
 DataDescriptor LongDescriptor();
 
