@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,7 @@ class Browse {
   std::string EntryPosition(int32_t row);
   void EntryFromRecord(const std::string& position);
   void RecordFromEntry(int32_t row);
+  const FieldInfo& FirstComponentField(const KeyDescriptor& key) const;
   std::string FirstComponentText();
   void SetFirstComponent(std::string_view text);
   void EnableRecordButtons(bool enable);
@@ -113,8 +115,8 @@ class Browse {
   // The position of the record the view read last, while it stays there.
   std::string viewAt_;
   bool viewForward_ = true;
-  std::vector<std::string> savedParents_;  // per order
-  std::vector<bool> parentSaved_;
+  // Per order: the parent's value when its range was last set; none before.
+  std::vector<std::optional<std::string>> savedParents_;
   std::vector<BrowseLocator> locators_;  // per order, selects only
   ThumbTable thumbs_;
   int32_t thumb_ = 0;

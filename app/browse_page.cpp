@@ -12,6 +12,7 @@
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/file_statements.h"
+#include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/property_codes.h"
@@ -34,11 +35,6 @@ std::string PaddedPosition(std::string position) {
   return position;
 }
 
-std::string Trimmed(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
 }  // namespace
 
 const BrowseOrder& Browse::Order() const {
@@ -54,7 +50,7 @@ DeclaredFile& Browse::ParentFile(const BrowseOrder& order) const {
 }
 
 std::string Browse::ParentValue(const BrowseOrder& order) const {
-  return Trimmed(ParentFile(order).text(order.parentField));
+  return std::string(ClipRight(ParentFile(order).text(order.parentField)));
 }
 
 int32_t Browse::Records() {
@@ -71,8 +67,7 @@ void Browse::ChooseOrder() {
   int32_t tab = std::clamp(CHOICE(SheetControl()), 1, static_cast<int32_t>(spec_.orders.size()));
   const BrowseOrder& wanted = spec_.orders[static_cast<size_t>(tab - 1)];
   auto index = static_cast<size_t>(tab - 1);
-  bool parentChanged =
-      wanted.ranged() && (!parentSaved_[index] || savedParents_[index] != ParentValue(wanted));
+  bool parentChanged = wanted.ranged() && savedParents_[index] != ParentValue(wanted);
   if (tab == order_ && !parentChanged && !forceRefresh_) return;
   bool first = order_ == 0;
   RereadSelected();
@@ -103,7 +98,6 @@ void Browse::ResetAndLocate() {
     if (order.ranged()) {
       auto index = static_cast<size_t>(order_ - 1);
       savedParents_[index] = ParentValue(order);
-      parentSaved_[index] = true;
       file_.setText(order.linkField, ParentFile(order).text(order.parentField));
     }
     if (resetMode_ == ResetMode::kFromRecord) {
@@ -306,8 +300,7 @@ void Browse::RebuildThumbs() {
     NEXT(*view_);
     if (ErrorCode() == 0) {
       std::string low = FirstComponentText();
-      KeyDescriptor& key = OrderKey();
-      const FieldInfo& field = file_.fields()[static_cast<size_t>(std::abs(key.components[0]) - 1)];
+      const FieldInfo& field = FirstComponentField(OrderKey());
       if (IsTextType(field.type)) {
         thumbs_ = ThumbTable::Text(low, high);
       } else {
@@ -378,15 +371,16 @@ void Browse::RecordFromEntry(int32_t row) {
   }
 }
 
+const FieldInfo& Browse::FirstComponentField(const KeyDescriptor& key) const {
+  return file_.fields()[static_cast<size_t>(std::abs(key.components[0]) - 1)];
+}
+
 std::string Browse::FirstComponentText() {
-  KeyDescriptor& key = OrderKey();
-  const FieldInfo& field = file_.fields()[static_cast<size_t>(std::abs(key.components[0]) - 1)];
-  return file_.text(field);
+  return file_.text(FirstComponentField(OrderKey()));
 }
 
 void Browse::SetFirstComponent(std::string_view text) {
-  KeyDescriptor& key = OrderKey();
-  const FieldInfo& field = file_.fields()[static_cast<size_t>(std::abs(key.components[0]) - 1)];
+  const FieldInfo& field = FirstComponentField(OrderKey());
   file_.setText(field, IsTextType(field.type) || !text.empty() ? text : std::string_view("0"));
 }
 

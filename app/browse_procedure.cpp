@@ -62,10 +62,7 @@ void RunBrowse(const BrowseSpec& spec) {
 // The queue's entry holds the shown fields as the file declares them, then the
 // view's position of the record.
 Browse::Browse(const BrowseSpec& spec)
-    : spec_(spec),
-      file_(CollectionFile(spec.file)),
-      savedParents_(spec.orders.size()),
-      parentSaved_(spec.orders.size(), false) {
+    : spec_(spec), file_(CollectionFile(spec.file)), savedParents_(spec.orders.size()) {
   uint32_t offset = 0;
   for (const char* name : spec.columns) {
     const FieldInfo* field = file_.field(name);
@@ -77,9 +74,7 @@ Browse::Browse(const BrowseSpec& spec)
   rows_ = std::make_unique<DeclaredQueue>(queueFields_, offset + kPositionSize);
   view_ = std::make_unique<View>(std::vector<ViewFileSpec>{PrimaryFile(file_.file())});
   for (const BrowseOrder& order : spec.orders) {
-    KeyDescriptor* key = file_.key(order.key);
-    locators_.emplace_back(
-        LocatorCapacity(file_.fields()[static_cast<size_t>(std::abs(key->components[0]) - 1)]));
+    locators_.emplace_back(LocatorCapacity(FirstComponentField(*file_.key(order.key))));
   }
 }
 

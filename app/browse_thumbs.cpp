@@ -7,19 +7,19 @@
 #include <cstdlib>
 
 #include "runtime/core/collation.h"
+#include "runtime/windows/control_text_of.h"
 
 namespace rk {
 namespace {
+
+std::string Clipped(std::string_view text) {
+  return std::string(ClipRight(text));
+}
 
 // Characters that never count as letters of a title, whatever the character
 // classes say: 30 punctuation marks and the space.
 constexpr std::string_view kExcluded = "`!\"\xA3$%^&*()'-=_+][#;~@:/.,?\\| ";
 constexpr size_t kDigits = 4;
-
-std::string TrimRight(std::string_view text) {
-  size_t end = text.find_last_not_of(' ');
-  return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
-}
 
 std::string NumberText(double value, bool whole) {
   if (whole) return std::to_string(std::llround(value));
@@ -89,8 +89,8 @@ ThumbTable ThumbTable::Numeric(double low, double high, bool whole) {
 }
 
 ThumbTable ThumbTable::Text(std::string_view lowText, std::string_view highText) {
-  std::string low = TrimRight(lowText);
-  std::string high = TrimRight(highText);
+  std::string low = Clipped(lowText);
+  std::string high = Clipped(highText);
   ThumbTable table;
   table.filled_ = true;
   std::string alphabet = ThumbAlphabet();
@@ -109,7 +109,7 @@ ThumbTable ThumbTable::Text(std::string_view lowText, std::string_view highText)
     } else {
       tail = NumberTextOf(from + (to - from) * i / (kThumbEntries - 1), alphabet);
     }
-    table.entries_[static_cast<size_t>(i)] = TrimRight(head + tail);
+    table.entries_[static_cast<size_t>(i)] = Clipped(head + tail);
   }
   return table;
 }
@@ -119,7 +119,7 @@ const std::string& ThumbTable::Entry(int number) const {
 }
 
 int ThumbTable::FirstNotBelow(std::string_view value) const {
-  std::string wanted = TrimRight(value);
+  std::string wanted = Clipped(value);
   double number = numeric_ ? std::strtod(wanted.c_str(), nullptr) : 0;
   for (int i = 0; i < kThumbEntries; ++i) {
     const std::string& entry = entries_[static_cast<size_t>(i)];

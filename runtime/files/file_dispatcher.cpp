@@ -115,6 +115,17 @@ void KeepRegistryInStep(const FileDriver& driver, FileCall& call, int32_t error)
     UnregisterOpenFile(*call.file);
 }
 
+// Calls per operation code, and the fault that tests inject.
+std::array<uint64_t, kOpCodeLimit>& CallCounts() {
+  static std::array<uint64_t, kOpCodeLimit> counts{};
+  return counts;
+}
+
+DriverFault& InjectedFault() {
+  static auto* fault = new DriverFault;
+  return *fault;
+}
+
 int32_t Finish(const OperationShape& shape, FileCall& call, int32_t error) {
   if (shape.textResult) Values().PushCopy(call.textResult);
   if (error != 0 && error != kSilentFailure)
@@ -132,20 +143,6 @@ int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args
   }
   return object.entry(code, &object, args);
 }
-
-namespace {
-
-std::array<uint64_t, kOpCodeLimit>& CallCounts() {
-  static std::array<uint64_t, kOpCodeLimit> counts{};
-  return counts;
-}
-
-DriverFault& InjectedFault() {
-  static auto* fault = new DriverFault;
-  return *fault;
-}
-
-}  // namespace
 
 void SetDriverFault(DriverFault fault) {
   InjectedFault() = std::move(fault);

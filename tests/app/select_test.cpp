@@ -9,6 +9,7 @@
 #include "app/procedure_table.h"
 #include "app/thread_globals.h"
 #include "runtime/files/file_statements.h"
+#include "runtime/windows/control_text_of.h"
 #include "tests/app/browse_fixture.h"
 
 namespace rk::testing {
@@ -18,11 +19,6 @@ constexpr int32_t kBrowseItemsItem = -7;
 constexpr int32_t kBrowseManufacturerItem = -16;
 constexpr int32_t kThread = 2;
 constexpr size_t kItemDescription = 7;
-
-std::string Trimmed(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
 
 // What the stand-in caller of SELECTSUBJECT saw when the select returned.
 struct SelectOutcome {
@@ -42,7 +38,7 @@ void SubjectCaller() {
   GlobalRequest() = kRequestSelect;
   ProcedureNamed("SELECTSUBJECT")();
   outcome.response = GlobalResponse();
-  outcome.subject = Trimmed(subjects.text("SUB:SUBJECT"));
+  outcome.subject = std::string(ClipRight(subjects.text("SUB:SUBJECT")));
   outcome.returned = true;
   --UseCount(CollectionFileId::kSubject);
   CLOSE(SUBJECT());
