@@ -83,12 +83,29 @@ std::optional<EventRecord> TakeEvent(Window& window) {
   }
 }
 
+bool CanTakeFocus(const Control& control) {
+  const QWidget* widget = control.Widget();
+  return widget && control.Active() && widget->focusPolicy() != Qt::NoFocus;
+}
+
+// A control that cannot take the focus (a prompt) hands it to the first one
+// after it in creation order that can, as a label does for the field it names.
+Control* FocusTarget(Window& window, Control& control) {
+  if (CanTakeFocus(control)) return &control;
+  for (auto i = static_cast<size_t>(window.IndexOf(&control) + 1); i < window.controls.size();
+       ++i) {
+    if (CanTakeFocus(*window.controls[i])) return window.controls[i].get();
+  }
+  return &control;
+}
+
 void FocusControl(Window& window, int32_t number) {
   Control* control = window.FindControl(number);
   if (!control) return;
   window.selected = window.IndexOf(control) + 1;
-  control->BringIntoView();
-  if (QWidget* widget = control->Widget()) widget->setFocus();
+  Control* target = FocusTarget(window, *control);
+  target->BringIntoView();
+  if (QWidget* widget = target->Widget()) widget->setFocus();
 }
 
 // Pre-processing: false when the event is not for the body.
