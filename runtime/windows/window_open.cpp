@@ -263,20 +263,30 @@ void OpenLoaded(Window& window, WindowKind kind, StructureRecord definition) {
   RaiseIfFailed(TryOpenWindow(window, kind, std::move(definition)));
 }
 
-std::vector<void*> ZeroTerminated(std::initializer_list<void*> variables) {
-  std::vector<void*> list(variables);
+std::vector<void*> ZeroTerminated(std::span<void* const> variables) {
+  std::vector<void*> list(variables.begin(), variables.end());
   list.push_back(nullptr);
   return list;
 }
 
+std::vector<void*> ZeroTerminated(std::initializer_list<void*> variables) {
+  return ZeroTerminated(std::span<void* const>(variables.begin(), variables.size()));
+}
+
 }  // namespace
 
-void OpenWindow(Window& window, WindowKind kind, std::string_view tag, std::string_view label,
-                std::initializer_list<void*> variables) {
+void OpenWindowWith(Window& window, WindowKind kind, std::string_view tag, std::string_view label,
+                    std::span<void* const> variables) {
   if (window.IsOpen()) RuntimeError(window_error::kAlreadyOpen);
   RaiseIfFailed(OpenRefusal(kind));
   std::vector<void*> addresses = ZeroTerminated(variables);
   OpenLoaded(window, kind, OpenDefinition(tag, label, addresses.data()));
+}
+
+void OpenWindow(Window& window, WindowKind kind, std::string_view tag, std::string_view label,
+                std::initializer_list<void*> variables) {
+  OpenWindowWith(window, kind, tag, label,
+                 std::span<void* const>(variables.begin(), variables.size()));
 }
 
 void OpenWindow(Window& window, WindowKind kind, std::span<const uint8_t> buffer,

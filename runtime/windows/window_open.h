@@ -48,6 +48,9 @@ int32_t TryOpenWindow(Window& window, WindowKind kind, StructureRecord definitio
 // variables (in binding order) and opens the window. Failures are runtime errors.
 void OpenWindow(Window& window, WindowKind kind, std::string_view tag, std::string_view label,
                 std::initializer_list<void*> variables = {});
+// The same with the variables in a list built at run time.
+void OpenWindowWith(Window& window, WindowKind kind, std::string_view tag, std::string_view label,
+                    std::span<void* const> variables);
 // The same with a definition already in memory (two lead bytes, then the blob).
 void OpenWindow(Window& window, WindowKind kind, std::span<const uint8_t> buffer,
                 std::string_view label, std::initializer_list<void*> variables = {});
