@@ -36,6 +36,24 @@ class Browse {
 
   void Run();
 
+  // --- A child list on another procedure's window (a form's tab) ---
+  // The host binds rows() to its list control before opening its window, then
+  // calls Attach once the window is open and Detach before it closes. It hands
+  // the list's and the buttons' events to HandleControlEvent and refreshes the
+  // list with its own window. `request` is what the list restores after each
+  // call of its update procedure.
+  QueueDescriptor& rows() { return rows_->queue(); }
+  void Attach(int32_t request);
+  void Detach();
+  bool Owns(int32_t control) const;
+  void HandleControlEvent(int32_t code, int32_t field);
+  void Refresh(bool force);
+  // Reads the selected record into the file's buffer again, in full.
+  void RereadSelected();
+  // The response of the last update procedure the list called; 0 before any.
+  int32_t updateResponse() const { return updateResponse_; }
+  void ForgetUpdateResponse() { updateResponse_ = 0; }
+
  private:
   enum class ResetMode { kKeepPosition = 1, kFromRecord = 2, kFromStart = 3 };
   enum class RefillMode { kAtViewRecord = 1, kKeepSelection = 2 };
@@ -83,7 +101,6 @@ class Browse {
   void AdjustScrollBar();
   void RebuildThumbs();
   void Locate(int32_t keyCode, int32_t character);
-  void RereadSelected();
   void ClearRecord();
 
   int32_t Records();
@@ -95,9 +112,9 @@ class Browse {
   std::string FirstComponentText();
   void SetFirstComponent(std::string_view text);
   void EnableRecordButtons(bool enable);
-  int32_t SheetControl() const;
 
   const BrowseSpec& spec_;
+  const BrowseControls& controls_;
   DeclaredFile& file_;
   std::vector<const FieldInfo*> columnFields_;
   std::vector<FieldSpec> queueFields_;
@@ -123,6 +140,7 @@ class Browse {
 
   int32_t request_ = 0;  // the request on entry, restored after every call
   int32_t localResponse_ = 2;
+  int32_t updateResponse_ = 0;
 };
 
 }  // namespace rk

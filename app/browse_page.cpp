@@ -22,8 +22,6 @@
 namespace rk {
 namespace {
 
-using browse_control::kList;
-
 constexpr int32_t kViewAccess = kAccessReadWrite | kDenyWrite;  // 0x22
 constexpr int32_t kEndOfView = 33;
 constexpr size_t kPositionSize = 512;
@@ -58,13 +56,15 @@ int32_t Browse::Records() {
 }
 
 int32_t Browse::VisibleRows() const {
-  return std::max(GetPropertyNumber(kList, property::kVisibleRows), 1);
+  return std::max(GetPropertyNumber(controls_.list, property::kVisibleRows), 1);
 }
 
 // The order follows the sheet's tab. Nothing is read again unless the order,
 // the parent of a limited order, or the force flag asks for it.
 void Browse::ChooseOrder() {
-  int32_t tab = std::clamp(CHOICE(SheetControl()), 1, static_cast<int32_t>(spec_.orders.size()));
+  int32_t sheet = controls_.sheet;
+  int32_t tab = sheet != 0 ? CHOICE(sheet) : 1;
+  tab = std::clamp(tab, 1, static_cast<int32_t>(spec_.orders.size()));
   const BrowseOrder& wanted = spec_.orders[static_cast<size_t>(tab - 1)];
   auto index = static_cast<size_t>(tab - 1);
   bool parentChanged = wanted.ranged() && savedParents_[index] != ParentValue(wanted);
@@ -213,7 +213,7 @@ void Browse::RefillPage(RefillMode mode) {
   }
   if (Records() > 0) {
     if (choice_ == 0) choice_ = 1;
-    SetProperty(kList, property::kSelectedRow, choice_);
+    SetProperty(controls_.list, property::kSelectedRow, choice_);
     RecordFromEntry(choice_);
     EnableRecordButtons(true);
   } else {
@@ -253,11 +253,11 @@ void Browse::ScrollToEnd(bool bottom) {
 
 // The thumb released: its position names a table entry to locate, or an end.
 void Browse::ScrollDrag() {
-  int32_t position = GetPropertyNumber(kList, property::kThumbPosition);
+  int32_t position = GetPropertyNumber(controls_.list, property::kThumbPosition);
   if (position <= 1) {
-    POST(event::kScrollTop, kList);
+    POST(event::kScrollTop, controls_.list);
   } else if (position >= kThumbEntries) {
-    POST(event::kScrollBottom, kList);
+    POST(event::kScrollBottom, controls_.list);
   } else if (!thumbs_.empty()) {
     SetFirstComponent(thumbs_.Entry(position));
     resetMode_ = ResetMode::kFromRecord;
@@ -269,7 +269,7 @@ void Browse::ScrollDrag() {
 // bar and the thumb follow the page.
 void Browse::NewSelection() {
   if (Records() == 0) return;
-  choice_ = std::clamp(CHOICE(kList), 1, Records());
+  choice_ = std::clamp(CHOICE(controls_.list), 1, Records());
   SelectionChanged();
   Refresh();
 }
@@ -281,10 +281,10 @@ void Browse::SelectionChanged() {
 }
 
 void Browse::AdjustScrollBar() {
-  bool shown = GetPropertyNumber(kList, property::kVScrollShown) != 0;
+  bool shown = GetPropertyNumber(controls_.list, property::kVScrollShown) != 0;
   int32_t visible = VisibleRows();
-  if (shown && Records() < visible) SetProperty(kList, property::kVScrollShown, 0);
-  if (!shown && Records() >= visible) SetProperty(kList, property::kVScrollShown, 1);
+  if (shown && Records() < visible) SetProperty(controls_.list, property::kVScrollShown, 0);
+  if (!shown && Records() >= visible) SetProperty(controls_.list, property::kVScrollShown, 1);
 }
 
 // The first and the last record of the order bound the table. The record
@@ -326,7 +326,7 @@ void Browse::Locate(int32_t keyCode, int32_t character) {
 
 void Browse::RereadSelected() {
   if (Records() == 0 || !view_) return;
-  choice_ = std::clamp(CHOICE(kList), 1, Records());
+  choice_ = std::clamp(CHOICE(controls_.list), 1, Records());
   viewAt_.clear();
   REGET(*view_, EntryPosition(choice_));
   ClearError();

@@ -25,8 +25,6 @@
 namespace rk {
 namespace {
 
-namespace control = browse_control;
-
 // Keys the list hands to the procedure as alert-key events.
 constexpr int32_t kInsertKey = 0x2D;
 constexpr int32_t kDeleteKey = 0x2E;
@@ -62,7 +60,10 @@ void RunBrowse(const BrowseSpec& spec) {
 // The queue's entry holds the shown fields as the file declares them, then the
 // view's position of the record.
 Browse::Browse(const BrowseSpec& spec)
-    : spec_(spec), file_(CollectionFile(spec.file)), savedParents_(spec.orders.size()) {
+    : spec_(spec),
+      controls_(spec.controls),
+      file_(CollectionFile(spec.file)),
+      savedParents_(spec.orders.size()) {
   uint32_t offset = 0;
   for (const char* name : spec.columns) {
     const FieldInfo* field = file_.field(name);
@@ -80,10 +81,6 @@ Browse::Browse(const BrowseSpec& spec)
 
 Browse::~Browse() = default;
 
-int32_t Browse::SheetControl() const {
-  return spec_.isSelect() ? control::kSelectSheet : control::kSheet;
-}
-
 void Browse::Run() {
   request_ = GlobalRequest();
   localResponse_ = 2;
@@ -96,9 +93,7 @@ void Browse::Run() {
   DISPLAY();
   for (AcceptLoop loop; loop.Next();) HandleEvent();
   if (window.IsOpen()) CloseWindow(window);
-  FREE(rows_->queue());
-  CLOSE(*view_);
-  CloseFiles();
+  Detach();
   GlobalResponse() = localResponse_ != 0 ? localResponse_ : 2;
   ClearError();
 }
@@ -125,16 +120,16 @@ void Browse::CloseFiles() {
 }
 
 void Browse::SetUpControls() {
-  SetProperty(control::kList, property::kVScrollShown, 0);
+  SetProperty(controls_.list, property::kVScrollShown, 0);
   if (spec_.isSelect()) {
-    SetProperty(control::kList, property::kAlertKeys, kLeftDoubleClick, 255);
+    SetProperty(controls_.list, property::kAlertKeys, kLeftDoubleClick, 255);
     bool selecting = request_ == 4;
-    SetProperty(control::kSelect, property::kHidden, selecting ? 0 : 1);
-    if (selecting) SetProperty(control::kSelect, property::kDefaultButton, 1);
+    SetProperty(controls_.insert, property::kHidden, selecting ? 0 : 1);
+    if (selecting) SetProperty(controls_.insert, property::kDefaultButton, 1);
     return;
   }
   for (const auto& [slot, key] : kBrowseAlerts) {
-    SetProperty(control::kList, property::kAlertKeys, key, slot);
+    SetProperty(controls_.list, property::kAlertKeys, key, slot);
   }
 }
 
@@ -144,7 +139,7 @@ void Browse::HandleEvent() {
     if (!opened_) {
       opened_ = true;
       Refresh();
-      SELECT(control::kList);
+      SELECT(controls_.list);
     }
     return;
   }
@@ -154,10 +149,14 @@ void Browse::HandleEvent() {
     return;
   }
   if (closing_ || event::IsWindowEvent(code)) return;
-  int32_t field = FIELD();
-  if (field == control::kList) {
+  HandleControlEvent(code, FIELD());
+}
+
+void Browse::HandleControlEvent(int32_t code, int32_t field) {
+  if (closing_) return;
+  if (field == controls_.list) {
     HandleListEvent(code);
-  } else if (field == SheetControl()) {
+  } else if (field == controls_.sheet && field != 0) {
     if (code == event::kAccepted || code == event::kNewSelection || code == event::kTabChanging ||
         code == event::kSelected) {
       Refresh();
@@ -201,9 +200,9 @@ void Browse::HandleListEvent(int32_t code) {
       return;
   }
   if (closing_ || Records() == 0) return;
-  SetProperty(control::kList, property::kSelectedRow, choice_);
+  SetProperty(controls_.list, property::kSelectedRow, choice_);
   SelectionChanged();
-  SetProperty(control::kList, property::kThumbPosition, thumb_);
+  SetProperty(controls_.list, property::kThumbPosition, thumb_);
 }
 
 void Browse::AlertKey(int32_t keyCode, int32_t character) {
@@ -229,12 +228,11 @@ void Browse::ShowPopup() {
   bool hasRecords = Records() > 0;
   int32_t item = POPUP(hasRecords ? spec_.popup : spec_.popupEmpty);
   if (spec_.isSelect()) {
-    if (item == 1) POST(event::kAccepted, control::kSelect);
+    if (item == 1) POST(event::kAccepted, controls_.insert);
     return;
   }
-  static constexpr int32_t kItemButtons[] = {0, control::kInsert, control::kChange,
-                                             control::kDelete};
-  if (item >= 1 && item <= 3) POST(event::kAccepted, kItemButtons[item]);
+  const int32_t itemButtons[] = {0, controls_.insert, controls_.change, controls_.remove};
+  if (item >= 1 && item <= 3) POST(event::kAccepted, itemButtons[item]);
 }
 
 void Browse::HandleButton(int32_t control) {
@@ -249,21 +247,17 @@ void Browse::HandleButton(int32_t control) {
     return;
   }
   if (spec_.isSelect()) {
-    if (control == control::kSelect && Records() > 0) SelectRecord();
+    if (control == controls_.insert && Records() > 0) SelectRecord();
     return;
   }
-  switch (control) {
-    case control::kInsert:
-      Insert();
-      return;
-    case control::kChange:
-      if (Records() > 0) Change();
-      return;
-    case control::kDelete:
-      if (Records() > 0) Delete();
-      return;
-    default:
-      break;
+  if (control == controls_.insert) {
+    Insert();
+    return;
+  }
+  if (control == controls_.change || control == controls_.remove) {
+    if (Records() == 0) return;
+    control == controls_.change ? Change() : Delete();
+    return;
   }
   for (const BrowseExtraButton& button : spec_.extraButtons) {
     if (button.control == control) CallExtra(button);
@@ -278,7 +272,13 @@ void Browse::Insert() {
   if (order.ranged()) {
     file_.setText(order.linkField, ParentFile(order).text(order.parentField));
   }
-  if (CallUpdate(kRequestInsert)) FindUpdatedRecord();
+  // A form that adds several records ("Add MORE") may have added some even
+  // when it ends cancelled: the page is read again either way.
+  if (CallUpdate(kRequestInsert)) {
+    FindUpdatedRecord();
+  } else {
+    forceRefresh_ = true;
+  }
   AfterUpdate();
 }
 
@@ -294,7 +294,7 @@ void Browse::FindUpdatedRecord() {
   resetMode_ = ResetMode::kFromRecord;
   ResetAndLocate();
   RebuildThumbs();
-  POST(event::kNewSelection, control::kList);
+  POST(event::kNewSelection, controls_.list);
 }
 
 void Browse::Delete() {
@@ -305,7 +305,7 @@ void Browse::Delete() {
     SetViewToStart();
     RefillPage(RefillMode::kKeepSelection);
     RebuildThumbs();
-    POST(event::kNewSelection, control::kList);
+    POST(event::kNewSelection, controls_.list);
   }
   AfterUpdate();
 }
@@ -332,7 +332,7 @@ void Browse::CallExtra(const BrowseExtraButton& button) {
     std::copy(given.begin(), given.end(), chosen->record());
   }
   GlobalRequest() = request_;
-  SELECT(control::kList);
+  SELECT(controls_.list);
   Refresh();
 }
 
@@ -342,14 +342,37 @@ bool Browse::CallUpdate(int32_t request) {
   GlobalRequest() = request;
   GlobalResponse() = 0;
   ProcedureNamed(spec_.updateProcedure)();
-  bool completed = GlobalResponse() == kResponseCompleted;
+  updateResponse_ = GlobalResponse();
+  bool completed = updateResponse_ == kResponseCompleted;
   OpenView();
   return completed;
 }
 
 void Browse::AfterUpdate() {
-  SELECT(control::kList);
+  SELECT(controls_.list);
   GlobalRequest() = request_;
+  Refresh();
+}
+
+void Browse::Attach(int32_t request) {
+  request_ = request;
+  OpenFiles();
+  SetUpControls();
+}
+
+void Browse::Detach() {
+  FREE(rows_->queue());
+  CLOSE(*view_);
+  CloseFiles();
+}
+
+bool Browse::Owns(int32_t control) const {
+  return control != 0 && (control == controls_.list || control == controls_.insert ||
+                          control == controls_.change || control == controls_.remove);
+}
+
+void Browse::Refresh(bool force) {
+  forceRefresh_ = forceRefresh_ || force;
   Refresh();
 }
 
@@ -359,15 +382,15 @@ void Browse::Refresh() {
   ChooseOrder();
   if (closing_) return;
   AdjustScrollBar();
-  SetProperty(control::kList, property::kThumbPosition, thumb_);
+  SetProperty(controls_.list, property::kThumbPosition, thumb_);
   DISPLAY();
   forceRefresh_ = false;
 }
 
 void Browse::EnableRecordButtons(bool enable) {
   if (spec_.isSelect()) return;
-  SetProperty(control::kChange, property::kDisabled, enable ? 0 : 1);
-  SetProperty(control::kDelete, property::kDisabled, enable ? 0 : 1);
+  SetProperty(controls_.change, property::kDisabled, enable ? 0 : 1);
+  SetProperty(controls_.remove, property::kDisabled, enable ? 0 : 1);
 }
 
 }  // namespace rk

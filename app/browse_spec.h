@@ -33,6 +33,17 @@ struct BrowseExtraButton {
   int32_t request;  // the request global while it runs: 0 for a child browse, 4 to select
 };
 
+// The window's control numbers for the list and its buttons. A browse's own
+// window uses the defaults; a child list on a form's tab has the form's numbers
+// and no sheet of its own (0).
+struct BrowseControls {
+  int32_t list = 1;
+  int32_t insert = 2;  // a select's Select button
+  int32_t change = 3;
+  int32_t remove = 4;
+  int32_t sheet = 5;
+};
+
 struct BrowseSpec {
   const char* procedure;  // "BROWSEHTAPES"
   const char* tag;        // the window definition: "REELBASE.qvw$reelb002"
@@ -51,11 +62,12 @@ struct BrowseSpec {
   const char* updateProcedure;  // null for a select
   int32_t closeButton;
   int32_t helpButton;
+  BrowseControls controls = {};
 
   bool isSelect() const { return updateProcedure == nullptr; }
 };
 
-// Control numbers that every browse and select shares.
+// Control numbers that every browse and select window shares.
 namespace browse_control {
 inline constexpr int32_t kList = 1;
 inline constexpr int32_t kInsert = 2;
@@ -65,6 +77,9 @@ inline constexpr int32_t kDelete = 4;
 inline constexpr int32_t kSheet = 5;
 inline constexpr int32_t kSelectSheet = 3;
 }  // namespace browse_control
+
+inline constexpr BrowseControls kSelectControls = {browse_control::kList, browse_control::kSelect,
+                                                   0, 0, browse_control::kSelectSheet};
 
 // The nine browses and the three selects.
 std::span<const BrowseSpec> BrowseSpecs();

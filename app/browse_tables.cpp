@@ -103,11 +103,13 @@ const BrowseSpec kBrowses[] = {
      "UPDATECAST", 6, 7},
     {"SELECTHTAPES", "REELBASE.qvw$reelb023", "SELECTHTAPES$QUICKWINDOW", File::kHtapes, kNone,
      kTapeColumns, kSelectTapeOrders, "&Select A Tape", "~&Select A Tape", kNoButtons, nullptr, 4,
-     5},
+     5, kSelectControls},
     {"SELECTSUBJECT", "REELBASE.qvw$reelb024", "SELECTSUBJECT$QUICKWINDOW", File::kSubject, kNone,
-     kSubjectColumns, kSubjectOrders, "&Select", "~&Select", kNoButtons, nullptr, 4, 5},
+     kSubjectColumns, kSubjectOrders, "&Select", "~&Select", kNoButtons, nullptr, 4, 5,
+     kSelectControls},
     {"SELECTVIDEOS", "REELBASE.qvw$reelb031", "SELECTVIDEOS$QUICKWINDOW", File::kVideos, kNone,
-     kVideoColumns, kVideoOrders, "&Select", "~&Select", kNoButtons, nullptr, 4, 5},
+     kVideoColumns, kVideoOrders, "&Select", "~&Select", kNoButtons, nullptr, 4, 5,
+     kSelectControls},
 };
 
 }  // namespace
