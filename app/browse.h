@@ -48,8 +48,9 @@ class Browse {
   bool Owns(int32_t control) const;
   void HandleControlEvent(int32_t code, int32_t field);
   void Refresh(bool force);
-  // Reads the selected record into the file's buffer again, in full.
-  void RereadSelected();
+  // Reads the selected record into the file's buffer again, in full; with
+  // `watch`, the file remembers it to notice another station's change.
+  void RereadSelected(bool watch = false);
   // The response of the last update procedure the list called; 0 before any.
   int32_t updateResponse() const { return updateResponse_; }
   void ForgetUpdateResponse() { updateResponse_ = 0; }

@@ -324,10 +324,11 @@ void Browse::Locate(int32_t keyCode, int32_t character) {
   ResetAndLocate();
 }
 
-void Browse::RereadSelected() {
+void Browse::RereadSelected(bool watch) {
   if (Records() == 0 || !view_) return;
   choice_ = std::clamp(CHOICE(controls_.list), 1, Records());
   viewAt_.clear();
+  if (watch) WATCH(*view_);
   REGET(*view_, EntryPosition(choice_));
   ClearError();
 }

@@ -282,8 +282,11 @@ void Browse::Insert() {
   AfterUpdate();
 }
 
+// The record is read for the change with WATCH, so that a change another
+// station makes meanwhile is refused when the form saves (89) instead of being
+// overwritten unseen.
 void Browse::Change() {
-  RereadSelected();
+  RereadSelected(true);
   if (CallUpdate(kRequestChange)) FindUpdatedRecord();
   AfterUpdate();
 }
