@@ -2,6 +2,7 @@
 
 #include "app/about.h"
 #include "app/browse.h"
+#include "app/form.h"
 #include "app/procedure_table.h"
 
 namespace rk {
@@ -10,6 +11,9 @@ void RegisterApplicationProcedures() {
   RegisterProcedure("ABOUT", ABOUT);
   for (const BrowseSpec& spec : BrowseSpecs()) {
     RegisterProcedure(spec.procedure, [&spec] { RunBrowse(spec); });
+  }
+  for (const FormSpec& spec : FormSpecs()) {
+    RegisterProcedure(spec.procedure, [&spec] { RunForm(spec); });
   }
 }
 
