@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/application_procedures.h"
 #include "app/collection_files.h"
 #include "app/open_data_file.h"
 #include "runtime/core/clear_value.h"
+#include "runtime/core/error_state.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/operation_codes.h"
@@ -65,13 +67,48 @@ void BrowseTest::SetUp() {
 }
 
 void BrowseTest::TearDown() {
-  SetDriverFault({});
-  while (OpenMessage()) AnswerMessage(OpenMessage()->findChildren<QPushButton*>().front()->text());
-  drive::ChooseMenu(kExitItem);
-  EXPECT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
+  EndProgram();
   RegisterApplicationProcedures();
   fs::current_path(previous_);
   fs::remove_all(folder_);
+}
+
+void BrowseTest::EndProgram() {
+  SetDriverFault({});
+  while (OpenMessage()) AnswerMessage(OpenMessage()->findChildren<QPushButton*>().front()->text());
+  if (UsedSlots() == 0) return;
+  drive::ChooseMenu(kExitItem);
+  EXPECT_TRUE(RunUntil([] { return UsedSlots() == 0; }));
+}
+
+std::vector<std::string> BrowseTest::Stored(CollectionFileId id,
+                                            const std::vector<const char*>& fields) {
+  std::vector<std::string> records;
+  RunOnThread([&] {
+    DeclaredFile& file = CollectionFile(id);
+    OPENDATAFILE(file.file());
+    SET(file.key(1));
+    for (NEXT(file.file()); ErrorCode() == 0; NEXT(file.file())) {
+      std::string record;
+      for (const char* field : fields) {
+        std::string text = file.text(field);
+        text.erase(text.find_last_not_of(' ') + 1);
+        record += (record.empty() && field == fields.front() ? "" : "|") + text;
+      }
+      records.push_back(record);
+    }
+    CLOSE(file.file());
+  });
+  return records;
+}
+
+void BrowseTest::ExpectFilesCheck() {
+  const std::string kmftool = std::string(RK_TEST_BINARY_DIR) + "/tools/kmftool/kmftool";
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    if (entry.path().extension() != ".KMF") continue;
+    std::string command = kmftool + " check " + entry.path().string() + " >/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << entry.path();
+  }
 }
 
 void BrowseTest::RunOnThread(const std::function<void()>& body) {
@@ -138,13 +175,14 @@ Window* BrowseTest::WindowTitled(int32_t thread, const std::string& title) {
   return found;
 }
 
-platform::ListWidget* BrowseTest::List(int32_t thread) {
-  return drive::ListOf(thread);
+platform::ListWidget* BrowseTest::List(int32_t thread, int32_t control) {
+  if (control == 0) return drive::ListOf(thread);
+  return dynamic_cast<platform::ListWidget*>(ControlWidget(thread, control));
 }
 
-std::vector<std::string> BrowseTest::Column(int32_t thread, size_t column) {
+std::vector<std::string> BrowseTest::Column(int32_t thread, size_t column, int32_t control) {
   std::vector<std::string> texts;
-  platform::ListWidget* list = List(thread);
+  platform::ListWidget* list = List(thread, control);
   if (!list) return texts;
   int shown = list->WholeRowsShown();
   for (const platform::ListRowLook& row : list->Rows()) {
@@ -172,6 +210,27 @@ QPushButton* BrowseTest::Button(int32_t thread, const QString& text) {
     if (button && button->text() == text) return button;
   }
   return nullptr;
+}
+
+QWidget* BrowseTest::ControlWidget(int32_t thread, int32_t number) {
+  Window* window = CurrentWindowOf(thread);
+  Control* control = window ? window->FindControl(number) : nullptr;
+  return control ? control->Widget() : nullptr;
+}
+
+void BrowseTest::Fill(int32_t thread, int32_t control, const std::string& text) {
+  QWidget* widget = ControlWidget(thread, control);
+  ASSERT_NE(widget, nullptr) << "control " << control;
+  widget->setFocus();
+  drive::RunOnce();
+  drive::SendKey(*widget, Qt::Key_End, Qt::NoModifier, {});
+  drive::SendKey(*widget, Qt::Key_Home, Qt::ShiftModifier, {});
+  for (char c : text) {
+    int key = c == ' ' ? static_cast<int>(Qt::Key_Space) : QChar(c).toUpper().unicode();
+    drive::SendKey(*widget, key, Qt::NoModifier, QString(QChar(c)));
+  }
+  drive::SendKey(*widget, Qt::Key_Tab, Qt::NoModifier, {});
+  drive::RunOnce();
 }
 
 void BrowseTest::Key(int32_t thread, int key, Qt::KeyboardModifiers modifiers,

@@ -47,12 +47,18 @@ class BrowseTest : public ::testing::Test {
   Window* WindowTitled(int32_t thread, const std::string& title);
   Window* Current(int32_t thread);
 
-  platform::ListWidget* List(int32_t thread);
+  // The browse's list, or the list box numbered `control` (a form's child list).
+  platform::ListWidget* List(int32_t thread, int32_t control = 0);
   // The shown rows' text in one column, from the top row down.
-  std::vector<std::string> Column(int32_t thread, size_t column);
+  std::vector<std::string> Column(int32_t thread, size_t column, int32_t control = 0);
   // The selected shown row's text in that column; empty for none.
   std::string SelectedText(int32_t thread, size_t column);
   QPushButton* Button(int32_t thread, const QString& text);
+  // The widget of the numbered control of the thread's current window.
+  QWidget* ControlWidget(int32_t thread, int32_t control);
+  // Focuses the control, replaces what it holds by typing `text`, and leaves it
+  // with Tab, as a person fills a field.
+  void Fill(int32_t thread, int32_t control, const std::string& text);
   void Key(int32_t thread, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
            const QString& text = {});
   void Type(int32_t thread, const std::string& text);
@@ -66,6 +72,14 @@ class BrowseTest : public ::testing::Test {
   // The open message box's title; empty for none. OK closes it.
   std::string MessageTitle();
   void AnswerMessage(const QString& button = "OK");
+
+  // Ends the program as the File menu's Exit does, answering any open message.
+  void EndProgram();
+  // With the program ended: each record of the file in the order of its first
+  // key, as the fields' texts joined by '|'.
+  std::vector<std::string> Stored(CollectionFileId id, const std::vector<const char*>& fields);
+  // With the program ended: `kmftool check` passes on every data file written.
+  void ExpectFilesCheck();
 
   // Records read by the drivers so far: NEXT, PREVIOUS and REGET.
   static uint64_t Reads();
