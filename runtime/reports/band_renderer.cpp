@@ -1,0 +1,204 @@
+#include "runtime/reports/band_renderer.h"
+
+#include <algorithm>
+
+#include "runtime/platform/qt/image_pixels.h"
+#include "runtime/platform/qt/metafile_format.h"
+#include "runtime/reports/variable_text.h"
+#include "runtime/windows/definition_flags.h"
+
+namespace rk {
+
+namespace {
+
+using platform::MetafileWriter;
+namespace meta = platform::meta;
+
+// The colour a definition stores for the system's window-text colour.
+constexpr int32_t kSystemTextColor = static_cast<int32_t>(0x80000008);
+// Bitmap records must stay below the largest record a band may hold
+// (0x8000 words), with room for the record's other parameters.
+constexpr size_t kLargestImageBytes = 0x8000 * 2 - 256;
+
+int16_t Clamp16(int64_t value) {
+  return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
+}
+
+// The text without its hot-key markers ("&&" stays one "&").
+std::string WithoutMarkers(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      out += text[i];
+    } else if (i + 1 < text.size() && text[i + 1] == '&') {
+      out += '&';
+      ++i;
+    } else if (i + 1 >= text.size() || text[i + 1] == ' ') {
+      out += '&';
+    }
+  }
+  return out;
+}
+
+std::string ClipRight(std::string text) {
+  size_t end = text.find_last_not_of(' ');
+  text.resize(end == std::string::npos ? 0 : end + 1);
+  return text;
+}
+
+class BandPainter {
+ public:
+  BandPainter(const BandContext& context, RenderedBand& out) : context_(context), out_(out) {}
+
+  void Control(const ControlRecord& control) {
+    Position at = ToPixels(control.at, context_.scale);
+    switch (control.kind) {
+      case RecordKind::kString:
+        Text(control, at, WithoutMarkers(TextOf(control, control.text)));
+        break;
+      case RecordKind::kUseString:
+        Text(control, at,
+             control.use ? ClipRight(FormattedVariable(*control.use, control.picture))
+                         : std::string());
+        break;
+      case RecordKind::kLine:
+        Line(at);
+        break;
+      case RecordKind::kBox:
+        Box(at);
+        break;
+      case RecordKind::kImage:
+        Image(at, TextOf(control, {}));
+        break;
+      default:
+        break;  // regions and window controls draw nothing on paper
+    }
+  }
+
+ private:
+  std::string TextOf(const ControlRecord& control, const std::string& stored) const {
+    if (context_.texts == nullptr) return stored;
+    auto it = context_.texts->find(control.number);
+    return it == context_.texts->end() ? stored : it->second;
+  }
+
+  uint16_t MakeFont(const ReportFont& font) {
+    platform::LogicalFont logical;
+    logical.face = font.face;
+    logical.height = Clamp16(-(static_cast<int64_t>(font.size) * context_.dpiY / 72));
+    int32_t weight = font.style & 0x7FF;
+    logical.weight = static_cast<int16_t>(weight == 0 ? 400 : weight);
+    logical.italic = (font.style & 0x1000) != 0;
+    logical.underline = (font.style & 0x2000) != 0;
+    logical.strikeOut = (font.style & 0x4000) != 0;
+    return out_.records.CreateFont(logical);
+  }
+
+  // Each line of the text on a line of its own, as many as fit the control's
+  // height (all of them when it gives none).
+  void Text(const ControlRecord& control, const Position& at, const std::string& text) {
+    if (text.empty()) return;
+    ReportFont font = InheritFont(control.font, context_.font);
+    MetafileWriter& w = out_.records;
+    uint16_t handle = MakeFont(font);
+    w.SelectObject(handle);
+    w.SetBkMode(meta::kTransparent);
+    w.SetTextColor(static_cast<platform::ColorRef>(font.color));
+    int16_t x = Clamp16(at[0]);
+    uint16_t align = 0;
+    if ((control.flags & control_flag::kCenter) != 0) {
+      align = meta::kAlignCenter;
+      x = Clamp16(int64_t{at[0]} + at[2] / 2);
+    } else if ((control.flags & control_flag::kRight) != 0) {
+      align = meta::kAlignRight;
+      x = Clamp16(int64_t{at[0]} + at[2]);
+    }
+    w.SetTextAlign(align);
+    int32_t lineHeight = std::max<int32_t>(1, font.size * context_.dpiY * 115 / 7200);
+    int32_t y = at[1];
+    size_t start = 0;
+    while (start <= text.size()) {
+      size_t end = text.find_first_of("\r\n", start);
+      std::string line =
+          ClipRight(text.substr(start, end == std::string::npos ? end : end - start));
+      bool fits = at[3] <= 0 || y == at[1] || y + lineHeight <= at[1] + at[3];
+      if (!fits) break;
+      if (!line.empty()) w.TextOut(x, Clamp16(y), line);
+      y += lineHeight;
+      if (end == std::string::npos) break;
+      start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    w.SetTextAlign(0);
+    w.DeleteObject(handle);
+  }
+
+  int16_t PenWidth() const { return static_cast<int16_t>(std::max(1, context_.dpiY / 100)); }
+
+  void Line(const Position& at) {
+    MetafileWriter& w = out_.records;
+    uint16_t pen = w.CreatePen(meta::kPenSolid, PenWidth(), 0);
+    w.SelectObject(pen);
+    w.MoveTo(Clamp16(at[0]), Clamp16(at[1]));
+    w.LineTo(Clamp16(int64_t{at[0]} + at[2]), Clamp16(int64_t{at[1]} + at[3]));
+    w.DeleteObject(pen);
+  }
+
+  void Box(const Position& at) {
+    MetafileWriter& w = out_.records;
+    uint16_t pen = w.CreatePen(meta::kPenSolid, PenWidth(), 0);
+    uint16_t brush = w.CreateBrush(meta::kBrushHollow, 0);
+    w.SelectObject(pen);
+    w.SelectObject(brush);
+    w.Rectangle(Clamp16(at[0]), Clamp16(at[1]), Clamp16(int64_t{at[0]} + at[2]),
+                Clamp16(int64_t{at[1]} + at[3]));
+    w.DeleteObject(brush);
+    w.DeleteObject(pen);
+  }
+
+  void Image(const Position& at, const std::string& file) {
+    if (file.empty() || at[2] <= 0 || at[3] <= 0) return;
+    std::string error;
+    auto dib = platform::LoadDibImage(file, at[2], at[3], kLargestImageBytes, error);
+    if (!dib) {
+      out_.imageError = error;
+      return;
+    }
+    out_.records.StretchDib(Clamp16(at[0]), Clamp16(at[1]), Clamp16(at[2]), Clamp16(at[3]), *dib);
+  }
+
+  const BandContext& context_;
+  RenderedBand& out_;
+};
+
+}  // namespace
+
+ReportFont InheritFont(const std::optional<FontRecord>& record, const ReportFont& parent) {
+  ReportFont font = parent;
+  if (!record) return font;
+  if (!record->face.empty()) font.face = record->face;
+  if (record->size > 0) font.size = record->size;
+  if (record->color != -1) font.color = record->color == kSystemTextColor ? 0 : record->color;
+  if (record->style != -1) font.style = record->style;
+  return font;
+}
+
+int32_t BandHeight(const BandRecord& band, const UnitScale& scale) {
+  if (band.at[3] != kNotGiven) return std::max(0, ToPixels(band.at[3], scale.y));
+  int32_t foot = 0;
+  for (const ControlRecord& control : band.controls) {
+    Position at = ToPixels(control.at, scale);
+    foot = std::max(foot, at[1] + std::max(0, at[3]));
+  }
+  return foot;
+}
+
+RenderedBand RenderBand(const BandRecord& band, const BandContext& context) {
+  RenderedBand out;
+  out.height = BandHeight(band, context.scale);
+  out.x = ToPixels(band.at[0], context.scale.x);
+  BandPainter painter(context, out);
+  for (const ControlRecord& control : band.controls) painter.Control(control);
+  return out;
+}
+
+}  // namespace rk

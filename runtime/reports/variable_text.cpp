@@ -1,0 +1,36 @@
+#include "runtime/reports/variable_text.h"
+
+#include "runtime/core/picture_format.h"
+#include "runtime/core/type_codes.h"
+#include "runtime/core/value_ref.h"
+#include "runtime/core/value_stack.h"
+
+namespace rk {
+
+namespace {
+
+bool Bound(const DataDescriptor& use) {
+  return use.binding.kind == BindingKind::kVariable && use.binding.address != nullptr;
+}
+
+}  // namespace
+
+std::string FormattedVariable(const DataDescriptor& use, const std::string& picture) {
+  if (!Bound(use)) return {};
+  ValueRef ref = MakeValueRef(use.type, use.size, use.places, use.binding.address);
+  std::string value;
+  if (IsTextType(ref.Type())) {
+    value = RefText(ref);
+  } else {
+    PushRef(ref);
+    value = Values().PopString();
+  }
+  return picture.empty() ? value : FormatText(value, picture);
+}
+
+std::string VariableBytes(const DataDescriptor& use) {
+  if (!Bound(use) || use.size <= 0) return {};
+  return std::string(static_cast<const char*>(use.binding.address), static_cast<size_t>(use.size));
+}
+
+}  // namespace rk
