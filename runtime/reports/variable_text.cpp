@@ -1,5 +1,6 @@
 #include "runtime/reports/variable_text.h"
 
+#include "runtime/core/picture.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/core/value_ref.h"
@@ -25,7 +26,12 @@ std::string FormattedVariable(const DataDescriptor& use, const std::string& pict
     PushRef(ref);
     value = Values().PopString();
   }
-  return picture.empty() ? value : FormatText(value, picture);
+  if (picture.empty()) return value;
+  // A memo shown through a string picture wider than a picture can be (the
+  // application's "s1000") prints its text as it is.
+  CompiledPicture compiled;
+  if (CompilePicture(picture, compiled) == 0) return value;
+  return FormatText(value, compiled);
 }
 
 std::string VariableBytes(const DataDescriptor& use) {

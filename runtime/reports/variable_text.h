@@ -8,7 +8,8 @@
 
 namespace rk {
 
-// Empty when the descriptor is not bound to a plain variable.
+// Empty when the descriptor is not bound to a plain variable. A picture that
+// does not compile shows the value plainly.
 std::string FormattedVariable(const DataDescriptor& use, const std::string& picture);
 
 // The bytes of a bound variable (a break variable's value as remembered).

@@ -8,6 +8,7 @@
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
 #include "runtime/reports/report_statements.h"
+#include "runtime/windows/definition_flags.h"
 #include "runtime/windows/window.h"
 #include "tests/reports/report_test_support.h"
 #include "tests/support/halting_child.h"
@@ -160,6 +161,35 @@ TEST_F(ReportTest, NestedBreaksPlaceHeadersAndFootersInTheFiveStepOrder) {
   report.EndPage();
   ASSERT_EQ(report.PageFiles().size(), 1u);
   EXPECT_EQ(JustTexts(report.PageFiles()[0]), expected);
+}
+
+TEST_F(ReportTest, VariablesPrintThroughTheirPicturesAndMemosLineByLine) {
+  char serial[4];
+  int32_t serialNumber = 42;
+  char notes[1000];
+  ControlRecord number = Shown(serial, sizeof serial, 0, 0, "n06");
+  number.use->type = kLong;
+  number.use->size = 4;
+  number.use->binding.address = &serialNumber;
+  ControlRecord memo = Shown(notes, sizeof notes, 0, 300, "s1000");  // wider than a picture
+  memo.use->type = kTextArea;
+  memo.at[3] = 500;  // room for three lines of 10 points
+  ControlRecord right = Text("RIGHT", 0, 0, control_flag::kRight);
+  right.at = {3000, 0, 3000, 200};
+  OpenPreview(ReportOf({Flowing(RecordKind::kDetail, 1000, {number, memo, right})}));
+  SetValue(notes, sizeof notes, "first line\r\nsecond line\nthird line\nfourth line");
+  report.Print(1);
+  report.EndPage();
+  auto texts = TextsOf(report.PageFiles().at(0));
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts[0].text, "000042");
+  EXPECT_EQ(texts[1].text, "first line");
+  EXPECT_EQ(texts[2].text, "second line");
+  EXPECT_EQ(texts[3].text, "third line");  // the fourth does not fit the control
+  EXPECT_GT(texts[2].y, texts[1].y);
+  EXPECT_EQ(texts[4].text, "RIGHT");
+  EXPECT_EQ(texts[4].x, 600 + 3600);  // aligned on the control's right edge
+  CheckWithIndependentReader(report.PageFiles());
 }
 
 TEST_F(ReportTest, EachFinishedPageIsAFileNamedInTheQueueAsSoonAsItIsFinished) {
