@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <variant>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -99,6 +100,7 @@ class Player {
       case meta::kSetTextColor:
         if (!Need(r, 2)) return false;
         textColor_ = FromColorRef(p[0], p[1]);
+        textPen_ = false;
         return true;
       case meta::kCreateFontIndirect:
         return CreateFont(r);
@@ -119,12 +121,14 @@ class Player {
       case meta::kLineTo: {
         if (!Need(r, 2)) return false;
         QPointF to(S(p[1]), S(p[0]));
+        UseSelectedPen();
         painter_.drawLine(position_, to);
         position_ = to;
         return true;
       }
       case meta::kRectangle:
         if (!Need(r, 4)) return false;
+        UseSelectedPen();
         painter_.drawRect(QRectF(QPointF(S(p[3]), S(p[2])), QPointF(S(p[1]), S(p[0]))));
         return true;
       case meta::kTextOut:
@@ -134,6 +138,12 @@ class Player {
       default:
         return true;
     }
+  }
+
+  void UseSelectedPen() {
+    if (!textPen_) return;
+    painter_.setPen(pen_);
+    textPen_ = false;
   }
 
   uint16_t Slot() const {
@@ -196,8 +206,16 @@ class Player {
       problem_ = "selects object " + std::to_string(r.parameters[0]) + ", which does not exist";
       return false;
     }
-    if (auto* font = std::get_if<QFont>(&it->second)) font_ = *font;
-    if (auto* pen = std::get_if<QPen>(&it->second)) painter_.setPen(*pen);
+    if (auto* font = std::get_if<QFont>(&it->second); font != nullptr && *font != font_) {
+      font_ = *font;
+      metrics_.reset();
+      fontSet_ = false;
+    }
+    if (auto* pen = std::get_if<QPen>(&it->second)) {
+      pen_ = *pen;
+      painter_.setPen(pen_);
+      textPen_ = false;
+    }
     if (auto* brush = std::get_if<QBrush>(&it->second)) painter_.setBrush(*brush);
     return true;
   }
@@ -210,18 +228,23 @@ class Player {
     if (!Need(r, 1 + stringWords + 2)) return false;
     QString text = FromAnsi(Bytes(p, 1, count));
     QPointF at(S(p[2 + stringWords]), S(p[1 + stringWords]));
-    QFontMetricsF metrics(font_);
-    double width = metrics.horizontalAdvance(text);
+    // Metrics are taken once per selected font; only aligned texts need a width.
+    if (!metrics_) metrics_.emplace(font_);
     if ((align_ & meta::kAlignCenter) == meta::kAlignCenter) {
-      at.rx() -= width / 2;
+      at.rx() -= metrics_->horizontalAdvance(text) / 2;
     } else if ((align_ & meta::kAlignRight) != 0) {
-      at.rx() -= width;
+      at.rx() -= metrics_->horizontalAdvance(text);
     }
-    painter_.save();
-    painter_.setFont(font_);
-    painter_.setPen(textColor_);
-    painter_.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
-    painter_.restore();
+    // State changes cost a PDF operator each: set font and pen only when they change.
+    if (!fontSet_) {
+      painter_.setFont(font_);
+      fontSet_ = true;
+    }
+    if (!textPen_) {
+      painter_.setPen(textColor_);
+      textPen_ = true;
+    }
+    painter_.drawText(QPointF(at.x(), at.y() + metrics_->ascent()), text);
     return true;
   }
 
@@ -256,6 +279,10 @@ class Player {
   QPointF origin_;
   QPointF position_;
   QFont font_;
+  std::optional<QFontMetricsF> metrics_;
+  bool fontSet_ = false;
+  QPen pen_{Qt::black, 0};
+  bool textPen_ = false;  // the painter's pen is the text colour, not pen_
   QColor textColor_ = Qt::black;
   uint16_t align_ = 0;
   std::map<uint16_t, Object> objects_;
