@@ -75,6 +75,15 @@ class BandPainter {
     }
   }
 
+  // Ends the band: the objects it made are deleted and the alignment is back to
+  // the default, so the next band starts from a known state.
+  void Finish() {
+    MetafileWriter& w = out_.records;
+    if (align_ != 0 && align_ != kUnknown) w.SetTextAlign(0);
+    for (const auto& [key, handle] : fonts_) w.DeleteObject(handle);
+    fonts_.clear();
+  }
+
  private:
   std::string TextOf(const ControlRecord& control, const std::string& stored) const {
     if (context_.texts == nullptr) return stored;
@@ -100,10 +109,15 @@ class BandPainter {
     if (text.empty()) return;
     ReportFont font = InheritFont(control.font, context_.font);
     MetafileWriter& w = out_.records;
-    uint16_t handle = MakeFont(font);
-    w.SelectObject(handle);
-    w.SetBkMode(meta::kTransparent);
-    w.SetTextColor(static_cast<platform::ColorRef>(font.color));
+    UseFont(font);
+    if (!textModeSet_) {
+      w.SetBkMode(meta::kTransparent);
+      textModeSet_ = true;
+    }
+    if (font.color != textColor_) {
+      w.SetTextColor(static_cast<platform::ColorRef>(font.color));
+      textColor_ = font.color;
+    }
     int16_t x = Clamp16(at[0]);
     uint16_t align = 0;
     if ((control.flags & control_flag::kCenter) != 0) {
@@ -113,7 +127,10 @@ class BandPainter {
       align = meta::kAlignRight;
       x = Clamp16(int64_t{at[0]} + at[2]);
     }
-    w.SetTextAlign(align);
+    if (align != align_) {
+      w.SetTextAlign(align);
+      align_ = align;
+    }
     int32_t lineHeight = std::max<int32_t>(1, font.size * context_.dpiY * 115 / 7200);
     int32_t y = at[1];
     size_t start = 0;
@@ -128,8 +145,6 @@ class BandPainter {
       if (end == std::string::npos) break;
       start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
-    w.SetTextAlign(0);
-    w.DeleteObject(handle);
   }
 
   int16_t PenWidth() const { return static_cast<int16_t>(std::max(1, context_.dpiY / 100)); }
@@ -166,8 +181,27 @@ class BandPainter {
     out_.records.StretchDib(Clamp16(at[0]), Clamp16(at[1]), Clamp16(at[2]), Clamp16(at[3]), *dib);
   }
 
+  // One font object per distinct font in the band, selected when it changes.
+  void UseFont(const ReportFont& font) {
+    std::string key =
+        font.face + '/' + std::to_string(font.size) + '/' + std::to_string(font.style);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) it = fonts_.emplace(key, MakeFont(font)).first;
+    if (it->second != selectedFont_) {
+      out_.records.SelectObject(it->second);
+      selectedFont_ = it->second;
+    }
+  }
+
+  static constexpr int32_t kUnknown = -1;
+
   const BandContext& context_;
   RenderedBand& out_;
+  std::map<std::string, uint16_t> fonts_;
+  int32_t selectedFont_ = kUnknown;
+  bool textModeSet_ = false;
+  int32_t textColor_ = kUnknown;
+  int32_t align_ = kUnknown;
 };
 
 }  // namespace
@@ -198,6 +232,7 @@ RenderedBand RenderBand(const BandRecord& band, const BandContext& context) {
   out.x = ToPixels(band.at[0], context.scale.x);
   BandPainter painter(context, out);
   for (const ControlRecord& control : band.controls) painter.Control(control);
+  painter.Finish();
   return out;
 }
 

@@ -321,6 +321,27 @@ TEST_F(ReportTest, OnlyThePagesStillNamedInTheQueuePrint) {
   EXPECT_NE(text.find("THIRD"), std::string::npos) << text;
 }
 
+TEST_F(ReportTest, WithoutPreviewPagesGoStraightToTheJobAndNoFileIsLeft) {
+  char title[12];
+  report.SetMetricsSource([](const platform::PrinterSetup&) { return LetterAt(600); });
+  report.Open(ReportOf({Flowing(RecordKind::kDetail, 5000, {Shown(title, sizeof title, 0, 0)})}));
+  std::string pdf = (folder.path() / "direct.pdf").string();
+  report.Printer().toFile = true;
+  report.Printer().outputFile = pdf;
+  for (const char* name : {"ONE", "TWO", "THREE"}) {
+    SetValue(title, sizeof title, name);
+    report.Print(1);
+  }
+  EXPECT_TRUE(report.PageFiles().empty());
+  report.Close();
+  EXPECT_FALSE(report.Failed()) << report.FailureText();
+  std::string text = RunTool("pdftotext " + pdf + " -");
+  EXPECT_LT(text.find("ONE"), text.find("TWO")) << text;
+  EXPECT_LT(text.find("TWO"), text.find("THREE")) << text;
+  EXPECT_NE(text.find("THREE"), std::string::npos) << text;
+  EXPECT_TRUE(folder.PageFiles().empty());
+}
+
 TEST_F(ReportTest, WithoutItsPrinterAReportPreviewsAndThePrintFailsCleanly) {
   OpenPreview(ReportOf({Flowing(RecordKind::kDetail, 500, {Text("X", 0, 0)})}));
   report.Printer().printer = "No Such Printer";
