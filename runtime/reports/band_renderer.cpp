@@ -105,7 +105,9 @@ class BandPainter {
 
   // Each line of the text on a line of its own, as many as fit the control's
   // height (all of them when it gives none).
-  void Text(const ControlRecord& control, const Position& at, const std::string& text) {
+  void Text(const ControlRecord& control, const Position& at, const std::string& whole) {
+    // A field that was never filled holds zero bytes: the text ends at the first.
+    std::string text = whole.substr(0, whole.find('\0'));
     if (text.empty()) return;
     ReportFont font = InheritFont(control.font, context_.font);
     MetafileWriter& w = out_.records;

@@ -62,6 +62,7 @@ TEST_P(AppReportsTest, TheBreakHeaderPrintsOncePerTapeBeforeItsItems) {
     report.Print(inBreak);
   }
   report.EndPage();
+  CheckWithIndependentReader(pages.Names());
   std::vector<std::string> texts;
   for (const std::string& page : pages.Names()) {
     for (const std::string& text : JustTexts(page)) texts.push_back(text);

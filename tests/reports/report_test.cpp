@@ -7,6 +7,7 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
+#include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/reports/report_statements.h"
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/window.h"
@@ -34,18 +35,6 @@ class ReportTest : public ::testing::Test {
     std::string padded = value;
     padded.resize(size, ' ');
     std::copy(padded.begin(), padded.end(), variable);
-  }
-
-  // Every page file read back by an independent reader: its SVG must hold
-  // the texts the page draws.
-  void CheckWithIndependentReader(const std::vector<std::string>& files) {
-    for (const std::string& file : files) {
-      std::string svg = RunTool("wmf2svg -o /dev/stdout " + file);
-      EXPECT_NE(svg.find("<svg"), std::string::npos) << file;
-      for (const std::string& text : JustTexts(file)) {
-        EXPECT_NE(svg.find(text), std::string::npos) << file << " lacks " << text;
-      }
-    }
   }
 
   PageFolder folder;
@@ -237,6 +226,7 @@ TEST_F(ReportTest, ThePageFileHeaderFollowsThePrintersResolution) {
     EXPECT_EQ(platform::Word(*bytes, 12), dpi * 11);
     EXPECT_EQ(platform::Word(*bytes, 14), dpi);
     checksums.push_back(platform::Word(*bytes, 20));
+    CheckWithIndependentReader(one.PageFiles());
     EXPECT_EQ(checksums.back(), 0x5711 ^ (dpi * 17 / 2) ^ (dpi * 11) ^ dpi);
   }
   EXPECT_NE(checksums[0], checksums[1]);
@@ -247,6 +237,7 @@ TEST_F(ReportTest, AnUnwritableTemporaryFolderGivesAClearErrorAndLeavesNothing) 
   report.Print(1);
   report.EndPage();
   ASSERT_EQ(report.PageFiles().size(), 1u);
+  CheckWithIndependentReader(report.PageFiles());
   // A regular file where the folder should be.
   std::string notAFolder = (folder.path() / "plain-file").string();
   std::ofstream(notAFolder) << "x";
@@ -279,6 +270,7 @@ TEST_F(ReportTest, PrintingToAPdfFileGivesEveryTitleInOrderAndEmptiesTheQueue) {
   }
   report.EndPage();
   ASSERT_EQ(pages.Names().size(), 3u);
+  CheckWithIndependentReader(pages.Names());
   std::string pdf = (folder.path() / "report.pdf").string();
   SetProperty(report, 0, report_property::kPrintToFile, "1");
   SetProperty(report, 0, report_property::kOutputFile, pdf);
@@ -308,6 +300,7 @@ TEST_F(ReportTest, OnlyThePagesStillNamedInTheQueuePrint) {
     report.Print(1);
   }
   report.EndPage();
+  CheckWithIndependentReader(pages.Names());
   GET(pages.queue(), 2);
   DELETE(pages.queue());
   std::string pdf = (folder.path() / "two.pdf").string();
@@ -340,6 +333,20 @@ TEST_F(ReportTest, WithoutPreviewPagesGoStraightToTheJobAndNoFileIsLeft) {
   EXPECT_LT(text.find("TWO"), text.find("THREE")) << text;
   EXPECT_NE(text.find("THREE"), std::string::npos) << text;
   EXPECT_TRUE(folder.PageFiles().empty());
+}
+
+TEST_F(ReportTest, AFileChosenInThePrintDialogIsWhereTheReportPrints) {
+  std::string pdf = (folder.path() / "chosen.pdf").string();
+  platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+  OpenPreview(ReportOf({Flowing(RecordKind::kDetail, 500, {Text("CHOSEN FILE", 0, 0)})}));
+  platform::SharedPrinter().setOutputFileName({});
+  EXPECT_TRUE(report.Printer().toFile);
+  EXPECT_EQ(report.Printer().outputFile, pdf);
+  report.Print(1);
+  report.EndPage();
+  report.SetFlushPreview(true);
+  report.Close();
+  EXPECT_NE(RunTool("pdftotext " + pdf + " -").find("CHOSEN FILE"), std::string::npos);
 }
 
 TEST_F(ReportTest, WithoutItsPrinterAReportPreviewsAndThePrintFailsCleanly) {

@@ -215,4 +215,16 @@ inline std::string RunTool(const std::string& command) {
   return output;
 }
 
+// Every page file read back by an independent reader: its SVG must hold the
+// texts the page draws.
+inline void CheckWithIndependentReader(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    std::string svg = RunTool("wmf2svg -o /dev/stdout " + file);
+    EXPECT_NE(svg.find("<svg"), std::string::npos) << file;
+    for (const std::string& text : JustTexts(file)) {
+      EXPECT_NE(svg.find(text), std::string::npos) << file << " lacks " << text;
+    }
+  }
+}
+
 }  // namespace rk::report_testing
