@@ -17,6 +17,19 @@ bool IsCalendarKind(PictureKind kind) {
   return kind == PictureKind::kDate || kind == PictureKind::kTime;
 }
 
+// A pattern holds a number only when every integer digit has a position: a
+// longer number would be cut silently, so the pattern stays blank instead.
+bool TooLongForPattern(std::string_view value, const CompiledPicture& picture) {
+  DecimalDigits digits;
+  if (!DigitsOfDecimalText(value, digits)) return false;
+  int positions = 0;
+  for (int i = 0; i < picture.Width(); ++i) {
+    uint8_t code = picture.Code(i);
+    if (code == kDigitShown || code == kDigitBlank) ++positions;
+  }
+  return digits.IntegerDigits() > positions;
+}
+
 // String and key-in pictures (and patterns given a text): each position that is
 // not a literal takes the next character of the value, or a space once the value
 // is used up. A pattern's blank-while-zero digit stays blank for a leading '0'.
@@ -27,6 +40,9 @@ std::string LayText(std::string_view value, const CompiledPicture& picture) {
       out.Put(value[i]);
     }
     return out.Finish();
+  }
+  if (picture.Kind() == PictureKind::kPattern && TooLongForPattern(value, picture)) {
+    return out.Blank();
   }
   size_t next = 0;
   bool significant = false;

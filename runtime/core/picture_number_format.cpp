@@ -106,7 +106,7 @@ class NumberWriter {
       return;
     }
     if (overflow_) {
-      Settle(OverflowMark());
+      Settle('#');
       return;
     }
     if (afterPoint_) {
@@ -125,7 +125,7 @@ class NumberWriter {
   void WriteGrouping(PictureElement e) {
     seenDigitArea_ = true;
     if (overflow_) {
-      Settle(OverflowMark());
+      Settle('#');
     } else if (char last = out_.Last(); last >= '0' && last <= '9') {
       Settle(static_cast<char>(e.display));
     } else if (last == '*') {
@@ -134,8 +134,6 @@ class NumberWriter {
       Leading(' ');
     }
   }
-
-  char OverflowMark() const { return picture_.Kind() == PictureKind::kPattern ? ' ' : '#'; }
 
   // A character of the leading sign and currency that may float.
   void Prefix(char c) {
@@ -200,6 +198,10 @@ std::string FormatNumberPicture(const DecimalDigits& number, bool finite,
   }
   if (picture.Kind() == PictureKind::kPattern) value.negative = false;
   bool overflow = !finite || value.IntegerDigits() > layout.integerPositions;
+  // A pattern's literals would still show a cut number's shape: leave it all blank.
+  if (overflow && picture.Kind() == PictureKind::kPattern) {
+    return PictureOutput(picture.Width()).Blank();
+  }
   return NumberWriter(value, picture, layout, exponent, overflow).Write();
 }
 

@@ -189,6 +189,17 @@ TEST(PictureFormatTest, ScientificAndPatterns) {
   EXPECT_EQ(FormatText("5551234567", "@P(###) ###-####P"), "(555) 123-4567");
 }
 
+// A number with more integer digits than the pattern has positions is never cut:
+// the pattern stays blank, however the number reaches it.
+TEST(PictureFormatTest, PatternTooShortForTheNumberStaysBlank) {
+  EXPECT_EQ(Number("@P###-##P", 123456), "      ");
+  EXPECT_EQ(FormatText("123456", "@P###-##P"), "      ");
+  EXPECT_EQ(FormatText("-123456", "@P###-##P"), "      ");
+  EXPECT_EQ(FormatText("1234567890", "@P<<#-##P"), "      ");
+  // A text that is not a number is laid in as before.
+  EXPECT_EQ(FormatText("ab12345", "@P###-##P"), "ab1-23");
+}
+
 TEST(PictureFormatTest, TextsAndKeyIn) {
   EXPECT_EQ(FormatText("abc", "@S5"), "abc  ");
   EXPECT_EQ(FormatText("abcdefg", "@S5"), "abcde");

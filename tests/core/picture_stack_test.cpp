@@ -45,6 +45,11 @@ TEST_F(PictureStackTest, PrecompiledPictureLeavesTheRestOfTheStack) {
   EXPECT_EQ(Values().PopString(), "below");
 }
 
+TEST_F(PictureStackTest, FormatOfANumberTooLongForAPatternIsBlank) {
+  EXPECT_EQ(Run(FormatOnStack, "123456", "@P###-##P"), "      ");
+  EXPECT_EQ(Run(FormatOnStack, "12345", "@P###-##P"), "123-45");
+}
+
 TEST_F(PictureStackTest, DecimalsKeepEveryDigit) {
   CompiledPicture picture;
   ASSERT_TRUE(CompilePicture("@N-34.4", picture));
