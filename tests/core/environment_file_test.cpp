@@ -12,6 +12,7 @@
 #include "runtime/core/time_value.h"
 #include "runtime/platform/code_page.h"
 
+#include "tests/support/process_temp_dir.h"
 namespace rk {
 namespace {
 
@@ -27,7 +28,7 @@ class EnvironmentFileTest : public ::testing::Test {
   }
 
   std::string WriteFile(const std::string& name, const std::string& text) {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = testing::ProcessTempDir::File(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }
@@ -145,7 +146,7 @@ TEST_F(EnvironmentFileTest, MissingFileSetsTheErrorAndKeepsDefaults) {
   std::string plainFile = WriteFile("plain.env", "");
   EXPECT_FALSE(LoadEnvironmentFile(plainFile + "/none.env"));
   EXPECT_EQ(ErrorCode(), 303);
-  EXPECT_FALSE(LoadEnvironmentFile(::testing::TempDir() + "none.env"));
+  EXPECT_FALSE(LoadEnvironmentFile(testing::ProcessTempDir::File("none.env")));
   EXPECT_EQ(ErrorCode(), 302);
   EXPECT_EQ(LongMonthName(1), "January");
 }

@@ -10,10 +10,13 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/process_temp_dir.h"
 namespace {
 
 // The build folder, compiled into every test program.
-std::string BinaryDir() { return RK_TEST_BINARY_DIR; }
+std::string BinaryDir() {
+  return RK_TEST_BINARY_DIR;
+}
 
 std::string Rkcalc() {
   return BinaryDir() + "/tools/rkcalc/rkcalc";
@@ -68,7 +71,7 @@ TEST(RkcalcTest, BatchPrintsOneJsonLiteralPerLine) {
 }
 
 TEST(RkcalcTest, EnvironmentFileChangesNames) {
-  std::string path = ::testing::TempDir() + "rkcalc_test.env";
+  std::string path = rk::testing::ProcessTempDir::File("rkcalc_test.env");
   std::ofstream(path) << "QVNMONTH=Januar,Februar\nQVNAMPM=vm,nm\n";
   Outcome run = Shell(Rkcalc() + " --env " + path + " format @D4 70865");
   EXPECT_EQ(run.out, "Januar  5, 1995      \n");

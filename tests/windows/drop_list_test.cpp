@@ -26,6 +26,7 @@
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_open.h"
 #include "runtime/windows/window_statements.h"
+#include "tests/support/process_temp_dir.h"
 #include "tests/windows/window_fixture.h"
 
 namespace rk {
@@ -429,7 +430,8 @@ TEST_F(DropListTest, TheTapeFormsManufacturerListDropsItsNamesBelowIt) {
   EXPECT_NE(image.pixelColor(below),
             platform::GrabWidget(*opened->shell->Outer()).pixelColor(below))
       << "the popup is drawn over the form";
-  image.save(RK_TEST_BINARY_DIR "/update_htapes_manufacturer.png");
+  EXPECT_TRUE(image.save(
+      QString::fromStdString(testing::ProcessTempDir::File("update_htapes_manufacturer.png"))));
   POST(event::kCloseWindow, 0, formThread);  // before the form's variables go
   RunUntilIdle();
   EXPECT_EQ(CurrentWindowOf(formThread), nullptr);

@@ -16,6 +16,7 @@
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_open.h"
 #include "runtime/windows/window_statements.h"
+#include "tests/support/process_temp_dir.h"
 #include "tests/windows/window_fixture.h"
 
 namespace rk {
@@ -106,16 +107,20 @@ TEST_F(WindowOpenTest, TheFormRendersToAPicture) {
   VideoFormVariables vars;
   std::memcpy(vars.at(0), "THE THIRD MAN", 13);
   QImage image;
+  bool saved = false;
   START(
       [&] {
         Window window;
         OpenVideoForm(window, vars);
         image = platform::GrabWidget(*window.shell->Outer());
-        platform::GrabWidgetToPng(*window.shell->Outer(), RK_TEST_BINARY_DIR "/update_videos.png");
+        saved = platform::GrabWidgetToPng(
+            *window.shell->Outer(),
+            QString::fromStdString(testing::ProcessTempDir::File("update_videos.png")));
       },
       0);
   RunUntilIdle();
   ASSERT_FALSE(image.isNull());
+  EXPECT_TRUE(saved);
   EXPECT_GT(image.width(), 300);
   EXPECT_GT(image.height(), 150);
 }
