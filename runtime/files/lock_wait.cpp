@@ -9,15 +9,24 @@ namespace {
 
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
+LockWaitClock lockWaitClock = nullptr;
+
+uint32_t Now() {
+  return lockWaitClock ? lockWaitClock() : platform::CentisecondClock();
+}
+
 }  // namespace
 
+void SetLockWaitClock(LockWaitClock clock) {
+  lockWaitClock = clock;
+}
+
 uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& attempt) {
-  uint32_t start = platform::CentisecondClock();
+  uint32_t start = Now();
   for (;;) {
     uint32_t answer = attempt();
     if (answer != platform::kErrorLockViolation) return answer;
-    if (seconds >= 0 &&
-        platform::CentisecondClock() - start >= static_cast<uint32_t>(seconds) * 100) {
+    if (seconds >= 0 && Now() - start >= static_cast<uint32_t>(seconds) * 100) {
       return answer;
     }
     PauseBeforeRetry(kRetryInterval);

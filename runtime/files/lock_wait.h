@@ -15,4 +15,10 @@ namespace rk {
 // other OS error at once (such an error does not go away by waiting).
 uint32_t RetryWhileLocked(int32_t seconds, const std::function<uint32_t()>& attempt);
 
+// The clock that times the waits, in hundredths of a second. Null restores the
+// platform's clock; a test gives one that its pause hook moves, so that a
+// time-out is reached without sleeping.
+using LockWaitClock = uint32_t (*)();
+void SetLockWaitClock(LockWaitClock clock);
+
 }  // namespace rk

@@ -10,7 +10,9 @@
 #include "runtime/files/declared_file.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/kmf_driver.h"
+#include "runtime/files/lock_wait.h"
 #include "runtime/files/runtime_threads.h"
+#include "runtime/files/transactions.h"
 #include "tests/files/kmf_test_support.h"
 
 namespace rk {
@@ -19,9 +21,16 @@ namespace {
 const FieldSpec kFields[] = {{"TAP:NUMBER", 0, kLong}, {"TAP:LABEL", 4, kString, 12}};
 const KeySpec kKeys[] = {{"TAP:NUMBER_KEY", 0, {1}}};
 
+// Time in the waits passes only through the pause hook: each pause moves the
+// injected clock on by its own length, and nothing sleeps.
 int pauses = 0;
-void CountingPause(std::chrono::milliseconds) {
+uint32_t centiseconds = 0;
+uint32_t InjectedClock() {
+  return centiseconds;
+}
+void CountingPause(std::chrono::milliseconds duration) {
   ++pauses;
+  centiseconds += static_cast<uint32_t>(duration.count() / 10);
 }
 
 class KmfLockWaitTest : public ::testing::Test {
@@ -41,8 +50,11 @@ class KmfLockWaitTest : public ::testing::Test {
     }
     CLOSE(seed.file());
     pauses = 0;
+    centiseconds = 5000;
+    SetLockWaitClock(&InjectedClock);
   }
   void TearDown() override {
+    SetLockWaitClock(nullptr);
     SetRetryPause(nullptr);
     alarm(0);
   }
@@ -100,11 +112,19 @@ TEST_F(KmfLockWaitTest, TimedHoldAndLockPauseThroughTheHookAndGiveUp) {
   HOLD(first.file());
   GET(first.file(), 2);
   ASSERT_EQ(ErrorCode(), 0);
+  uint32_t before = centiseconds;
   HOLD(second.file(), 1);
   GET(second.file(), 2);
   EXPECT_EQ(ErrorCode(), 43);
+  EXPECT_EQ(centiseconds - before, 100u) << "gives up when one second has passed, not before";
   int holdPauses = pauses;
   EXPECT_GT(holdPauses, 0);
+  before = centiseconds;
+  HOLD(second.file(), 3);
+  GET(second.file(), 2);
+  EXPECT_EQ(ErrorCode(), 43);
+  EXPECT_EQ(centiseconds - before, 300u);
+  holdPauses = pauses;
   // Another record is not held: no wait.
   HOLD(second.file(), 1);
   GET(second.file(), 3);
@@ -113,13 +133,40 @@ TEST_F(KmfLockWaitTest, TimedHoldAndLockPauseThroughTheHookAndGiveUp) {
 
   LOCK(first.file());
   ASSERT_EQ(ErrorCode(), 0);
-  LOCK(second.file(), 1);
+  before = centiseconds;
+  LOCK(second.file(), 2);
   EXPECT_EQ(ErrorCode(), 32);
+  EXPECT_EQ(centiseconds - before, 200u);
   EXPECT_GT(pauses, holdPauses);
   UNLOCK(first.file());
   LOCK(second.file(), 1);
   EXPECT_EQ(ErrorCode(), 0);
   UNLOCK(second.file());
+  CLOSE(second.file());
+  CLOSE(first.file());
+}
+
+TEST_F(KmfLockWaitTest, LogoutGivesUpWithFortyEightAfterItsTime) {
+  SetRetryPause(&CountingPause);
+  DeclaredFile first(spec_, &KmfEntry);
+  DeclaredFile second(spec_, &KmfEntry);
+  OPEN(first.file());
+  OPEN(second.file());
+  LOCK(first.file());
+  ASSERT_EQ(ErrorCode(), 0);
+  uint32_t before = centiseconds;
+  LOGOUT(2, {&second.file()});
+  EXPECT_EQ(ErrorCode(), 48);
+  EXPECT_EQ(centiseconds - before, 200u) << "waits its two seconds for the lock, then gives up";
+  EXPECT_FALSE(TransactionActive());
+
+  UNLOCK(first.file());
+  before = centiseconds;
+  LOGOUT(2, {&second.file()});
+  EXPECT_EQ(ErrorCode(), 0);
+  EXPECT_EQ(centiseconds, before) << "a free file is taken at once";
+  EXPECT_TRUE(TransactionActive());
+  ROLLBACK();
   CLOSE(second.file());
   CLOSE(first.file());
 }
