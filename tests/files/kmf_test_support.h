@@ -1,15 +1,17 @@
 // Shared helpers of the KMF tests: the temporary directory per test and storage
 // wrappers installed through the driver's storage opener - one that skips the
 // operating system's flushes (tests that do not crash need no durable disk), and
-// one that stops the world after the k-th write or flush, optionally as a power
-// loss would stop it: the writes since a file's last flush may then reach the
-// disk only in part, and in another order than they were made.
+// one that stops the world after the k-th write, flush or truncate, optionally
+// as a power loss would stop it: the writes and cuts since a file's last flush
+// may then reach the disk only in part, and in another order than they were
+// made, and the write in progress may be torn after any of its sectors.
 #pragma once
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -32,20 +34,22 @@ enum class PowerLoss {
   kLoseEarliest  // all but the earliest of each file
 };
 
-// The writes made since each file's last flush, with the bytes they replaced,
-// so that a stop can take back those a power loss would have lost.
+// The writes and cuts made since each file's last flush, with the bytes they
+// replaced or cut off, so that a stop can take back those a power loss would
+// have lost. A cut does not make the writes before it durable: only a flush does.
 class UnflushedWrites {
  public:
   static void Record(const std::string& path, uint64_t offset, const uint8_t* data,
                      uint32_t count) {
-    Entry entry{offset, ReadBytes(path, offset, count), std::string(data, data + count)};
-    auto& file = Files()[path];
-    if (file.writes.empty()) file.sizeAtFlush = std::filesystem::file_size(path);
-    file.writes.push_back(std::move(entry));
+    Add(path, {offset, ReadBytes(path, offset, count), std::string(data, data + count), false});
   }
   static void Flushed(const std::string& path) { Files().erase(path); }
-  // A cut is taken as ordered after the writes before it.
-  static void Truncated(const std::string& path) { Files().erase(path); }
+  static void Truncated(const std::string& path, uint64_t length) {
+    uint64_t size = std::filesystem::file_size(path);
+    std::string cut = size > length ? ReadBytes(path, length, static_cast<uint32_t>(size - length))
+                                    : std::string();
+    Add(path, {length, std::move(cut), {}, true});
+  }
   static void Forget() { Files().clear(); }
 
   // Takes back every unflushed write, then makes again those that survive.
@@ -61,7 +65,12 @@ class UnflushedWrites {
         bool latest = i + 1 == file.writes.size();
         if ((loss == PowerLoss::kKeepLatest && latest) ||
             (loss == PowerLoss::kLoseEarliest && i > 0)) {
-          Put(fd, file.writes[i].offset, file.writes[i].after);
+          const Entry& entry = file.writes[i];
+          if (!entry.truncate) {
+            Put(fd, entry.offset, entry.after);
+          } else if (ftruncate(fd, static_cast<off_t>(entry.offset)) != 0) {
+            _exit(8);
+          }
         }
       }
       ::close(fd);
@@ -70,10 +79,16 @@ class UnflushedWrites {
 
  private:
   struct Entry {
-    uint64_t offset;
-    std::string before;  // as far as the file reached
+    uint64_t offset;     // of the write, or the length a cut left
+    std::string before;  // as far as the file reached; for a cut, the bytes cut off
     std::string after;
+    bool truncate;
   };
+  static void Add(const std::string& path, Entry entry) {
+    auto& file = Files()[path];
+    if (file.writes.empty()) file.sizeAtFlush = std::filesystem::file_size(path);
+    file.writes.push_back(std::move(entry));
+  }
   struct FileWrites {
     uint64_t sizeAtFlush = 0;
     std::vector<Entry> writes;
@@ -98,9 +113,10 @@ class UnflushedWrites {
   }
 };
 
-// Counts writes and flushes; after `stopAfter` of them (0: never) the process
-// ends at once, as a crash (or with `powerLoss`, a power loss) would end it,
-// leaving the file as far as it got.
+// Counts writes, flushes and truncates; after `stopAfter` of them (0: never)
+// the process ends at once, as a crash (or with `powerLoss`, a power loss) would
+// end it, leaving the file as far as it got. With `tornSectors`, the write that
+// is the last event reaches the disk only up to that many 512-byte sectors.
 class CountingStorage : public Storage {
  public:
   CountingStorage(std::unique_ptr<Storage> inner, bool flushes, std::string path = "")
@@ -108,12 +124,16 @@ class CountingStorage : public Storage {
   static inline PowerLoss powerLoss = PowerLoss::kNone;
   static inline long stopAfter = 0;
   static inline long events = 0;
-  // The write or flush with this number (0: none) fails as a full disk would,
-  // without touching the file.
+  static inline uint32_t tornSectors = 0;
+  static constexpr uint32_t kSector = 512;
+  // The write, flush or truncate with this number (0: none) fails as a full
+  // disk would, without touching the file.
   static inline long failAt = 0;
   static constexpr uint32_t kDiskFull = 39;
-  // One letter per event, 'w' for a write and 'f' for a flush.
+  // One letter per event, 'w' for a write, 'f' for a flush, 't' for a truncate.
   static inline std::string trace;
+  // The byte count of each event that is a write (0 for the others).
+  static inline std::vector<uint32_t> writeSizes;
   // Reads of every file, for tests of what the page cache saves.
   static inline long reads = 0;
 
@@ -123,9 +143,14 @@ class CountingStorage : public Storage {
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
     if (FailsNow()) return kDiskFull;
-    if (powerLoss != PowerLoss::kNone) UnflushedWrites::Record(path_, offset, data, count);
-    uint32_t error = inner_->Write(offset, data, count);
+    uint32_t reaching = count;
+    if (tornSectors > 0 && events + 1 == stopAfter) {
+      reaching = std::min(count, tornSectors * kSector);
+    }
+    if (powerLoss != PowerLoss::kNone) UnflushedWrites::Record(path_, offset, data, reaching);
+    uint32_t error = inner_->Write(offset, data, reaching);
     trace += 'w';
+    writeSizes.push_back(count);
     Event();
     return error;
   }
@@ -134,12 +159,18 @@ class CountingStorage : public Storage {
     uint32_t error = flushes_ ? inner_->Flush() : 0;
     if (error == 0) UnflushedWrites::Flushed(path_);
     trace += 'f';
+    writeSizes.push_back(0);
     Event();
     return error;
   }
   uint32_t Truncate(uint64_t length) override {
-    UnflushedWrites::Truncated(path_);
-    return inner_->Truncate(length);
+    if (FailsNow()) return kDiskFull;
+    if (powerLoss != PowerLoss::kNone) UnflushedWrites::Truncated(path_, length);
+    uint32_t error = inner_->Truncate(length);
+    trace += 't';
+    writeSizes.push_back(0);
+    Event();
+    return error;
   }
   uint32_t Lock(uint64_t offset, uint64_t length) override { return inner_->Lock(offset, length); }
   uint32_t Unlock(uint64_t offset, uint64_t length) override {
@@ -182,6 +213,7 @@ class FastStorage {
     SetStorageOpener(nullptr);
     CountingStorage::stopAfter = 0;
     CountingStorage::failAt = 0;
+    CountingStorage::tornSectors = 0;
     CountingStorage::powerLoss = PowerLoss::kNone;
     UnflushedWrites::Forget();
   }
