@@ -175,6 +175,7 @@ class File {
   void WriteOrFail(uint64_t offset, const std::string& bytes, uint32_t& error);
   void FlushOrFail(uint32_t& error);
   void WriteAtHomes(const std::vector<PreparedWrite>& writes, uint32_t& error);
+  void WriteHeaderAfterCommit(const Header& header, uint32_t& error);
   bool PendingAreaBelongsToOpenTransaction(const Header& pendingHeader,
                                            const std::unordered_map<uint64_t, std::string>& pages);
 
@@ -213,6 +214,9 @@ class File {
 
   bool prepared_ = false;
   Header preparedHeader_;
+  // The header on the disk that points at the pending area, from the commit
+  // point until a header with equal offsets has been written whole.
+  Header markedOnDisk_;
   std::vector<PreparedWrite> preparedPending_;
   Extent preparedArea_;
   // The pending area of the last completed write-back. Until a later header

@@ -323,6 +323,7 @@ uint32_t File::PrepareWriteBack() {
   // The commit point: phase two overwrites homes of the committed tree, which
   // only the pending area can restore.
   FlushOrFail(error);
+  if (error == 0) markedOnDisk_ = marked;
 
   preparedHeader_ = next;
   preparedArea_ = {pendingStart, pendingPos};
@@ -354,7 +355,7 @@ void File::CompleteWriteBack() {
     // still leads to a complete pending area, which the next phase one leaves
     // alone (exposedArea_).
     FlushOrFail(error);
-    WriteOrFail(0, EncodeHeaderBytes(preparedHeader_), error);
+    WriteHeaderAfterCommit(preparedHeader_, error);
   }
   if (locked) storage_->Unlock(kLockBase, kReaderSlots);
   // The change is recoverable from the pending area; continuing without its
@@ -379,9 +380,22 @@ uint32_t File::SettleHeader() {
   const bool locked = denyWrite() && LockAllSlots() == 0;
   uint32_t error = 0;
   FlushOrFail(error);
-  WriteOrFail(0, EncodeHeaderBytes(owedHeader_), error);
+  WriteHeaderAfterCommit(owedHeader_, error);
   if (locked) storage_->Unlock(kLockBase, kReaderSlots);
   return error;
+}
+
+// A header write that fails may still have reached the disk in part (a short
+// write), mixing the new header with the marked one: neither a header that
+// leads to recovery nor a consistent tree. The marked header is put back whole,
+// so that the next open recovers the change from its complete pending area.
+void File::WriteHeaderAfterCommit(const Header& header, uint32_t& error) {
+  if (error != 0) return;
+  WriteOrFail(0, EncodeHeaderBytes(header), error);
+  if (error == 0) return;
+  uint32_t ignored = 0;
+  WriteOrFail(0, EncodeHeaderBytes(markedOnDisk_), ignored);
+  FlushOrFail(ignored);
 }
 
 void File::AbandonPrepared() {

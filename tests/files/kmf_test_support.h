@@ -126,10 +126,19 @@ class CountingStorage : public Storage {
   static inline long events = 0;
   static inline uint32_t tornSectors = 0;
   static constexpr uint32_t kSector = 512;
-  // The write, flush or truncate with this number (0: none) fails as a full
-  // disk would, without touching the file.
+  // The write, flush or truncate with this number (0: none) fails as `fault`
+  // says: a full disk or an I/O error leave the file as it was; a short write
+  // puts the first half of its bytes and answers access denied, as the
+  // operating system's storage does. A flush or truncate cannot be short: it
+  // fails as an I/O error instead.
+  enum class Fault { kDiskFull, kIoError, kShortWrite };
   static inline long failAt = 0;
-  static constexpr uint32_t kDiskFull = 39;
+  static inline Fault fault = Fault::kDiskFull;
+  static constexpr uint32_t kDiskFull = 39;   // ENOSPC
+  static constexpr uint32_t kIoError = 31;    // EIO
+  static constexpr uint32_t kShortWrite = 5;  // what a write that stops short answers
+  // The read with this number (counted in `reads`, 0: none) fails as an I/O error.
+  static inline long failReadAt = 0;
   // One letter per event, 'w' for a write, 'f' for a flush, 't' for a truncate.
   static inline std::string trace;
   // The byte count of each event that is a write (0 for the others).
@@ -138,11 +147,18 @@ class CountingStorage : public Storage {
   static inline long reads = 0;
 
   uint32_t Read(uint64_t offset, uint8_t* buffer, uint32_t count, uint32_t& bytesRead) override {
-    ++reads;
+    if (++reads == failReadAt) {
+      bytesRead = 0;
+      return kIoError;
+    }
     return inner_->Read(offset, buffer, count, bytesRead);
   }
   uint32_t Write(uint64_t offset, const uint8_t* data, uint32_t count) override {
-    if (FailsNow()) return kDiskFull;
+    if (FailsNow()) {
+      if (fault != Fault::kShortWrite) return FailureCode();
+      inner_->Write(offset, data, count / 2);
+      return kShortWrite;
+    }
     uint32_t reaching = count;
     if (tornSectors > 0 && events + 1 == stopAfter) {
       reaching = std::min(count, tornSectors * kSector);
@@ -155,7 +171,7 @@ class CountingStorage : public Storage {
     return error;
   }
   uint32_t Flush() override {
-    if (FailsNow()) return kDiskFull;
+    if (FailsNow()) return FailureCode();
     uint32_t error = flushes_ ? inner_->Flush() : 0;
     if (error == 0) UnflushedWrites::Flushed(path_);
     trace += 'f';
@@ -164,7 +180,7 @@ class CountingStorage : public Storage {
     return error;
   }
   uint32_t Truncate(uint64_t length) override {
-    if (FailsNow()) return kDiskFull;
+    if (FailsNow()) return FailureCode();
     if (powerLoss != PowerLoss::kNone) UnflushedWrites::Truncated(path_, length);
     uint32_t error = inner_->Truncate(length);
     trace += 't';
@@ -178,6 +194,7 @@ class CountingStorage : public Storage {
   }
 
  private:
+  static uint32_t FailureCode() { return fault == Fault::kDiskFull ? kDiskFull : kIoError; }
   static bool FailsNow() {
     if (failAt == 0 || events + 1 != failAt) return false;
     ++events;
@@ -213,6 +230,8 @@ class FastStorage {
     SetStorageOpener(nullptr);
     CountingStorage::stopAfter = 0;
     CountingStorage::failAt = 0;
+    CountingStorage::failReadAt = 0;
+    CountingStorage::fault = CountingStorage::Fault::kDiskFull;
     CountingStorage::tornSectors = 0;
     CountingStorage::powerLoss = PowerLoss::kNone;
     UnflushedWrites::Forget();
