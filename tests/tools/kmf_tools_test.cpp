@@ -181,6 +181,18 @@ TEST_F(KmfToolsTest, ExportedRowsImportIntoAnEmptiedCopyAndThenAsDuplicates) {
   EXPECT_TRUE(Contains(Tool("info " + emptied).text, ", 5 records"));
 }
 
+TEST_F(KmfToolsTest, HelpListsEveryCommandOnStandardOutput) {
+  Output help = Tool("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(Contains(help.text, "usage: kmftool COMMAND ARGUMENTS...")) << help.text;
+  for (const char* command : {"check FILE", "info FILE", "dump FILE", "export FILE", "import FILE"})
+    EXPECT_TRUE(Contains(help.text, command)) << command;
+  // Asked for by mistake, the usage is an error and goes to standard error.
+  Output wrong = Tool("--hlep");
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_EQ(wrong.text, "");
+}
+
 TEST_F(KmfToolsTest, DamageAndBadArgumentsAreRefused) {
   ASSERT_EQ(Seed(dir_, "--tapes 3 --items-per-tape 1 --videos 1 --cast-per-video 1").exitCode, 0);
   EXPECT_EQ(Tool("").exitCode, 2);

@@ -4,7 +4,8 @@
     tools/icongen/draw_icons.py [output folder]     (default: resources/icons)
 
 Each icon is a list of filled shapes in a 32 x 32 design space, painted back to
-front. Every size is rendered from the same shapes with 4 x 4 supersampling, so
+front. Every shape also knows its SVG element, so the same artwork can be
+written as a scalable picture (draw_program_icon.py). Every size is rendered from the same shapes with 4 x 4 supersampling, so
 the 16 x 16 image is a true small rendering rather than a scaled bitmap.
 
 Layout of the .ICO file written here (all integers little-endian):
@@ -44,12 +45,18 @@ def rect(x0, y0, x1, y1, radius=0.0):
         cx = min(max(x, x0 + radius), x1 - radius)
         cy = min(max(y, y0 + radius), y1 - radius)
         return (x - cx) ** 2 + (y - cy) ** 2 <= radius * radius
+    inside.svg = '<rect x="%g" y="%g" width="%g" height="%g" rx="%g"' % (
+        x0, y0, x1 - x0, y1 - y0, radius)
     return inside
 
 
 def ellipse(cx, cy, rx, ry=None):
     ry = rx if ry is None else ry
-    return lambda x, y: ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0
+
+    def inside(x, y):
+        return ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0
+    inside.svg = '<ellipse cx="%g" cy="%g" rx="%g" ry="%g"' % (cx, cy, rx, ry)
+    return inside
 
 
 def polygon(*points):
@@ -61,6 +68,7 @@ def polygon(*points):
             if (ya > y) != (yb > y) and x < xa + (y - ya) * (xb - xa) / (yb - ya):
                 crossings = not crossings
         return crossings
+    inside.svg = '<polygon points="%s"' % " ".join("%g,%g" % point for point in points)
     return inside
 
 

@@ -24,16 +24,19 @@ const Command kCommands[] = {
      rk::kmftool::ImportCommand},
 };
 
-int Usage() {
-  std::fprintf(stderr, "usage: kmftool COMMAND ARGUMENTS...\n");
-  for (const Command& command : kCommands) std::fprintf(stderr, "  %s\n", command.usage);
-  return 2;
+// Asked for, the usage goes to standard output and is no failure; as the answer
+// to a wrong command line it goes to standard error.
+int Usage(FILE* to = stderr) {
+  std::fprintf(to, "usage: kmftool COMMAND ARGUMENTS...\n");
+  for (const Command& command : kCommands) std::fprintf(to, "  %s\n", command.usage);
+  return to == stdout ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) return Usage(stdout);
   for (const Command& command : kCommands) {
     if (std::strcmp(argv[1], command.name) == 0) {
       return command.run(rk::kmftool::Arguments(argv + 2, argv + argc));
