@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "runtime/platform/qt/window_shell.h"
+#include "runtime/windows/accessible_names.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/window.h"
 
@@ -31,6 +32,7 @@ void BuildChain(Window& window, const std::vector<ControlRecord>& records, Contr
 
 void BuildControls(Window& window) {
   BuildChain(window, window.definition.controls, nullptr);
+  NameControlsForAssistiveTools(window);
   for (const std::unique_ptr<Control>& control : window.controls) {
     control->ShowValue();
     control->RefreshVisibility();
