@@ -87,6 +87,7 @@ class EntryControl : public Control, private platform::EntryInput {
     editor_ = std::make_unique<EntryEditor>(services_, EntryLimits{MaximumLength()},
                                             ModeOf(Record().flags));
     field_ = new platform::EntryWidget(&parent, *this);
+    field_->SetReadOnly((editor_->Mode() & kEntryReadOnly) != 0);
     services_.SetWidget(field_);
     SetWidget(field_, place);
     Redraw();

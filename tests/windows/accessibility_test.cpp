@@ -1,9 +1,10 @@
-// Controls as a screen reader meets them: through Qt's accessibility
-// interfaces, offscreen, on a window built from a definition.
+// Entry fields and control names as a screen reader meets them: through Qt's
+// accessibility interfaces, offscreen, on a window built from a definition.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <cstring>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -31,6 +32,11 @@ ControlRecord Entry(int32_t number, int32_t y, int32_t flags) {
       Bound(MakeControl(RecordKind::kEntry, number, {50, y, 100, 12}), Text(20), "@s20");
   control.flags = flags;
   return control;
+}
+
+void SendKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(&widget, &press);
 }
 
 // A form: a prompt "&Title:" before a capitalising field, a field with no prompt
@@ -101,6 +107,67 @@ TEST_F(AccessibilityTest, EveryControlIsNamedByItsPromptOrItsText) {
 
   EXPECT_EQ(WithoutShortcutMarks("&File"), "File");
   EXPECT_EQ(WithoutShortcutMarks("A&&B&"), "A&B");
+}
+
+TEST_F(AccessibilityTest, AScreenReaderReadsTheFieldsTextCaretAndSelection) {
+  platform::EntryWidget& field = Field(1);
+  QAccessibleInterface& reader = Reader(field);
+  EXPECT_EQ(reader.role(), QAccessible::EditableText);
+  EXPECT_TRUE(reader.state().editable);
+  EXPECT_FALSE(Reader(Field(3)).state().editable) << "a read-only field says so";
+  EXPECT_EQ(reader.text(QAccessible::Value), "old title");
+  QAccessibleTextInterface* text = reader.textInterface();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->characterCount(), 9);
+  EXPECT_EQ(text->text(4, 9), "title");
+
+  field.setFocus(Qt::TabFocusReason);
+  RunUntilIdle();
+  SendKey(field, Qt::Key_End);
+  for (int i = 0; i < 5; ++i) SendKey(field, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(text->cursorPosition(), 4);
+  ASSERT_EQ(text->selectionCount(), 1);
+  int start = -1;
+  int end = -1;
+  text->selection(0, &start, &end);
+  EXPECT_EQ(start, 4);
+  EXPECT_EQ(end, 9);
+
+  // Characters stand where they are drawn, one after the other.
+  QRect first = text->characterRect(0);
+  QRect second = text->characterRect(1);
+  EXPECT_FALSE(first.isEmpty());
+  EXPECT_EQ(second.left(), first.right() + 1);
+  EXPECT_EQ(text->offsetAtPoint(second.center()), 1);
+}
+
+TEST_F(AccessibilityTest, EditsFromAssistiveToolsAreTypedIntoTheField) {
+  platform::EntryWidget& field = Field(1);
+  field.setFocus(Qt::TabFocusReason);
+  RunUntilIdle();
+  QAccessibleInterface& reader = Reader(field);
+  QAccessibleEditableTextInterface* editable = reader.editableTextInterface();
+  QAccessibleTextInterface* text = reader.textInterface();
+  ASSERT_NE(editable, nullptr);
+
+  editable->replaceText(0, 3, "new");
+  EXPECT_EQ(field.State().text, "New title") << "capitalised as if typed";
+  editable->deleteText(3, 9);
+  EXPECT_EQ(field.State().text, "New");
+  editable->insertText(3, " tapes");
+  EXPECT_EQ(field.State().text, "New Tapes");
+
+  text->setCursorPosition(2);
+  EXPECT_EQ(field.State().caret, 2u);
+  text->setSelection(0, 0, 3);
+  EXPECT_EQ(field.State().selectionStart, 0u);
+  EXPECT_EQ(field.State().selectionEnd, 3u);
+  text->removeSelection(0);
+  EXPECT_EQ(text->selectionCount(), 0);
+
+  platform::EntryWidget& readOnly = Field(3);
+  Reader(readOnly).editableTextInterface()->insertText(0, "x");
+  EXPECT_EQ(readOnly.State().text, "Tape 7") << "a read-only field takes nothing";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "runtime/platform/qt/accessible_factory.h"
 #include "runtime/platform/qt/ansi_text.h"
 
 namespace rk::platform {
@@ -26,6 +27,7 @@ uint8_t TypedCharacter(const QKeyEvent& event) {
 }  // namespace
 
 EntryWidget::EntryWidget(QWidget* parent, EntryInput& input) : QWidget(parent), input_(input) {
+  InstallAccessibleFactory();
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setCursor(Qt::IBeamCursor);
@@ -36,6 +38,10 @@ void EntryWidget::SetState(EntryState state) {
   shown_ = FromAnsi(state_.text);
   KeepCaretVisible();
   update();
+}
+
+int EntryWidget::TextMargin() {
+  return kMargin;
 }
 
 int EntryWidget::TextX(size_t position) const {

@@ -47,6 +47,14 @@ class EntryWidget : public QWidget {
   int ScrollOffset() const { return scroll_; }
   // The left edge of the character at `position`, in text pixels.
   int TextX(size_t position) const;
+  // Pixels between the widget's left edge and unscrolled text.
+  static int TextMargin();
+  // Whether the owner refuses edits; only assistive tools are told, the owner
+  // does the refusing.
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  bool ReadOnly() const { return readOnly_; }
+  // Where edits asked for by assistive tools go, as keys and clicks do.
+  EntryInput& Input() const { return input_; }
 
   QSize sizeHint() const override;
 
@@ -67,6 +75,7 @@ class EntryWidget : public QWidget {
   EntryState state_;
   QString shown_;  // state_.text as Qt text
   int scroll_ = 0;
+  bool readOnly_ = false;
 };
 
 }  // namespace rk::platform

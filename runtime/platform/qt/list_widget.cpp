@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "runtime/platform/qt/accessible_factory.h"
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/control_input_filter.h"
 #include "runtime/platform/qt/list_row_painter.h"
@@ -27,6 +28,7 @@ constexpr int kLinesPerNotch = 3;
 
 ListWidget::ListWidget(QWidget* parent) : QWidget(parent), scrollBar_(new QScrollBar(this)) {
   setObjectName("QvnList");
+  InstallAccessibleFactory();
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   scrollBar_->setOrientation(Qt::Vertical);

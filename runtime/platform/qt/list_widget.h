@@ -47,6 +47,9 @@ class ListWidget : public QWidget {
   void SetScrollsItself(bool itself) { scrollsItself_ = itself; }
   QScrollBar& ScrollBar() { return *scrollBar_; }
 
+  // Reports a click on shown row `shown`: how assistive tools choose a row.
+  void ChooseShownRow(int shown) { Report(ListInputKind::kClick, shown); }
+
   int RowHeight() const;
   int HeaderHeight() const;
   // The number of whole rows that fit below the header.
