@@ -111,7 +111,7 @@ void DropFaceWidget::paintEvent(QPaintEvent*) {
     // highlighted while the face has the focus.
     QRect row(choice.left(), choice.center().y() - RowHeight() / 2, choice.width(), RowHeight());
     painter.setClipRect(choice);
-    ListRowPainter(palette(), columns_, icons_, RowHeight())
+    ListRowPainter(palette(), columns_, icons_, RowHeight(), devicePixelRatioF())
         .Paint(painter, choice_, row, hasFocus());
     painter.setClipping(false);
   }

@@ -1,6 +1,7 @@
 #include "runtime/platform/qt/list_row_painter.h"
 
 #include <QPainter>
+#include <cmath>
 #include <cstdlib>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -19,10 +20,12 @@ QColor RuntimeColour(int32_t value, QColor fallback) {
 
 // The icons drawn for numbers the list has not been given: a few plain shapes
 // in distinct colours, so that rows still tell their kinds apart.
-QImage DefaultIcon(int32_t icon, int size) {
+QImage DefaultIcon(int32_t icon, int size, qreal ratio) {
   static const QColor kColours[] = {QColor(0x20, 0x60, 0xC0), QColor(0xC0, 0x80, 0x20),
                                     QColor(0x30, 0x90, 0x30), QColor(0xA0, 0x30, 0x30)};
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  int device = static_cast<int>(std::lround(size * ratio));
+  QImage image(device, device, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -59,8 +62,13 @@ QRect ListTextRect(const QRect& cell, int indent, uint8_t justification) {
 }
 
 ListRowPainter::ListRowPainter(const QPalette& palette, const std::vector<ListColumnLook>& columns,
-                               const std::vector<QImage>& icons, int rowHeight)
-    : palette_(palette), columns_(columns), icons_(icons), rowHeight_(rowHeight) {}
+                               const std::vector<QImage>& icons, int rowHeight,
+                               qreal devicePixelRatio)
+    : palette_(palette),
+      columns_(columns),
+      icons_(icons),
+      rowHeight_(rowHeight),
+      devicePixelRatio_(std::max<qreal>(devicePixelRatio, 1.0)) {}
 
 int ListRowPainter::TreeIndentStep() const {
   return std::max(rowHeight_, kNodeBox + 4);
@@ -72,12 +80,22 @@ QRect ListRowPainter::NodeBox(const QRect& rowRect, int columnLeft, int32_t leve
   return QRect(centreX - kNodeBox / 2, rowRect.center().y() - kNodeBox / 2, kNodeBox, kNodeBox);
 }
 
+int ListRowPainter::IconSide() const {
+  return std::max(rowHeight_ - kIconPadding, 1);
+}
+
+// Scaled to the row in device pixels, not in widget pixels: the painter would
+// otherwise stretch a small image over a high-density screen and blur it.
 QImage ListRowPainter::IconImage(int32_t icon) const {
-  int size = rowHeight_ - kIconPadding;
+  int size = IconSide();
   if (icon >= 1 && icon <= static_cast<int32_t>(icons_.size()) && !icons_[icon - 1].isNull()) {
-    return icons_[icon - 1].scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    int device = static_cast<int>(std::lround(size * devicePixelRatio_));
+    QImage image =
+        icons_[icon - 1].scaled(device, device, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(devicePixelRatio_);
+    return image;
   }
-  return DefaultIcon(icon, size);
+  return DefaultIcon(icon, size, devicePixelRatio_);
 }
 
 void ListRowPainter::Paint(QPainter& painter, const ListRowLook& row, const QRect& rowRect,
@@ -107,9 +125,12 @@ void ListRowPainter::Paint(QPainter& painter, const ListRowLook& row, const QRec
     }
     if (column.icon && cell.icon > 0) {
       QImage icon = IconImage(cell.icon);
-      painter.drawImage(textArea.left() + kCellMargin,
-                        textArea.top() + (textArea.height() - icon.height()) / 2, icon);
-      textArea.setLeft(textArea.left() + icon.width() + 2 * kCellMargin);
+      QSizeF side = icon.deviceIndependentSize();
+      painter.drawImage(QPointF(textArea.left() + kCellMargin,
+                                textArea.top() + (textArea.height() - side.height()) / 2),
+                        icon);
+      textArea.setLeft(textArea.left() + static_cast<int>(std::ceil(side.width())) +
+                       2 * kCellMargin);
     }
     painter.setPen(foreground);
     painter.drawText(ListTextRect(textArea, column.indent, column.dataJustification),

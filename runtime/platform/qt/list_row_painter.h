@@ -20,10 +20,12 @@ namespace rk::platform {
 QRect ListTextRect(const QRect& cell, int indent, uint8_t justification);
 Qt::Alignment ListAlignment(uint8_t justification);
 
+// Sizes are in the widget's device-independent pixels; images are made at the
+// screen's device pixel ratio, so icons stay sharp on high-density screens.
 class ListRowPainter {
  public:
   ListRowPainter(const QPalette& palette, const std::vector<ListColumnLook>& columns,
-                 const std::vector<QImage>& icons, int rowHeight);
+                 const std::vector<QImage>& icons, int rowHeight, qreal devicePixelRatio);
 
   // The horizontal step of one tree level.
   int TreeIndentStep() const;
@@ -32,16 +34,21 @@ class ListRowPainter {
   QRect NodeBox(const QRect& rowRect, int columnLeft, int32_t level) const;
   // Paints `row` into `rowRect`; columns are placed from rowRect's left edge.
   void Paint(QPainter& painter, const ListRowLook& row, const QRect& rowRect, bool selected) const;
+  // Icon `icon` (1-based) as a row shows it: a square that fits the row, in
+  // device pixels at the painter's ratio; a default shape for icons not given.
+  QImage IconImage(int32_t icon) const;
+  // The side of that square in device-independent pixels.
+  int IconSide() const;
 
  private:
   void PaintTreeCell(QPainter& painter, const ListCellLook& cell, const QRect& cellRect,
                      QColor lineColour) const;
-  QImage IconImage(int32_t icon) const;
 
   const QPalette& palette_;
   const std::vector<ListColumnLook>& columns_;
   const std::vector<QImage>& icons_;
   int rowHeight_;
+  qreal devicePixelRatio_;
 };
 
 }  // namespace rk::platform

@@ -137,7 +137,7 @@ QRect ListWidget::RowRect(int shown) const {
 }
 
 ListRowPainter ListWidget::RowPainter() const {
-  return ListRowPainter(palette(), columns_, icons_, RowHeight());
+  return ListRowPainter(palette(), columns_, icons_, RowHeight(), devicePixelRatioF());
 }
 
 QRect ListWidget::NodeRect(int shown) const {
