@@ -81,6 +81,7 @@ class Form {
   bool windowOpened_ = false;
   bool opened_ = false;  // the first open-window event has been handled
   bool forceRefresh_ = false;
+  int32_t refusedLookup_ = 0;  // a lookup field just selected again after its select
   std::vector<uint8_t> savedRecord_;
   std::vector<std::string> savedMemos_;
 };

@@ -1,5 +1,7 @@
 // The events of an update form, its buttons, and saving the record when the
 // validation pass that OK starts has completed.
+#include <utility>
+
 #include "app/form.h"
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
@@ -77,7 +79,12 @@ void Form::HandleControl(int32_t code, int32_t field) {
   for (const FormLookup& lookup : spec_.lookups) {
     if (field != lookup.control) continue;
     if (code == event::kAccepted) Lookup(lookup, false);
-    if (code == event::kSelected) Lookup(lookup, true);
+    // The field selected again after its select closed without a choice is
+    // left to the user; looking it up once more would reopen the select at
+    // once, and again every time it closed.
+    if (code == event::kSelected && std::exchange(refusedLookup_, 0) != field) {
+      Lookup(lookup, true);
+    }
   }
   for (const FormRange& range : spec_.ranges) {
     if (field == range.control && code == event::kAccepted) CheckRange(range);

@@ -116,6 +116,7 @@ void Form::Lookup(const FormLookup& lookup, bool quiet) {
     bool chosen = GlobalResponse() == kResponseCompleted;
     GlobalRequest() = request;
     if (!chosen) {
+      refusedLookup_ = lookup.control;
       SELECT(lookup.control);
       return;
     }

@@ -57,6 +57,21 @@ class FormTest : public BrowseTest {
     if (auto* label = dynamic_cast<QLabel*>(widget)) return label->text().trimmed().toStdString();
     return {};
   }
+  // Gives the field the focus, as a click into it does.
+  void Focus(int32_t control) {
+    QWidget* widget = ControlWidget(kThread, control);
+    ASSERT_NE(widget, nullptr);
+    widget->setFocus();
+    RunUntil([] { return false; }, 50);
+  }
+  // An empty subject offers the select as soon as the field takes the focus;
+  // closing it leaves the field to be typed into.
+  void EnterSubjectField() {
+    Focus(kVideoSubject);
+    ASSERT_NE(WindowTitled(kThread, "Select a SUBJECT"), nullptr);
+    Press(kThread, "Close");
+    ASSERT_NE(WindowTitled(kThread, "Adding a videos Record"), nullptr);
+  }
   // Turns the form's sheet to the tab, as a click on it does.
   void ShowTab(int index) {
     QWidget* sheet = ControlWidget(kThread, 1);
@@ -245,6 +260,7 @@ TEST_F(FormTest, AVideosSubjectIsChosenFromTheSelectAndItsStarsLieWithinOneToThr
   ASSERT_NE(WindowTitled(kThread, "Adding a videos Record"), nullptr);
   Fill(kThread, kVideoTitle, "High Noon");
   ShowTab(2);
+  EnterSubjectField();
   Fill(kThread, kVideoSubject, "COWBOYS");
   ASSERT_NE(WindowTitled(kThread, "Select a SUBJECT"), nullptr);
   EXPECT_EQ(SelectedText(kThread, 0), "DRAMA") << "opens at the first subject after it";
@@ -265,6 +281,34 @@ TEST_F(FormTest, AVideosSubjectIsChosenFromTheSelectAndItsStarsLieWithinOneToThr
   EXPECT_EQ(Stored(CollectionFileId::kVideos,
                    {"VID:SERIAL", "VID:TITLE", "VID:SUBJECT", "VID:STAR_RATING"}),
             std::vector<std::string>{"1|High Noon|DRAMA|2"});
+  ExpectFilesCheck();
+}
+
+// A subject left unchosen keeps the focus and keeps OK from completing; the
+// select does not reopen by itself when the field takes the focus back.
+TEST_F(FormTest, AnUnknownSubjectLeftUnchosenKeepsOkFromCompleting) {
+  AddSubjects({"DRAMA"});
+  OpenBrowse(kBrowseVideosItem, "BROWSE THE VIDEO LIBRARY");
+  Press(kThread, "&Insert A New Tape");
+  ASSERT_NE(WindowTitled(kThread, "Adding a videos Record"), nullptr);
+  ShowTab(2);
+  EnterSubjectField();
+  Fill(kThread, kVideoSubject, "COWBOYS");
+  ASSERT_NE(WindowTitled(kThread, "Select a SUBJECT"), nullptr);
+  Press(kThread, "Close");
+  ASSERT_NE(WindowTitled(kThread, "Adding a videos Record"), nullptr);
+  RunUntil([] { return false; }, 200);
+  EXPECT_EQ(Current(kThread)->title, "Adding a videos Record") << "the select stays closed";
+  Press(kThread, "OK");
+  ASSERT_NE(WindowTitled(kThread, "Select a SUBJECT"), nullptr) << "OK looks the subject up";
+  Press(kThread, "Close");
+  ASSERT_NE(WindowTitled(kThread, "Adding a videos Record"), nullptr) << "OK did not complete";
+  EXPECT_EQ(Shown(kVideoSubject), "COWBOYS");
+  Press(kThread, "Cancel");
+  ASSERT_NE(WindowTitled(kThread, "BROWSE THE VIDEO LIBRARY"), nullptr);
+  EndProgram();
+  EXPECT_TRUE(Stored(CollectionFileId::kVideos, {"VID:SERIAL"}).empty())
+      << "the numbered insert is taken back";
   ExpectFilesCheck();
 }
 
