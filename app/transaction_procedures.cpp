@@ -32,13 +32,15 @@ const TransactionFile& EntryOf(CollectionFileId file) {
 }
 
 // Begins the transaction over the file alone; on failure says so with the
-// operation's name and leaves nothing begun.
+// operation's name. A LOGOUT that fails has already given back what it began,
+// and one refused because a transaction is active (56) refers to another
+// thread's transaction, which a ROLLBACK here would undo: nothing is rolled
+// back.
 bool Begin(DeclaredFile& file, const char* operation) {
   FileDescriptor* files[] = {&file.file()};
   LOGOUT(kTransactionWait, files);
   if (ErrorCode() == 0) return true;
   SHOWMESSAGE(34, operation, file.label());
-  ROLLBACK();
   return false;
 }
 

@@ -369,5 +369,31 @@ TEST_F(FormTest, AFailedWriteIsReportedAndTheFormStaysOpen) {
   ExpectFilesCheck();
 }
 
+// A transaction that cannot begin writes nothing: message 34 names the
+// operation and the file, and message 16 offers to try again.
+TEST_F(FormTest, AChangeWhoseTransactionCannotBeginWritesNothing) {
+  AddTapes(1);
+  OpenBrowse(kBrowseTapesItem, kTapes);
+  Press(kThread, "&Change a Tapes Details");
+  ASSERT_NE(WindowTitled(kThread, "Changing a HTAPES Record"), nullptr);
+  Fill(kThread, kTapeTitle, "NEVER STORED");
+  constexpr int32_t kUnableToLog = 48;
+  SetDriverFault(
+      [](int32_t code, const FileDescriptor&) { return code == kOpLogout ? kUnableToLog : 0; });
+  Press(kThread, "OK");
+  EXPECT_EQ(MessageTitle(), "Transaction Framing Error");
+  EXPECT_NE(MessageText().find("attempting to frame the Update transaction on HTAPES."),
+            std::string::npos)
+      << MessageText();
+  AnswerMessage();
+  EXPECT_EQ(MessageTitle(), "Record Update Error");
+  AnswerMessage("&No");
+  ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
+  EXPECT_EQ(Column(kThread, 1), std::vector<std::string>{"TAPE 001"});
+  EndProgram();
+  EXPECT_EQ(Stored(CollectionFileId::kHtapes, {"HTA:TITLE"}), std::vector<std::string>{"TAPE 001"});
+  ExpectFilesCheck();
+}
+
 }  // namespace
 }  // namespace rk::testing
