@@ -30,7 +30,9 @@ constexpr const char* kTapes = "USER COMPILED TAPES";
 constexpr int32_t kTapeTitle = 4;
 constexpr int32_t kTapeManufacturer = 20;
 constexpr int32_t kTapeSerial = 30;
+constexpr int32_t kTapeItemList = 23;
 constexpr int32_t kItemDescription = 5;
+constexpr int32_t kItemDate = 7;
 constexpr int32_t kItemStart = 9;
 constexpr int32_t kItemEnd = 11;
 constexpr int32_t kItemRunningTime = 13;
@@ -164,11 +166,14 @@ TEST_F(FormTest, CancellingANewTapeRemovesItButKeepsTheItemsAddedUnderIt) {
   ASSERT_NE(WindowTitled(kThread, "Adding a ITEMS Record"), nullptr);
   EXPECT_EQ(Shown(3), "000001") << "the item's tape is primed from the form";
   Fill(kThread, kItemDescription, "Opening ceremony");
+  Fill(kThread, kItemDate, "05/01/99");
   Fill(kThread, kItemStart, "10:00");
   Fill(kThread, kItemEnd, "11:30");
   EXPECT_EQ(Shown(kItemRunningTime), "1:30:00");
   Press(kThread, "OK");
   ASSERT_NE(WindowTitled(kThread, "Adding a HTAPES Record"), nullptr);
+  EXPECT_EQ(Column(kThread, 3, kTapeItemList), std::vector<std::string>{"Opening ceremony"})
+      << "the child list finds the new item";
   Press(kThread, "Cancel");
   ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
   EndProgram();
