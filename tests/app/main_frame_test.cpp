@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,10 @@
 #include "runtime/core/type_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/queue.h"
+#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/frame_widget.h"
+#include "runtime/platform/qt/list_widget.h"
 #include "runtime/platform/qt/menu_bar_builder.h"
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/platform/qt/scheduler.h"
@@ -153,6 +158,40 @@ TEST_F(MainFrameTest, TheMenuAnswersOnlyOnceTheStartWindowHasClosed) {
   ButtonOf(VisibleWindowTitled("About REELKEEPER"), "Close")->click();
   ASSERT_TRUE(RunUntil([] { return UsedSlots() == 1; }));
   EXPECT_EQ(VisibleWindowTitled("About REELKEEPER"), nullptr);
+}
+
+// The start text that the program gives a new collection is read in the start
+// window's list without a line cut off at its right edge.
+TEST_F(MainFrameTest, TheShippedStartTextFitsTheStartWindowsList) {
+  std::ifstream shipped(fs::path(RK_TEST_SOURCE_DIR) / "resources" / "README.TXT",
+                        std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(shipped), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(text.empty());
+  WriteStartText(text);
+  // The faces the program draws with, as it installs them at start.
+  platform::InstallFontSubstitutions();
+  QWidget* splash = StartToSplash();
+  ASSERT_NE(splash, nullptr);
+  platform::ListWidget* list = nullptr;
+  for (QWidget* child : splash->findChildren<QWidget*>()) {
+    if (auto* found = dynamic_cast<platform::ListWidget*>(child)) list = found;
+  }
+  ASSERT_NE(list, nullptr);
+  ASSERT_FALSE(list->Columns().empty());
+  const platform::ListColumnLook& column = list->Columns()[0];
+  constexpr int kCellMargins = 4;  // two pixels either side of a cell's text
+  int room =
+      std::min(column.width, list->RowRect(0).width() - column.left) - kCellMargins - column.indent;
+  QFontMetrics metrics(list->font());
+  int lines = 0;
+  for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    QString line = platform::FromAnsi(text.substr(start, end - start));
+    EXPECT_LE(metrics.horizontalAdvance(line), room) << line.toStdString();
+    ++lines;
+  }
+  EXPECT_GT(lines, 20);
+  ContinuePast(splash);
 }
 
 TEST_F(MainFrameTest, AMissingStartTextIsReportedAndTheProgramGoesOn) {
