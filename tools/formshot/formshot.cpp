@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/core/environment_file.h"
@@ -300,7 +301,12 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Offscreen always; a caller may still give the offscreen screen a size and
+  // density of its own ("offscreen:configfile=screen.json").
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || std::string_view(platform).rfind("offscreen", 0) != 0) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication application(argc, argv);
   rk::platform::InstallFontSubstitutions();
   rk::InitializeEnvironment();

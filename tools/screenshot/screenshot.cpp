@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "app/application_procedures.h"
 #include "app/main_frame.h"
@@ -48,13 +49,17 @@ bool Shot(const QString& path) {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window == frame || !window->isVisible() || window->isMinimized()) continue;
     QImage above = rk::platform::GrabWidget(*window);
+    // The painter works in widget pixels; the grabbed images count device
+    // pixels, twice as many on a screen of double density.
+    QSize size = above.deviceIndependentSize().toSize();
     QPoint at = window->pos() - frame->pos();
     if (at == QPoint(0, 0)) {
-      at = QPoint((image.width() - above.width()) / 2, (image.height() - above.height()) / 2);
+      QSize room = image.deviceIndependentSize().toSize() - size;
+      at = QPoint(room.width() / 2, room.height() / 2);
     }
     painter.drawImage(at, above);
     painter.setPen(Qt::darkGray);
-    painter.drawRect(QRect(at, above.size()).adjusted(0, 0, -1, -1));
+    painter.drawRect(QRect(at, size).adjusted(0, 0, -1, -1));
   }
   painter.end();
   return image.save(path, "PNG");
@@ -98,7 +103,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "screenshot: cannot work in %s: %s\n", argv[1], error.message().c_str());
     return 2;
   }
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Offscreen always; a caller may still give the offscreen screen a size and
+  // density of its own ("offscreen:configfile=screen.json").
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || std::string_view(platform).rfind("offscreen", 0) != 0) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication application(argc, argv);
   rk::platform::InstallFontSubstitutions();
   rk::InitializeEnvironment();
