@@ -13,6 +13,7 @@
 
 #include "app/application_procedures.h"
 #include "app/main/data_folder.h"
+#include "app/main/desktop_identity.h"
 #include "app/main/program_options.h"
 #include "app/main_frame.h"
 #include "resources/resource_table.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
   // Qt sees no arguments: every word of the command line is the program's own.
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
+  rk::start::PresentToDesktop();
   rk::platform::InstallFontSubstitutions();
   if (!rk::InitializeEnvironment(options.environmentFile)) {
     Complain("cannot read the environment file \"" + options.environmentFile +
