@@ -400,5 +400,59 @@ TEST_F(FormTest, AChangeWhoseTransactionCannotBeginWritesNothing) {
   ExpectFilesCheck();
 }
 
+// Another station taking the number first makes the ADD fail on the unique
+// key; the number is taken afresh, three times before the user is asked, and
+// Retry starts over.
+TEST_F(FormTest, NumberingRetriesWhenAnotherStationTakesTheNumber) {
+  AddTapes(2);
+  OpenBrowse(kBrowseTapesItem, kTapes);
+  int failures = 4;
+  SetDriverFault([&failures](int32_t code, const FileDescriptor&) {
+    return code == kOpAdd && failures-- > 0 ? 40 : 0;
+  });
+  Press(kThread, "&Insert a New Tape");
+  EXPECT_EQ(MessageTitle(), "Auto Increment Error") << "after the third failure";
+  AnswerMessage("&Retry");
+  ASSERT_NE(WindowTitled(kThread, "Adding a HTAPES Record"), nullptr);
+  EXPECT_EQ(failures, -1) << "one more failure after the retry, then the ADD went through";
+  EXPECT_EQ(Shown(kTapeSerial), "000003");
+  Fill(kThread, kTapeTitle, "RETRIED");
+  Press(kThread, "OK");
+  ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
+
+  failures = 3;
+  Press(kThread, "&Insert a New Tape");
+  EXPECT_EQ(MessageTitle(), "Auto Increment Error");
+  AnswerMessage("Cancel");
+  ASSERT_NE(WindowTitled(kThread, kTapes), nullptr) << "Cancel closes the form unopened";
+  EndProgram();
+  EXPECT_EQ(Stored(CollectionFileId::kHtapes, {"HTA:SERIAL", "HTA:TITLE"}),
+            (std::vector<std::string>{"1|TAPE 001", "2|TAPE 002", "3|RETRIED"}));
+  ExpectFilesCheck();
+}
+
+// A delete that fails underneath is reported (17) and offered again (18);
+// Yes tries again, and the record goes once the fault is gone.
+TEST_F(FormTest, AFailedDeleteIsOfferedAgain) {
+  AddTapes(2);
+  OpenBrowse(kBrowseTapesItem, kTapes);
+  SetDriverFault([](int32_t code, const FileDescriptor&) { return code == kOpDelete ? 5 : 0; });
+  Press(kThread, "&Delete a Tape");
+  EXPECT_EQ(MessageTitle(), "Confirm Delete");
+  AnswerMessage("OK");
+  EXPECT_EQ(MessageTitle(), "Delete Operation Error");
+  EXPECT_NE(MessageText().find("delete a record from the file HTAPES."), std::string::npos)
+      << MessageText();
+  AnswerMessage();
+  EXPECT_EQ(MessageTitle(), "Record Update Error");
+  SetDriverFault({});
+  AnswerMessage("&Yes");
+  EXPECT_TRUE(RunUntil([&] { return Column(kThread, 1).size() == 1; }));
+  EXPECT_EQ(Column(kThread, 1), std::vector<std::string>{"TAPE 002"});
+  EndProgram();
+  EXPECT_EQ(Stored(CollectionFileId::kHtapes, {"HTA:SERIAL"}), std::vector<std::string>{"2"});
+  ExpectFilesCheck();
+}
+
 }  // namespace
 }  // namespace rk::testing
