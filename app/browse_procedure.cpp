@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "app/browse.h"
-#include "app/open_data_file.h"
+#include "app/file_uses.h"
 #include "app/procedure_table.h"
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
-#include "runtime/files/declared_file_names.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -36,14 +35,6 @@ constexpr int32_t kPositionSize = 512;
 // The alert-key slots the browses use, from the top of the list's table.
 constexpr int32_t kBrowseAlerts[][2] = {
     {255, kInsertKey}, {254, kDeleteKey}, {253, kCtrlEnter}, {252, kLeftDoubleClick}};
-
-std::vector<CollectionFileId> FilesOf(const BrowseSpec& spec) {
-  std::vector<CollectionFileId> files;
-  files.reserve(spec.otherFiles.size() + 1);
-  files.push_back(spec.file);
-  for (CollectionFileId other : spec.otherFiles) files.push_back(other);
-  return files;
-}
 
 size_t LocatorCapacity(const FieldInfo& field) {
   constexpr size_t kNumberDigits = 4;
@@ -98,25 +89,12 @@ void Browse::Run() {
   ClearError();
 }
 
-// Each file is opened by the thread's first user of it and bound by name for
-// the view's filter.
 void Browse::OpenFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (UseCount(id) == 0) {
-      OPENDATAFILE(CollectionFile(id).file());
-      BindFileNames(CollectionFile(id));
-    }
-    ++UseCount(id);
-  }
+  OpenFileUses(spec_.file, spec_.otherFiles);
 }
 
 void Browse::CloseFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (--UseCount(id) <= 0) {
-      UseCount(id) = 0;
-      CLOSE(CollectionFile(id).file());
-    }
-  }
+  CloseFileUses(spec_.file, spec_.otherFiles);
 }
 
 void Browse::SetUpControls() {

@@ -43,6 +43,8 @@ class Form {
   // Numbers and ADDs the record of an insert; false when the form must close.
   bool NumberRecord();
   void DeleteRecord();
+  // Calls the transaction procedure with the wait cursor; true when committed.
+  bool Transaction(const char* procedure);
   std::vector<void*> Bindings();
   void OpenFormWindow();
   void CloseDown();

@@ -5,7 +5,6 @@
 #include "app/form.h"
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
-#include "app/transaction_procedures.h"
 #include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/files/file_statements.h"
@@ -14,7 +13,6 @@
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/message_box.h"
 #include "runtime/windows/property_codes.h"
-#include "runtime/windows/wait_cursor.h"
 #include "runtime/windows/window_statements.h"
 
 namespace rk {
@@ -165,12 +163,7 @@ bool Form::StoreInsert(bool put) {
 void Form::StoreChange() {
   for (;;) {
     localResponse_ = kResponseCancelled;
-    int32_t result = 0;
-    {
-      WaitCursor wait;
-      result = CallTransactionProcedure(spec_.txUpdate);
-    }
-    if (result == kTransactionCommitted) {
+    if (Transaction(spec_.txUpdate)) {
       localResponse_ = kResponseCompleted;
       POST(event::kCloseWindow);
       return;

@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/file_uses.h"
 #include "app/form.h"
-#include "app/open_data_file.h"
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
 #include "app/transaction_procedures.h"
 #include "runtime/core/error_state.h"
-#include "runtime/files/declared_file_names.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/message_box.h"
@@ -25,14 +24,6 @@ namespace {
 
 constexpr int32_t kEndOfFile = 33;
 constexpr int kNumberingTries = 3;
-
-std::vector<CollectionFileId> FilesOf(const FormSpec& spec) {
-  std::vector<CollectionFileId> files;
-  files.reserve(spec.otherFiles.size() + 1);
-  files.push_back(spec.file);
-  for (CollectionFileId other : spec.otherFiles) files.push_back(other);
-  return files;
-}
 
 // A field of a collection file by its prefixed name, or one of its memos.
 void* FieldAddress(std::string_view name) {
@@ -88,22 +79,11 @@ void Form::Run() {
 }
 
 void Form::OpenFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (UseCount(id) == 0) {
-      OPENDATAFILE(CollectionFile(id).file());
-      BindFileNames(CollectionFile(id));
-    }
-    ++UseCount(id);
-  }
+  OpenFileUses(spec_.file, spec_.otherFiles);
 }
 
 void Form::CloseFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (--UseCount(id) <= 0) {
-      UseCount(id) = 0;
-      CLOSE(CollectionFile(id).file());
-    }
-  }
+  CloseFileUses(spec_.file, spec_.otherFiles);
 }
 
 void Form::SaveArea() {
@@ -152,17 +132,17 @@ void Form::DeleteRecord() {
   if (SHOWMESSAGE(32, "") != kButtonOk) return;
   for (;;) {
     localResponse_ = kResponseCancelled;
-    int32_t result = 0;
-    {
-      WaitCursor wait;
-      result = CallTransactionProcedure(spec_.txDelete);
-    }
-    if (result == kTransactionCommitted) {
+    if (Transaction(spec_.txDelete)) {
       localResponse_ = kResponseCompleted;
       return;
     }
     if (SHOWMESSAGE(18, "") != kButtonYes) return;
   }
+}
+
+bool Form::Transaction(const char* procedure) {
+  WaitCursor wait;
+  return CallTransactionProcedure(procedure) == kTransactionCommitted;
 }
 
 // The window's variables, one address per name in the definition's binding
