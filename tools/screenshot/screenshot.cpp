@@ -3,13 +3,18 @@
 // Starts the program offscreen in DATA-FOLDER and performs the steps in order:
 //   menu:N        choose the frame's menu item with control number N (-33 is About)
 //   click:TEXT    press the button labelled TEXT in any open window
+//   tab:TEXT      turn a sheet of any open window to its tab labelled TEXT
+//   type:TEXT     type TEXT into the control that has the focus
+//   key:NAME      press Tab, Enter, Escape, Up, Down, PageDown, Insert or Delete
 //   wait:MS       let the program run for MS milliseconds
 //   shot:FILE     write a PNG of the frame with every window open above it
 // Finally the program is told to exit. Each step first lets the program settle.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +22,7 @@
 #include <string_view>
 
 #include "app/application_procedures.h"
+#include "app/main/desktop_identity.h"
 #include "app/main_frame.h"
 #include "runtime/core/environment_file.h"
 #include "runtime/platform/qt/fonts.h"
@@ -37,6 +43,62 @@ bool Click(const QString& text) {
   QPushButton* button = rk::drive::ButtonNamed(text);
   if (button) button->click();
   return button != nullptr;
+}
+
+bool TurnTo(QWidget& window, const QString& text) {
+  for (QTabBar* tabs : window.findChildren<QTabBar*>()) {
+    for (int index = 0; index < tabs->count(); ++index) {
+      if (tabs->tabText(index) != text) continue;
+      tabs->setCurrentIndex(index);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The nearest tabs around the focus first: a browse and the form above it,
+// both inside the frame, may have tabs of the same name.
+bool Tab(const QString& text) {
+  for (QWidget* around = QApplication::focusWidget(); around; around = around->parentWidget()) {
+    if (TurnTo(*around, text)) return true;
+  }
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && TurnTo(*window, text)) return true;
+  }
+  return false;
+}
+
+void Press(QWidget& widget, int key, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(&widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(&widget, &release);
+  rk::drive::RunOnce();
+}
+
+bool Type(const QString& text) {
+  for (QChar c : text) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) return false;
+    int key = c == ' ' ? static_cast<int>(Qt::Key_Space) : c.toUpper().unicode();
+    Press(*focus, key, QString(c));
+  }
+  return true;
+}
+
+bool Key(const std::string& name) {
+  static const std::pair<const char*, int> kKeys[] = {
+      {"Tab", Qt::Key_Tab},       {"Enter", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
+      {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},    {"PageDown", Qt::Key_PageDown},
+      {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete}};
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return false;
+  for (const auto& [known, key] : kKeys) {
+    if (name != known) continue;
+    Press(*focus, key);
+    return true;
+  }
+  return false;
 }
 
 // The frame with the windows above it drawn where they stand, or centred on it
@@ -73,6 +135,9 @@ bool Perform(const std::string& step) {
   rk::drive::Settle(kSettle);
   if (verb == "menu") return rk::drive::ChooseMenu(std::atoi(argument.c_str()));
   if (verb == "click") return Click(QString::fromStdString(argument));
+  if (verb == "tab") return Tab(QString::fromStdString(argument));
+  if (verb == "type") return Type(QString::fromStdString(argument));
+  if (verb == "key") return Key(argument);
   if (verb == "wait") {
     rk::drive::Settle(std::atoi(argument.c_str()));
     return true;
@@ -85,8 +150,10 @@ bool Perform(const std::string& step) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT wait:MS shot:FILE)\n",
-               stderr);
+    std::fputs(
+        "usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT tab:TEXT type:TEXT key:NAME "
+        "wait:MS shot:FILE)\n",
+        stderr);
     return 2;
   }
   std::vector<std::string> steps(argv + 2, argv + argc);
@@ -110,6 +177,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
   QApplication application(argc, argv);
+  rk::start::PresentToDesktop();  // the program's name and icon on its windows
   rk::platform::InstallFontSubstitutions();
   rk::InitializeEnvironment();
   rk::ConnectFileLayerToThreads();
