@@ -39,8 +39,20 @@ using rk::platform::FrameWidget;
 
 constexpr int kSettle = 300;  // milliseconds before each step
 
+// The button nearest the focus first: a form and the browse below it both
+// have an "OK" or an "&Insert".
 bool Click(const QString& text) {
-  QPushButton* button = rk::drive::ButtonNamed(text);
+  QPushButton* button = nullptr;
+  for (QWidget* around = QApplication::focusWidget(); around && !button;
+       around = around->parentWidget()) {
+    for (QPushButton* candidate : around->findChildren<QPushButton*>()) {
+      if (candidate->text() == text && candidate->isVisible()) {
+        button = candidate;
+        break;
+      }
+    }
+  }
+  if (!button) button = rk::drive::ButtonNamed(text);
   if (button) button->click();
   return button != nullptr;
 }
