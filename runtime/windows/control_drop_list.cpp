@@ -110,7 +110,7 @@ class DropListControl : public ListControl {
     if (!face_) return;
     face_->SetIcons(Icons());
     face_->SetChoice(selected_ >= 1 && selected_ <= rows_.Count() ? RowLook(selected_)
-                                                                  : platform::ListRowLook());
+                                                                  : UnlistedLook());
   }
 
  private:
@@ -123,6 +123,18 @@ class DropListControl : public ListControl {
       if (SameChoice(rows_.FieldText(row, 1), value)) return row;
     }
     return 0;
+  }
+
+  // A list of a queue's names with no row chosen shows its variable as it is,
+  // a value no longer among the names included, so that what the face shows
+  // is what the record holds. Fixed choices show only a choice.
+  platform::ListRowLook UnlistedLook() const {
+    if (!HasVariable() || FixedChoices()) return {};
+    std::string text(ClipRight(VariableText()));
+    if (text.empty()) return {};
+    platform::ListCellLook cell;
+    cell.text = std::move(text);
+    return {cell};
   }
 
   void StoreChoice() {

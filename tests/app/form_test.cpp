@@ -11,6 +11,7 @@
 #include "app/form_spec.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/operation_codes.h"
+#include "runtime/platform/qt/drop_face_widget.h"
 #include "runtime/platform/qt/entry_widget.h"
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/windows/control.h"
@@ -220,6 +221,10 @@ TEST_F(FormTest, TheDropListShowsAndKeepsTheRecordsOwnValue) {
   Press(kThread, "&Change a Tapes Details");
   ASSERT_NE(WindowTitled(kThread, "Changing a HTAPES Record"), nullptr);
   EXPECT_EQ(ChoiceOf(kTapeManufacturer), 0) << "no name highlighted";
+  auto* face = dynamic_cast<platform::DropFaceWidget*>(ControlWidget(kThread, kTapeManufacturer));
+  ASSERT_NE(face, nullptr);
+  ASSERT_EQ(face->Choice().size(), 1u);
+  EXPECT_EQ(face->Choice()[0].text, "Gone") << "the stored value shows as it is";
   Press(kThread, "OK");
   ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
   EndProgram();
