@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "runtime/files/kmf_check.h"
@@ -474,6 +475,51 @@ TEST_F(CrashTest, RebuildThroughACopy) {
             0x12);
       },
       {tapes_}, false);
+}
+
+// A file left with a marked header (stopped right after the commit point of
+// an ADD) is recovered by the next open; that recovery is stopped at each of
+// its own writes and flushes, and the open after it must recover again.
+TEST_F(CrashTest, RecoveryThatIsItselfInterrupted) {
+  Populate(tapes_, 120);
+  auto add = [&] {
+    Change(tapes_, [](Table& table) {
+      FillTape(table, 1000, "Committed, not yet home");
+      table.memos()[0].replace(0, 9, "new notes");
+      if (table.Add() != 0) _exit(5);
+    });
+  };
+  Snapshot();
+  RunChild(add, 0);
+  const std::string added = Fingerprint(tapes_);
+  long commitPoint = 0;
+  for (long k = 0, flushes = 0; k < static_cast<long>(writeSizes_.size()); ++k) {
+    if (writeSizes_[k] == 0 && ++flushes == 2) {
+      commitPoint = k + 1;
+      break;
+    }
+  }
+  ASSERT_GT(commitPoint, 0);
+  Restore();
+  EXPECT_EQ(RunChild(add, commitPoint), -1);
+  auto header = [&] {
+    std::ifstream in(tapes_ + ".KMF", std::ios::binary);
+    uint8_t bytes[kHeaderSize];
+    in.read(reinterpret_cast<char*>(bytes), kHeaderSize);
+    return DecodeHeader(bytes);
+  };
+  ASSERT_NE(header().committedEnd, header().pendingEnd) << "the file should need recovery";
+
+  long points = CrashEverywhere(
+      [&] {
+        auto table = TapeTable(tapes_);
+        if (table->Open(0x42) != 0) _exit(4);
+        table->Close();
+      },
+      {tapes_}, false);
+  EXPECT_GT(points, 2) << "the recovery wrote nothing";
+  EXPECT_EQ(Fingerprint(tapes_), added);
+  EXPECT_EQ(header().committedEnd, header().pendingEnd);
 }
 
 TEST_F(CrashTest, CommitOfTwoFilesIsAllOrNothing) {
