@@ -56,7 +56,9 @@ std::string Difference(const std::string& a, const std::string& b) {
   return "[" + near(a) + "] instead of [" + near(b) + "]";
 }
 
-class IoFaultTest : public ::testing::Test {
+// The first operation is an ADD (false) or a PUT that grows its record's memo
+// to four pieces and moves it to another category (true).
+class IoFaultTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     tapes_ = dir_.File("TAPES");
@@ -76,7 +78,7 @@ class IoFaultTest : public ::testing::Test {
                                std::filesystem::copy_options::overwrite_existing);
   }
 
-  // ADD tape 500 (unless `skipFirst`), ADD tape 501 (unless `skipSecond`),
+  // The first operation (unless `skipFirst`), ADD tape 501 (unless `skipSecond`),
   // CLOSE; the write fault can only hit the first ADD.
   Answers Run(Fault fault, long failAt, long failReadAt, bool skipFirst = false,
               bool skipSecond = false) {
@@ -101,9 +103,19 @@ class IoFaultTest : public ::testing::Test {
       auto table = TapeTable(tapes_);
       if (table->Open(0x42) != 0) _exit(4);
       if (!skipFirst) {
-        FillTape(*table, 500, "The faulty add");
-        table->memos()[0].replace(0, 10, "memo piece");
-        int32_t first = table->Add();
+        int32_t first;
+        if (GetParam()) {
+          int32_t serial = 30;
+          std::memcpy(table->record().data(), &serial, 4);
+          if (table->GetByKey(0) != 0) _exit(5);
+          FillTape(*table, 30, "The faulty put", "moved");
+          table->memos()[0].assign(1000, 'm');
+          first = table->Put();
+        } else {
+          FillTape(*table, 500, "The faulty add");
+          table->memos()[0].replace(0, 10, "memo piece");
+          first = table->Add();
+        }
         send('e', platform::LastError());
         send('1', first);
       }
@@ -165,7 +177,7 @@ class IoFaultTest : public ::testing::Test {
   std::string tapes_;
 };
 
-TEST_F(IoFaultTest, EveryWriteFlushAndTruncateFailsWithoutLosingWork) {
+TEST_P(IoFaultTest, EveryWriteFlushAndTruncateFailsWithoutLosingWork) {
   Answers clean = Run(Fault::kDiskFull, 0, 0);
   ASSERT_TRUE(clean.finished);
   ASSERT_EQ(clean.first, 0);
@@ -197,7 +209,7 @@ TEST_F(IoFaultTest, EveryWriteFlushAndTruncateFailsWithoutLosingWork) {
           EXPECT_EQ(answers.first, kOsFailure);
           EXPECT_EQ(answers.firstError, code);
           EXPECT_TRUE(now == secondOnly)
-              << "a failed add changed the file: " << Difference(now, secondOnly);
+              << "a failed operation changed the file: " << Difference(now, secondOnly);
         } else {
           EXPECT_EQ(now, both);
         }
@@ -216,7 +228,7 @@ TEST_F(IoFaultTest, EveryWriteFlushAndTruncateFailsWithoutLosingWork) {
               reported, ended);
 }
 
-TEST_F(IoFaultTest, EveryReadFailureEndsWithTheInternalErrorAndLosesNothing) {
+TEST_P(IoFaultTest, EveryReadFailureEndsWithTheInternalErrorAndLosesNothing) {
   Answers clean = Run(Fault::kDiskFull, 0, 0);
   ASSERT_TRUE(clean.finished);
   ASSERT_GT(clean.reads, 0);
@@ -238,6 +250,11 @@ TEST_F(IoFaultTest, EveryReadFailureEndsWithTheInternalErrorAndLosesNothing) {
   }
   std::printf("read fault points: %ld\n", clean.reads);
 }
+
+INSTANTIATE_TEST_SUITE_P(AddAndGrowingPut, IoFaultTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "GrowingPut" : "Add");
+                         });
 
 }  // namespace
 }  // namespace rk::kmf
