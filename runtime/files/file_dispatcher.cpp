@@ -137,6 +137,7 @@ int32_t Finish(const OperationShape& shape, FileCall& call, int32_t error) {
 }  // namespace
 
 int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args) {
+  CheckRuntimeEntry(code);
   if (!object.entry) {
     PostFileError(kUnsupported, &object, {});
     return 0;

@@ -1,5 +1,7 @@
 #include "runtime/files/runtime_threads.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace rk {
@@ -9,6 +11,7 @@ ThreadNumberSource threadNumberSource = nullptr;
 PerThreadFileRegistrar perThreadRegistrar = nullptr;
 PerThreadFileForgetter perThreadForgetter = nullptr;
 RetryPause retryPause = nullptr;
+RuntimeEntryCheck runtimeEntryCheck = nullptr;
 
 }  // namespace
 
@@ -23,6 +26,22 @@ void SetPerThreadFileForgetter(PerThreadFileForgetter forgetter) {
 }
 void SetRetryPause(RetryPause pause) {
   retryPause = pause;
+}
+
+void SetRuntimeEntryCheck(RuntimeEntryCheck check) {
+  runtimeEntryCheck = check;
+}
+
+void CheckRuntimeEntry([[maybe_unused]] int32_t operation) {
+#ifndef NDEBUG
+  if (runtimeEntryCheck && !runtimeEntryCheck()) {
+    std::fprintf(stderr,
+                 "file operation %d called outside the runtime thread that holds the runtime "
+                 "lock\n",
+                 operation);
+    std::abort();
+  }
+#endif
 }
 
 int32_t CurrentThreadNumber() {

@@ -17,11 +17,22 @@ using ThreadNumberSource = int32_t (*)();
 using PerThreadFileRegistrar = void (*)(FileDescriptor& file);
 using PerThreadFileForgetter = void (*)(FileDescriptor& file);
 using RetryPause = void (*)(std::chrono::milliseconds duration);
+// Whether runtime code may run where it is called from: the window system
+// answers true only on the runtime thread that holds the runtime lock (or
+// before any runtime thread exists), never in a callback of the display.
+using RuntimeEntryCheck = bool (*)();
 
 void SetThreadNumberSource(ThreadNumberSource source);  // null restores the default
 void SetPerThreadFileRegistrar(PerThreadFileRegistrar registrar);
 void SetPerThreadFileForgetter(PerThreadFileForgetter forgetter);
 void SetRetryPause(RetryPause pause);
+void SetRuntimeEntryCheck(RuntimeEntryCheck check);
+
+// At the entry of every file operation: in debug builds, a call from where
+// runtime code may not run ends the program at once with the operation's code,
+// so that a callback that runs runtime code directly is found by any test that
+// reaches it. Nothing in release builds.
+void CheckRuntimeEntry(int32_t operation);
 
 // The running runtime thread's number; 1 until the window system says otherwise.
 int32_t CurrentThreadNumber();

@@ -46,6 +46,16 @@ bool ActAs(int32_t thread) {
   return true;
 }
 
+// The exit procedure closes every thread's files from wherever the program
+// ends.
+bool closingEveryFile = false;
+
+bool OnTheServedThread() {
+  if (closingEveryFile || UsedSlots() == 0) return true;
+  platform::FiberId current = platform::TheScheduler().Current();
+  return RuntimeLockHeld() && current != 0 && SlotOfFiber(current) == ServedThread() - 1;
+}
+
 }  // namespace
 
 void ConnectFileLayerToThreads() {
@@ -53,6 +63,7 @@ void ConnectFileLayerToThreads() {
   SetPerThreadFileRegistrar(&RegisterPerThreadFileInstances);
   SetPerThreadFileForgetter(&ForgetPerThreadFileInstances);
   SetRetryPause(&PauseForLockRetry);
+  SetRuntimeEntryCheck(&OnTheServedThread);
   static const bool registered = [] {
     RegisterExitProcedure(&CloseEveryThreadsFiles);
     return true;
@@ -61,6 +72,7 @@ void ConnectFileLayerToThreads() {
 }
 
 void CloseEveryThreadsFiles() {
+  closingEveryFile = true;
   int inPlace = ThreadInstances().InPlace();
   std::vector<OpenFileEntry> open = OpenFiles();  // closing changes the registry
   for (auto entry = open.rbegin(); entry != open.rend(); ++entry) {
@@ -69,6 +81,7 @@ void CloseEveryThreadsFiles() {
     SetThreadNumberSource(&RunningThreadNumber);
   }
   if (inPlace >= 0 && ThreadInstances().Begun(inPlace)) ThreadInstances().SwitchTo(inPlace);
+  closingEveryFile = false;
 }
 
 void RegisterPerThreadFileInstances(FileDescriptor& file) {

@@ -306,14 +306,17 @@ TEST_F(ThreadModalityTest, TheFrameMenuStartsProceduresWhileAThreadWaitsOnAHeldR
   ASSERT_EQ(started_.size(), 1u);
   EXPECT_GT(started_[0], 0) << "the choice started its procedure";
 
-  RELEASE(holder.file());
+  // The holder lets go on a runtime thread of its own: runtime code runs only
+  // on the thread that holds the runtime lock.
+  START([&holder] { RELEASE(holder.file()); }, 0);
   for (int round = 0; round < 500 && !waiterDone_; ++round) {
     RunUntilIdle();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(waiterDone_);
   EXPECT_EQ(waiterAnswer_, 0);
-  CLOSE(holder.file());
+  START([&holder] { CLOSE(holder.file()); }, 0);
+  RunUntilIdle();
 }
 
 }  // namespace
