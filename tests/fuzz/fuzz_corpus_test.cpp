@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct Target {
   const char* name;
   int (*input)(const uint8_t*, size_t);
 };
+
+// The name alone in test names and messages, not the bytes of the struct.
+void PrintTo(const Target& target, std::ostream* out) {
+  *out << target.name;
+}
 
 const Target kTargets[] = {
     {"kmf_file", &fuzz::KmfFileInput},        {"kmf_page", &fuzz::KmfPageInput},
