@@ -95,8 +95,11 @@ double TextToReal(std::string_view text) {
 }
 
 bool ApproximatelyEqual(double x, double y) {
+  if (x == y) return true;
   double d = x - y;
-  if (d == 0) return true;
+  // A NaN or an infinity has no exponent to compare (ilogb answers the extremes
+  // of int, and the differences below would overflow): only equal values match.
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(d)) return false;
   int ed = BinaryExponent(d);
   return BinaryExponent(x) - ed > 50 || BinaryExponent(y) - ed > 50;
 }

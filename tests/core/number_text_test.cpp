@@ -77,5 +77,15 @@ TEST(ApproximatelyEqual, ComparesBinaryExponents) {
   EXPECT_FALSE(ApproximatelyEqual(1e-10, 0.0));
 }
 
+// Found by fuzzing "0 / 0 > 1": the difference of a NaN has no exponent.
+TEST(ApproximatelyEqual, NotANumberAndInfinitiesMatchOnlyThemselves) {
+  EXPECT_FALSE(ApproximatelyEqual(NAN, 17.0));
+  EXPECT_FALSE(ApproximatelyEqual(NAN, NAN));
+  EXPECT_TRUE(ApproximatelyEqual(INFINITY, INFINITY));
+  EXPECT_FALSE(ApproximatelyEqual(INFINITY, -INFINITY));
+  EXPECT_FALSE(ApproximatelyEqual(INFINITY, DBL_MAX));
+  EXPECT_FALSE(ApproximatelyEqual(DBL_MAX, -DBL_MAX));
+}
+
 }  // namespace
 }  // namespace rk
