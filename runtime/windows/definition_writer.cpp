@@ -67,10 +67,19 @@ class BlobWriter {
     return at;
   }
 
+  // Written even when empty: an offset of 0 would read back as no text at all.
+  int32_t StringAlways(const std::string& text) {
+    int32_t at = Reserve(static_cast<int32_t>(text.size()) + 1);
+    std::memcpy(&blob_[at - kBufferLead], text.data(), text.size());
+    return at;
+  }
+
   int32_t Descriptor(const std::optional<DataDescriptor>& descriptor) {
     if (!descriptor) return 0;
+    // An empty constant text still makes a list of fixed choices (none), which
+    // a descriptor without text does not.
     int32_t third =
-        descriptor->constantText ? String(*descriptor->constantText) : descriptor->places;
+        descriptor->constantText ? StringAlways(*descriptor->constantText) : descriptor->places;
     int32_t at = Reserve(kDescriptorSize);
     Put8(at, descriptor->type);
     Put32(at + 1, descriptor->size);

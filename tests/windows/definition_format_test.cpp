@@ -40,6 +40,22 @@ TEST(DefinitionFormat, EveryKindReadsBackAsWritten) {
             "VHS|SVHS|VHSC|BETAMAX|8mm|Hi 8mm|OTHER");
 }
 
+// Found by fuzzing: a drop list's FROM with an empty constant text is a list of
+// fixed choices without any, and must not come back as one without choices.
+TEST(DefinitionFormat, AnEmptyConstantTextReadsBackAsConstantText) {
+  Definition original = testing::RichDefinition();
+  std::optional<DataDescriptor>& from =
+      original.structures[0].controls[0].children[0].children[2].from;
+  ASSERT_TRUE(from);
+  from->constantText = "";
+  std::string error;
+  std::optional<Definition> read = ReadDefinitionResource(WriteDefinitionResource(original), error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->structures[0].controls[0].children[0].children[2].from->constantText,
+            std::optional<std::string>(""));
+  EXPECT_EQ(*read, original);
+}
+
 // Fields sit where the runtime's other readers expect them, not merely where this
 // writer and reader agree to put them.
 TEST(DefinitionFormat, FieldsSitAtTheirStoredOffsets) {
