@@ -4,6 +4,7 @@
 #include "app/browse.h"
 #include "app/form.h"
 #include "app/procedure_table.h"
+#include "app/tree_browse.h"
 
 namespace rk {
 
@@ -14,6 +15,9 @@ void RegisterApplicationProcedures() {
   }
   for (const FormSpec& spec : FormSpecs()) {
     RegisterProcedure(spec.procedure, [&spec] { RunForm(spec); });
+  }
+  for (const TreeSpec& spec : TreeSpecs()) {
+    RegisterProcedure(spec.procedure, [&spec] { RunTree(spec); });
   }
 }
 
