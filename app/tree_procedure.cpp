@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/open_data_file.h"
+#include "app/file_uses.h"
 #include "app/procedure_table.h"
 #include "app/thread_globals.h"
 #include "app/tree_browse.h"
 #include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
-#include "runtime/files/declared_file_names.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -74,25 +73,14 @@ void TreeBrowse::Run() {
   ClearError();
 }
 
-// Each file is opened by the thread's first user of it and bound by name, as
-// the browses do.
 void TreeBrowse::OpenFiles() {
-  for (CollectionFileId id : {spec_.parent.file, spec_.child.file}) {
-    if (UseCount(id) == 0) {
-      OPENDATAFILE(CollectionFile(id).file());
-      BindFileNames(CollectionFile(id));
-    }
-    ++UseCount(id);
-  }
+  const CollectionFileId child[] = {spec_.child.file};
+  OpenFileUses(spec_.parent.file, child);
 }
 
 void TreeBrowse::CloseFiles() {
-  for (CollectionFileId id : {spec_.parent.file, spec_.child.file}) {
-    if (--UseCount(id) <= 0) {
-      UseCount(id) = 0;
-      CLOSE(CollectionFile(id).file());
-    }
-  }
+  const CollectionFileId child[] = {spec_.child.file};
+  CloseFileUses(spec_.parent.file, child);
 }
 
 void TreeBrowse::HandleEvent() {
