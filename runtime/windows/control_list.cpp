@@ -226,6 +226,7 @@ TreeNodeState ListControl::NodeState(int32_t row) const {
 // belongs to the window's key handling, which has raised 0x0F for it already.
 void ListControl::KeyPressed(int32_t keyCode, uint8_t character, std::vector<RaisedEvent>& raised) {
   if (keyCode != 0 && AlertedElsewhere(keyCode)) return;
+  if (NodeKey(keyCode, character)) return;
   if (keyCode == kKeyEnter) {
     if (selected_ > 0) raised.push_back({event::kAccepted, Number()});
     return;
@@ -239,6 +240,24 @@ void ListControl::KeyPressed(int32_t keyCode, uint8_t character, std::vector<Rai
     return;
   }
   if (int32_t target = SelfScrollTargetOf(keyCode, character)) MoveSelection(target, raised);
+}
+
+// Right or '+' opens the selected tree node and Left or '-' closes it, as a
+// click on its box does, so that a tree can be worked from the keyboard.
+bool ListControl::NodeKey(int32_t keyCode, uint8_t character) {
+  constexpr int32_t kKeyLeft = 0x25;
+  constexpr int32_t kKeyRight = 0x27;
+  bool open = keyCode == kKeyRight || character == '+';
+  bool close = keyCode == kKeyLeft || character == '-';
+  if ((!open && !close) || !TreeColumn() || selected_ < 1 || selected_ > rows_.Count()) {
+    return false;
+  }
+  TreeNodeState state = NodeState(selected_);
+  // A positive level with nothing shown below it is a closed node that can
+  // open; a negative one has nothing to open.
+  if (open && state == kNodeLeaf) TreeRequest((int64_t{selected_} << 1) | 1);
+  if (close && state == kNodeOpen) TreeRequest(int64_t{selected_} << 1);
+  return true;
 }
 
 int32_t ListControl::SelfScrollTargetOf(int32_t keyCode, uint8_t character) const {

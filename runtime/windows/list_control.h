@@ -47,6 +47,8 @@ class ListControl : public Control {
 
   // The tree column's node of a row, worked out from the levels around it.
   TreeNodeState NodeState(int32_t row) const;
+  // A key that opens or closes the selected tree node; true when it was one.
+  bool NodeKey(int32_t keyCode, uint8_t character);
   // A click on a tree node, carried out on the owning thread: an open node
   // asks to contract (0x17), any other to expand (0x16).
   void TreeRequest(int64_t param);

@@ -128,6 +128,27 @@ TEST_F(HomeTreeTest, AClickOnTheBoxOpensAndClosesATape) {
   EXPECT_EQ(Nodes()[1], ListNode::kClosed) << "closed again, the tape can still be opened";
 }
 
+// The keyboard does what a click on the box does: Right or '+' opens the
+// selected tape, Left or '-' closes it.
+TEST_F(HomeTreeTest, RightAndLeftOpenAndCloseTheSelectedTape) {
+  OpenTree();
+  Key(kTree, Qt::Key_Down);
+  ASSERT_EQ(Selected(), "TAPE 001");
+  Key(kTree, Qt::Key_Right);
+  RunUntil([&] { return Texts().size() == 6; }, 500);
+  EXPECT_EQ(Nodes()[1], ListNode::kOpen);
+  EXPECT_EQ(Texts().size(), 6u) << "the tape's two items are shown";
+  Key(kTree, Qt::Key_Left);
+  RunUntil([&] { return Texts().size() == 4; }, 500);
+  EXPECT_EQ(Nodes()[1], ListNode::kClosed);
+  Key(kTree, Qt::Key_Plus, Qt::NoModifier, "+");
+  RunUntil([&] { return Texts().size() == 6; }, 500);
+  EXPECT_EQ(Nodes()[1], ListNode::kOpen);
+  Key(kTree, Qt::Key_Minus, Qt::NoModifier, "-");
+  RunUntil([&] { return Texts().size() == 4; }, 500);
+  EXPECT_EQ(Nodes()[1], ListNode::kClosed);
+}
+
 TEST_F(HomeTreeTest, ATapeWithoutItemsGainsABoxWithItsFirstItem) {
   OpenTree();
   Key(kTree, Qt::Key_Down);
