@@ -5,7 +5,8 @@
 //   click:TEXT    press the button labelled TEXT in any open window
 //   tab:TEXT      turn a sheet of any open window to its tab labelled TEXT
 //   type:TEXT     type TEXT into the control that has the focus
-//   key:NAME      press Tab, Enter, Escape, Up, Down, PageDown, Insert or Delete
+//   key:NAME      press Tab, Enter, Escape, Up, Down, Left, Right, Plus, PageDown,
+//                 Insert or Delete
 //   wait:MS       let the program run for MS milliseconds
 //   shot:FILE     write a PNG of the frame with every window open above it
 // Finally the program is told to exit. Each step first lets the program settle.
@@ -100,9 +101,10 @@ bool Type(const QString& text) {
 
 bool Key(const std::string& name) {
   static const std::pair<const char*, int> kKeys[] = {
-      {"Tab", Qt::Key_Tab},       {"Enter", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
-      {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},    {"PageDown", Qt::Key_PageDown},
-      {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete}};
+      {"Tab", Qt::Key_Tab},       {"Enter", Qt::Key_Return},  {"Escape", Qt::Key_Escape},
+      {"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},     {"PageDown", Qt::Key_PageDown},
+      {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete}, {"Left", Qt::Key_Left},
+      {"Right", Qt::Key_Right},   {"Plus", Qt::Key_Plus}};
   QWidget* focus = QApplication::focusWidget();
   if (!focus) return false;
   for (const auto& [known, key] : kKeys) {

@@ -44,4 +44,8 @@ shots click:Continue menu:-15 shot:"$OUT/subject-browse.png"
 shots click:Continue menu:-16 click:"&Insert" type:"Verbatim" \
   shot:"$OUT/manufacturer-form.png" click:Cancel
 
+# The trees, one tape and one video opened from the keyboard.
+shots click:Continue menu:-12 key:Down key:Right shot:"$OUT/tree-home.png"
+shots click:Continue menu:-13 key:Down key:Right shot:"$OUT/tree-commercial.png"
+
 echo "user guide pictures written to $OUT"
