@@ -5,6 +5,7 @@
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/property_codes.h"
 
 namespace rk {
 namespace {
@@ -20,6 +21,22 @@ class PaintedControl : public Control {
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
     if (notice != kNoticePressed || Kind() != RecordKind::kRegion) return {};
     return {{event::kAccepted, Number()}};
+  }
+
+  // An image's text names a report's page file, which it shows scaled to the
+  // control. A file that cannot be read leaves the image empty.
+  bool SetOwnProperty(int32_t code, int32_t, std::string_view value) override {
+    auto* image = dynamic_cast<platform::ImageWidget*>(Widget());
+    if (code != property::kText || !image) return false;
+    std::string error;
+    image->SetPageFile(std::string(value), error);
+    return true;
+  }
+
+  std::optional<std::string> OwnProperty(int32_t code, int32_t) const override {
+    auto* image = dynamic_cast<platform::ImageWidget*>(Widget());
+    if (code != property::kText || !image) return std::nullopt;
+    return image->PageFile();
   }
 
  private:

@@ -8,6 +8,7 @@
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window.h"
+#include "runtime/windows/window_menu_items.h"
 
 namespace rk {
 
@@ -40,7 +41,10 @@ void SendEvent(Window& window, int32_t code, int32_t control) {
 
 void QueueEvent(Window& window, const EventRecord& record) {
   // Positive numbers name controls, negative ones menu items of the window's menu.
-  if (record.control > 0 && !window.FindControl(record.control)) return;
+  if (record.control > 0 && !window.FindControl(record.control) &&
+      !HasMenuItem(window, record.control)) {
+    return;
+  }
   window.queue.push_back(record);
 }
 

@@ -15,6 +15,7 @@
 #include "runtime/windows/standard_actions.h"
 #include "runtime/windows/thread_input.h"
 #include "runtime/windows/window.h"
+#include "runtime/windows/window_menu_items.h"
 #include "runtime/windows/window_messages.h"
 #include "runtime/windows/window_registry.h"
 #include "runtime/windows/window_statements.h"
@@ -82,21 +83,23 @@ void DecorateWindow(Window& window) {
     }
     return;
   }
-  if (!window.definition.menubar) return;
-  const MenuBarRecord& bar = *window.definition.menubar;
-  auto* child = dynamic_cast<QMdiSubWindow*>(window.shell->Outer());
-  platform::FrameWidget* frame = platform::FrameWidget::Current();
-  if (window.kind == WindowKind::kMdiChild && MergesIntoFrame(bar) && child && frame) {
-    frame->SetChildMenu(*child, MenuBarItemsOf(bar), MenuOwnerOf(window));
-  } else {
-    AddOwnMenuBar(window, bar);
+  if (window.definition.menubar) {
+    const MenuBarRecord& bar = *window.definition.menubar;
+    auto* child = dynamic_cast<QMdiSubWindow*>(window.shell->Outer());
+    platform::FrameWidget* frame = platform::FrameWidget::Current();
+    if (window.kind == WindowKind::kMdiChild && MergesIntoFrame(bar) && child && frame) {
+      frame->SetChildMenu(*child, MenuBarItemsOf(bar), MenuOwnerOf(window));
+    } else {
+      AddOwnMenuBar(window, bar);
+    }
   }
+  AddOwnStatusBar(window);
 }
 
 void ShowStatusText(const Window& window) {
-  const Window* shown = window.kind == WindowKind::kMdiChild ? window.frame : &window;
-  platform::FrameWidget* frame = shown ? FrameWidgetOf(*shown) : nullptr;
-  if (frame) frame->Zones().SetText(1, platform::FromAnsi(window.statusText));
+  if (platform::StatusZones* zones = StatusZonesOf(window)) {
+    zones->SetText(1, platform::FromAnsi(window.statusText));
+  }
 }
 
 bool HandleMenuCommand(const platform::PlatformMessage& message) {

@@ -1,6 +1,7 @@
 #include "runtime/windows/window_statements.h"
 
 #include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/status_zones.h"
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/control.h"
@@ -10,6 +11,7 @@
 #include "runtime/windows/property_codes.h"
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window.h"
+#include "runtime/windows/window_menu_items.h"
 #include "runtime/windows/window_open.h"
 
 namespace rk {
@@ -26,7 +28,7 @@ Window& OpenCurrentWindow() {
   return *window;
 }
 
-bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
+bool SetWindowProperty(Window& window, int32_t code, std::string_view value, int32_t index) {
   switch (code) {
     case property::kText:
       window.title = value;
@@ -40,6 +42,14 @@ bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
       }
       return true;
     case property::kStatusText:
+      // Zone 1 is the message area every window shares with its status
+      // messages; the zones after it are the window's own labels.
+      if (index >= 2) {
+        if (platform::StatusZones* zones = StatusZonesOf(window)) {
+          zones->SetText(index, platform::FromAnsi(value));
+        }
+        return true;
+      }
       window.statusText = value;
       if (StatusHook()) StatusHook()(window);
       return true;
@@ -48,13 +58,17 @@ bool SetWindowProperty(Window& window, int32_t code, std::string_view value) {
   }
 }
 
-std::string WindowProperty(const Window& window, int32_t code) {
+std::string WindowProperty(const Window& window, int32_t code, int32_t index) {
   switch (code) {
     case property::kText:
       return window.title;
     case property::kValidating:
       return window.validating ? "1" : "0";
     case property::kStatusText:
+      if (index >= 2) {
+        platform::StatusZones* zones = StatusZonesOf(window);
+        return zones ? platform::ToAnsi(zones->Text(index)) : std::string{};
+      }
       return window.statusText;
     default:
       return {};
@@ -99,9 +113,11 @@ int32_t CHOICE(int32_t number) {
 void SetProperty(int32_t number, int32_t code, std::string_view value, int32_t index) {
   Window& window = OpenCurrentWindow();
   if (number == 0) {
-    SetWindowProperty(window, code, value);
+    SetWindowProperty(window, code, value, index);
   } else if (Control* control = window.FindControl(number)) {
     control->SetProperty(code, index, value);
+  } else {
+    SetMenuItemProperty(window, number, code, value);
   }
 }
 
@@ -111,9 +127,9 @@ void SetProperty(int32_t number, int32_t code, int32_t value, int32_t index) {
 
 std::string GetProperty(int32_t number, int32_t code, int32_t index) {
   Window& window = OpenCurrentWindow();
-  if (number == 0) return WindowProperty(window, code);
+  if (number == 0) return WindowProperty(window, code, index);
   Control* control = window.FindControl(number);
-  if (!control) return {};
+  if (!control) return MenuItemProperty(window, number, code).value_or(std::string{});
   return control->Property(code, index).value_or(std::string{});
 }
 

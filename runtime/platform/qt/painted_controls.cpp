@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "runtime/platform/qt/metafile_player.h"
+
 namespace rk::platform {
 
 RegionWidget::RegionWidget(QWidget* parent) : QWidget(parent) {
@@ -65,7 +67,28 @@ void ImageWidget::SetImage(QImage image) {
   update();
 }
 
+bool ImageWidget::SetPageFile(const std::string& path, std::string& error) {
+  page_.reset();
+  pagePath_.clear();
+  image_ = QImage();
+  auto bytes = ReadWholeFile(path, error);
+  auto page = bytes ? ReadPageImage(*bytes, error) : std::nullopt;
+  update();
+  if (!page) return false;
+  page_ = std::make_shared<const PageImage>(std::move(*page));
+  pagePath_ = path;
+  return true;
+}
+
 void ImageWidget::paintEvent(QPaintEvent*) {
+  if (page_) {
+    // A page is paper: white under the play, whatever the window's colour.
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    std::string error;
+    PlayPageImage(*page_, painter, QRectF(rect()), error);
+    return;
+  }
   if (image_.isNull()) return;
   QPainter painter(this);
   if (stretch_) {

@@ -8,6 +8,10 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <string>
+
+#include "runtime/platform/qt/metafile_reader.h"
 
 namespace rk::platform {
 
@@ -58,7 +62,11 @@ class ImageWidget : public QWidget {
  public:
   ImageWidget(QWidget* parent, bool stretch);
   void SetImage(QImage image);
-  bool HasImage() const { return !image_.isNull(); }
+  bool HasImage() const { return !image_.isNull() || page_ != nullptr; }
+  // Shows a report's page file, played to the widget's size; false (and
+  // nothing shown) when it cannot be read, with the reason in `error`.
+  bool SetPageFile(const std::string& path, std::string& error);
+  const std::string& PageFile() const { return pagePath_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -66,6 +74,8 @@ class ImageWidget : public QWidget {
  private:
   QImage image_;
   bool stretch_;
+  std::shared_ptr<const PageImage> page_;
+  std::string pagePath_;
 };
 
 }  // namespace rk::platform
