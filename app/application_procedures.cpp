@@ -4,6 +4,7 @@
 #include "app/browse.h"
 #include "app/form.h"
 #include "app/procedure_table.h"
+#include "app/report_procedure.h"
 #include "app/tree_browse.h"
 
 namespace rk {
@@ -18,6 +19,9 @@ void RegisterApplicationProcedures() {
   }
   for (const TreeSpec& spec : TreeSpecs()) {
     RegisterProcedure(spec.procedure, [&spec] { RunTree(spec); });
+  }
+  for (const ReportSpec& spec : ReportSpecs()) {
+    RegisterProcedure(spec.procedure, [&spec] { RunReport(spec); });
   }
 }
 

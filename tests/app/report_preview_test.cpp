@@ -1,0 +1,304 @@
+// The reports as a person runs them: chosen from the Reports menu, read on the
+// progress window's timer, shown in the preview (paged, facing, zoomed, jumped)
+// and printed to a PDF or cancelled; the page files are gone afterwards.
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QSpinBox>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/collection_files.h"
+#include "app/report_procedure.h"
+#include "runtime/platform/qt/painted_controls.h"
+#include "runtime/platform/qt/printer_dialog_widget.h"
+#include "runtime/platform/qt/status_zones.h"
+#include "runtime/platform/qt/window_shell.h"
+#include "runtime/windows/thread_slots.h"
+#include "runtime/windows/thread_windows.h"
+#include "runtime/windows/window_menu_items.h"
+#include "tests/app/browse_fixture.h"
+#include "tests/reports/report_test_support.h"
+
+namespace rk::testing {
+namespace {
+
+constexpr int32_t kTapeReportItem = -19;
+constexpr int32_t kItemReportItem = -22;
+constexpr int32_t kCastReportItem = -26;
+constexpr int32_t kThread = 2;
+constexpr const char* kPreview = "Print Preview";
+
+constexpr int32_t kLeftImage = 9;
+constexpr int32_t kLeftRegion = 10;
+constexpr int32_t kRightImage = 12;
+constexpr int32_t kCentreImage = 15;
+constexpr int32_t kZoomImage = 17;
+
+class ReportPreviewTest : public BrowseTest {
+ protected:
+  void TearDown() override {
+    SetReportPreviewCall({});
+    platform::SharedPrinter().setOutputFileName({});
+    BrowseTest::TearDown();
+  }
+
+  Window* OpenPreview(int32_t menuItem) {
+    StartProgram();
+    Choose(menuItem);
+    return WindowTitled(kThread, kPreview);
+  }
+  QAction* Item(const QString& text) {
+    Window* window = CurrentWindowOf(kThread);
+    if (!window || !window->shell) return nullptr;
+    auto* bar = window->shell->Client()->findChild<QMenuBar*>();
+    if (!bar) return nullptr;
+    for (QAction* action : bar->actions()) {
+      if (action->text() == text) return action;
+    }
+    return nullptr;
+  }
+  void Use(const QString& text) {
+    QAction* action = Item(text);
+    ASSERT_NE(action, nullptr) << text.toStdString();
+    action->trigger();
+    drive::RunUntil([] { return false; }, 50);
+  }
+  std::string Zone(int zone) {
+    Window* window = CurrentWindowOf(kThread);
+    platform::StatusZones* zones = window ? StatusZonesOf(*window) : nullptr;
+    return zones ? zones->Text(zone).toStdString() : "(no zones)";
+  }
+  // The page file an image shows; empty while the image is hidden.
+  std::string Shown(int32_t image) {
+    auto* widget = dynamic_cast<platform::ImageWidget*>(ControlWidget(kThread, image));
+    if (!widget || widget->isHidden()) return {};
+    return widget->PageFile();
+  }
+  void WaitForReportToEnd() {
+    ASSERT_TRUE(drive::RunUntil([] { return UsedSlots() == 1; }));
+  }
+  // Each page's texts, taken while the preview would show them; the preview
+  // answers cancel.
+  std::vector<std::vector<std::string>> CapturePages(int32_t menuItem) {
+    std::vector<std::vector<std::string>> pages;
+    SetReportPreviewCall([&pages](QueueDescriptor& queue) {
+      for (int32_t i = 1; i <= RECORDS(queue); ++i) {
+        GET(queue, i);
+        std::string name(reinterpret_cast<const char*>(queue.buffer), queue.recordLength);
+        name.erase(name.find_last_not_of(' ') + 1);
+        pages.push_back(report_testing::JustTexts(name));
+      }
+    });
+    StartProgram();
+    Choose(menuItem);
+    WaitForReportToEnd();
+    return pages;
+  }
+  std::string PdfText(const std::string& pdf) {
+    QProcess process;
+    process.start("pdftotext", {QString::fromStdString(pdf), "-"});
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return process.readAllStandardOutput().toStdString();
+  }
+
+  report_testing::PageFolder pageFolder_;
+};
+
+// Five tapes fill three pages (two tapes to a page).
+constexpr int kThreePagesOfTapes = 5;
+
+TEST_F(ReportPreviewTest, AOnePageReportDisablesFacingPreviousAndNext) {
+  AddTapes(1);
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  EXPECT_EQ(Zone(3), "Single Page");
+  EXPECT_EQ(Zone(4), "Page 1 of 1");
+  for (const char* text : {"&Facing Pages!", "&Previous Page!", "&Next Page!"}) {
+    ASSERT_NE(Item(text), nullptr) << text;
+    EXPECT_FALSE(Item(text)->isEnabled()) << text;
+  }
+  EXPECT_TRUE(Item("&Zoom In!")->isEnabled());
+  EXPECT_NE(Shown(kCentreImage), "");
+  EXPECT_EQ(Shown(kLeftImage), "");
+  EXPECT_EQ(Shown(kRightImage), "");
+  Use("&Cancel!");
+  WaitForReportToEnd();
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, FacingPagesShowPageOneAloneThenTwoAndThree) {
+  AddTapes(kThreePagesOfTapes);
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  ASSERT_EQ(Zone(4), "Page 1 of 3");
+  std::string first = Shown(kCentreImage);
+  Use("&Next Page!");
+  std::string second = Shown(kCentreImage);
+  Use("&Next Page!");
+  std::string third = Shown(kCentreImage);
+  EXPECT_FALSE(Item("&Next Page!")->isEnabled());
+  Use("&Jump!");
+  ASSERT_NE(WindowTitled(kThread, "Jump to a Report Page"), nullptr);
+  auto* spin = dynamic_cast<QSpinBox*>(ControlWidget(kThread, 2));
+  ASSERT_NE(spin, nullptr);
+  EXPECT_EQ(spin->maximum(), 3);
+  Fill(kThread, 2, "1");
+  Press(kThread, "OK");
+  ASSERT_NE(WindowTitled(kThread, kPreview), nullptr);
+  EXPECT_EQ(Zone(4), "Page 1 of 3");
+  EXPECT_EQ(Shown(kCentreImage), first);
+
+  Use("&Facing Pages!");
+  EXPECT_EQ(Zone(3), "Facing Pages");
+  EXPECT_EQ(Zone(4), "Page 1 of 3");
+  EXPECT_EQ(Shown(kLeftImage), "");
+  EXPECT_EQ(Shown(kRightImage), first);
+  EXPECT_EQ(Shown(kCentreImage), "");
+  ASSERT_NE(Item("&Single Pages!"), nullptr);
+  EXPECT_EQ(Item("&Single Pages!")->statusTip().toStdString(),
+            "View the report one page at a time");
+  Use("&Next Page!");
+  EXPECT_EQ(Zone(4), "Pages 2 and 3 of 3");
+  EXPECT_EQ(Shown(kLeftImage), second);
+  EXPECT_EQ(Shown(kRightImage), third);
+  EXPECT_FALSE(Item("&Next Page!")->isEnabled());
+  EXPECT_TRUE(Item("&Previous Page!")->isEnabled());
+  Use("&Single Pages!");
+  EXPECT_EQ(Zone(4), "Page 3 of 3");
+  Use("&Cancel!");
+  WaitForReportToEnd();
+}
+
+TEST_F(ReportPreviewTest, ZoomingFromFacingPagesReturnsToTheSamePages) {
+  AddTapes(kThreePagesOfTapes);
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  Use("&Facing Pages!");
+  Use("&Next Page!");
+  ASSERT_EQ(Zone(4), "Pages 2 and 3 of 3");
+  std::string third = Shown(kRightImage);
+  Use("&Zoom In!");
+  EXPECT_EQ(Zone(2), "ZOOM");
+  EXPECT_EQ(Zone(4), "Page 3 of 3");
+  EXPECT_EQ(Shown(kZoomImage), third);
+  EXPECT_EQ(Shown(kRightImage), "");
+  ASSERT_NE(Item("&Zoom Out!"), nullptr);
+  EXPECT_EQ(Item("&Zoom Out!")->statusTip().toStdString(), "Zoom out to facing page mode");
+  EXPECT_FALSE(Item("&Facing Pages!") ? Item("&Facing Pages!")->isEnabled()
+                                      : Item("&Single Pages!")->isEnabled());
+  Use("&Zoom Out!");
+  EXPECT_EQ(Zone(2), "");
+  EXPECT_EQ(Zone(3), "Facing Pages");
+  EXPECT_EQ(Zone(4), "Pages 2 and 3 of 3");
+  EXPECT_EQ(Shown(kZoomImage), "");
+  EXPECT_EQ(Item("&Zoom In!")->statusTip().toStdString(), "Zoom in on a page of this report");
+
+  // A click on the left page zooms that page.
+  auto* region = ControlWidget(kThread, kLeftRegion);
+  ASSERT_NE(region, nullptr);
+  QPoint centre = region->rect().center();
+  QMouseEvent press(QEvent::MouseButtonPress, centre, region->mapToGlobal(centre), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(region, &press);
+  drive::RunUntil([] { return false; }, 50);
+  EXPECT_EQ(Zone(4), "Page 2 of 3");
+  EXPECT_EQ(Zone(2), "ZOOM");
+  Use("&Cancel!");
+  WaitForReportToEnd();
+}
+
+TEST_F(ReportPreviewTest, TheCloseBoxCancelsThePrinting) {
+  AddTapes(1);
+  std::string pdf = (folder_ / "closed.pdf").string();
+  platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+  Window* preview = OpenPreview(kTapeReportItem);
+  ASSERT_NE(preview, nullptr);
+  preview->shell->Outer()->close();
+  WaitForReportToEnd();
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, PrintWritesEveryTapeInKeyOrderToThePdf) {
+  // Stored out of title order; the report runs in serial order.
+  const std::vector<std::string> titles = {"OPERA NIGHT", "CUP FINAL", "ZOO QUEST", "BIRD SONG",
+                                           "MOON LANDING"};
+  AddTapes(static_cast<int>(titles.size()), [&](int n) { return titles[n - 1]; });
+  std::string pdf = (folder_ / "tapes.pdf").string();
+  platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  Use("&Print!");
+  WaitForReportToEnd();
+  std::string text = PdfText(pdf);
+  size_t at = 0;
+  for (const std::string& title : titles) {
+    size_t found = text.find(title, at);
+    EXPECT_NE(found, std::string::npos) << title << " missing or out of order";
+    if (found != std::string::npos) at = found;
+  }
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, AnItemWhoseTapeIsGonePrintsUnderABlankHeading) {
+  AddTapes(1);
+  AddItems(1, 1);
+  AddItems(2, 1);  // no tape 2
+  auto pages = CapturePages(kItemReportItem);
+  std::vector<std::string> texts;
+  for (const auto& page : pages) texts.insert(texts.end(), page.begin(), page.end());
+  auto heading = [&](size_t from) {
+    return std::find(texts.begin() + static_cast<long>(from), texts.end(), "COMPILATION TITLE");
+  };
+  auto firstHeading = heading(0);
+  ASSERT_NE(firstHeading, texts.end());
+  auto secondHeading = heading(static_cast<size_t>(firstHeading - texts.begin()) + 1);
+  ASSERT_NE(secondHeading, texts.end());
+  auto firstItem = std::find(texts.begin(), texts.end(), "ITEM 1.1");
+  auto orphan = std::find(texts.begin(), texts.end(), "ITEM 2.1");
+  ASSERT_NE(orphan, texts.end());
+  EXPECT_NE(std::find(firstHeading, firstItem, "TAPE 001"), firstItem);
+  EXPECT_EQ(std::find(secondHeading, orphan, "TAPE 001"), orphan);
+  EXPECT_LT(firstItem, secondHeading);
+}
+
+TEST_F(ReportPreviewTest, TheCastReportListsEachVideosPerformersInOrder) {
+  AddRecords(CollectionFileId::kVideos, 2, [](DeclaredFile& videos, int n) {
+    videos.setLong("VID:SERIAL", n);
+    videos.setText("VID:TITLE", n == 1 ? "FIRST FILM" : "SECOND FILM");
+  });
+  const char* performers[] = {"ANNA", "BERT", "CARL"};
+  AddRecords(CollectionFileId::kCast, 3, [&](DeclaredFile& cast, int n) {
+    cast.setLong("CAS:SERIAL", n == 3 ? 2 : 1);
+    cast.setText("CAS:PERFORMER", performers[n - 1]);
+  });
+  auto pages = CapturePages(kCastReportItem);
+  std::vector<std::string> seen;
+  for (const auto& page : pages) {
+    for (const std::string& text : page) {
+      if (text == "ANNA" || text == "BERT" || text == "CARL" || text == "FIRST FILM" ||
+          text == "SECOND FILM") {
+        seen.push_back(text);
+      }
+    }
+  }
+  // The film's title prints on every cast line.
+  EXPECT_EQ(seen, (std::vector<std::string>{"FIRST FILM", "ANNA", "FIRST FILM", "BERT",
+                                            "SECOND FILM", "CARL"}));
+}
+
+TEST_F(ReportPreviewTest, AnEmptyFileShowsNoPreview) {
+  int previews = 0;
+  SetReportPreviewCall([&previews](QueueDescriptor&) { ++previews; });
+  AddTapes(0);
+  StartProgram();
+  Choose(kTapeReportItem);
+  WaitForReportToEnd();
+  EXPECT_EQ(previews, 0);
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+}  // namespace
+}  // namespace rk::testing
