@@ -1,8 +1,10 @@
 #include "runtime/windows/window_menu_items.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <algorithm>
 #include <vector>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -77,9 +79,8 @@ std::optional<std::string> MenuItemProperty(const Window& window, int32_t number
 void AddOwnStatusBar(Window& window) {
   const std::vector<int32_t>& zones = window.definition.valueList;
   if (zones.empty() || !window.shell || window.kind == WindowKind::kApplication) return;
-  QWidget* outer = window.shell->Outer();
   QWidget* client = window.shell->Client();
-  if (!outer || !client) return;
+  if (!client) return;
   platform::DialogBaseUnits base = platform::BaseUnitsOf(window.font);
   std::vector<int> widths;
   for (int32_t value : zones)
@@ -87,10 +88,13 @@ void AddOwnStatusBar(Window& window) {
   auto* bar = new QStatusBar(client);
   bar->setSizeGripEnabled(false);
   new platform::StatusZones(*bar, widths);
-  int height = bar->sizeHint().height();
-  bar->setGeometry(0, client->height(), client->width(), height);
-  client->resize(client->width(), client->height() + height);
-  if (outer != client) outer->adjustSize();
+  // Not yet polished, the bar has no height of its own to offer: one line of text.
+  int height = std::max(bar->sizeHint().height(), QFontMetrics(window.font).height() + 8);
+  bar->setFixedHeight(height);
+  // The bar takes the foot of the client area, over whatever lies there, as a
+  // frame's bar takes the foot of the frame.
+  bar->setGeometry(0, client->height() - height, client->width(), height);
+  bar->raise();
 }
 
 platform::StatusZones* StatusZonesOf(const Window& window) {
