@@ -7,9 +7,13 @@
 //   type:TEXT     type TEXT into the control that has the focus
 //   key:NAME      press Tab, Enter, Escape, Up, Down, Left, Right, Plus, PageDown,
 //                 Insert or Delete
+//   item:TEXT     choose the item labelled TEXT on any open window's own menu bar
+//   printto:FILE  let printing go to FILE (a PDF), as the print dialog's
+//                 "Print To File" does
 //   wait:MS       let the program run for MS milliseconds
 //   shot:FILE     write a PNG of the frame with every window open above it
 // Finally the program is told to exit. Each step first lets the program settle.
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -28,6 +32,7 @@
 #include "runtime/core/environment_file.h"
 #include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/frame_widget.h"
+#include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/widget_grab.h"
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_slots.h"
@@ -77,6 +82,22 @@ bool Tab(const QString& text) {
   }
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window->isVisible() && TurnTo(*window, text)) return true;
+  }
+  return false;
+}
+
+// A window's own menu bar (the preview's) is not the frame's: look in every
+// top-level window.
+bool ChooseItem(const QString& text) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window == FrameWidget::Current() || !window->isVisible()) continue;
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
+      for (QAction* action : bar->actions()) {
+        if (action->text() != text || !action->isEnabled()) continue;
+        action->trigger();
+        return true;
+      }
+    }
   }
   return false;
 }
@@ -152,6 +173,11 @@ bool Perform(const std::string& step) {
   if (verb == "tab") return Tab(QString::fromStdString(argument));
   if (verb == "type") return Type(QString::fromStdString(argument));
   if (verb == "key") return Key(argument);
+  if (verb == "item") return ChooseItem(QString::fromStdString(argument));
+  if (verb == "printto") {
+    rk::platform::SharedPrinter().setOutputFileName(QString::fromStdString(argument));
+    return true;
+  }
   if (verb == "wait") {
     rk::drive::Settle(std::atoi(argument.c_str()));
     return true;
@@ -166,7 +192,7 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(
         "usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT tab:TEXT type:TEXT key:NAME "
-        "wait:MS shot:FILE)\n",
+        "item:TEXT printto:FILE wait:MS shot:FILE)\n",
         stderr);
     return 2;
   }
@@ -175,6 +201,9 @@ int main(int argc, char** argv) {
     // Shots are written where the command was started, not in the data folder.
     if (step.rfind("shot:", 0) == 0) {
       step = "shot:" + std::filesystem::absolute(step.substr(5)).string();
+    }
+    if (step.rfind("printto:", 0) == 0) {
+      step = "printto:" + std::filesystem::absolute(step.substr(8)).string();
     }
   }
   std::error_code error;
