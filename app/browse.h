@@ -102,7 +102,6 @@ class Browse {
   void AdjustScrollBar();
   void RebuildThumbs();
   void Locate(int32_t keyCode, int32_t character);
-  void ClearRecord();
 
   int32_t Records();
   int32_t VisibleRows() const;

@@ -8,7 +8,6 @@
 
 #include "app/browse.h"
 #include "app/standard_messages.h"
-#include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/file_statements.h"
@@ -217,7 +216,7 @@ void Browse::RefillPage(RefillMode mode) {
     RecordFromEntry(choice_);
     EnableRecordButtons(true);
   } else {
-    ClearRecord();
+    ClearRecordOf(file_);
     choice_ = 0;
     EnableRecordButtons(false);
   }
@@ -246,7 +245,7 @@ void Browse::ScrollToEnd(bool bottom) {
   if (Records() > 0) {
     EnableRecordButtons(true);
   } else {
-    ClearRecord();
+    ClearRecordOf(file_);
     EnableRecordButtons(false);
   }
 }
@@ -331,12 +330,6 @@ void Browse::RereadSelected(bool watch) {
   if (watch) WATCH(*view_);
   REGET(*view_, EntryPosition(choice_));
   ClearError();
-}
-
-void Browse::ClearRecord() {
-  const FileDescriptor& file = file_.file();
-  ClearValue(file_.record(), {file.fieldList, file.fieldListLength}, 0);
-  for (int memo = 1; memo <= file_.memoCount(); ++memo) file_.setMemoText(memo, "");
 }
 
 // --- The queue's entries: the shown fields, then the view's position ---

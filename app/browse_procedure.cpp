@@ -245,7 +245,7 @@ void Browse::HandleButton(int32_t control) {
 void Browse::Insert() {
   RereadSelected();
   GET(file_.file(), 0);
-  ClearRecord();
+  ClearRecordOf(file_);
   const BrowseOrder& order = Order();
   if (order.ranged()) {
     file_.setText(order.linkField, ParentFile(order).text(order.parentField));

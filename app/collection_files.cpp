@@ -1,5 +1,7 @@
 #include "app/collection_files.h"
 
+#include "runtime/core/clear_value.h"
+
 #include <array>
 
 #include "app/dictionary/data_dictionary.h"
@@ -56,6 +58,24 @@ FileDescriptor& SUBJECT() {
 }
 FileDescriptor& MANUFACTURER() {
   return CollectionFile(CollectionFileId::kManufacturer).file();
+}
+
+void ClearRecordOf(DeclaredFile& file) {
+  const FileDescriptor& descriptor = file.file();
+  ClearValue(file.record(), {descriptor.fieldList, descriptor.fieldListLength}, 0);
+  for (int memo = 1; memo <= file.memoCount(); ++memo) file.setMemoText(memo, "");
+}
+
+void* CollectionVariable(std::string_view prefixedName) {
+  DeclaredFile* file = CollectionFileOfName(prefixedName);
+  if (!file) return nullptr;
+  if (const FieldInfo* field = file->field(prefixedName)) return file->record() + field->offset;
+  for (int memo = 1; memo <= file->memoCount(); ++memo) {
+    MemoDescriptor& descriptor = file->memo(memo);
+    std::string_view label(descriptor.label, static_cast<size_t>(descriptor.labelLength));
+    if (label == prefixedName) return descriptor.buffer;
+  }
+  return nullptr;
 }
 
 }  // namespace rk

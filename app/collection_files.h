@@ -22,6 +22,13 @@ DeclaredFile& CollectionFile(CollectionFileId which);
 // "ITE:SERIAL_NO"), or null for a name of no collection file.
 DeclaredFile* CollectionFileOfName(std::string_view prefixedName);
 
+// Clears the file's record buffer and its memos, as a new record starts.
+void ClearRecordOf(DeclaredFile& file);
+// The address of a collection file's field or memo by its prefixed name
+// ("HTA:TITLE", "HTA:NOTES"), for binding a window or report to it; null for
+// a name of no field or memo.
+void* CollectionVariable(std::string_view prefixedName);
+
 FileDescriptor& HTAPES();
 FileDescriptor& ITEMS();
 FileDescriptor& videos();

@@ -35,4 +35,12 @@ void CloseFileUses(CollectionFileId file, std::span<const CollectionFileId> othe
   for (CollectionFileId other : others) CloseUse(other);
 }
 
+void OpenFileUses(std::span<const CollectionFileId> files) {
+  for (CollectionFileId file : files) OpenUse(file);
+}
+
+void CloseFileUses(std::span<const CollectionFileId> files) {
+  for (CollectionFileId file : files) CloseUse(file);
+}
+
 }  // namespace rk

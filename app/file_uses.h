@@ -11,5 +11,7 @@ namespace rk {
 
 void OpenFileUses(CollectionFileId file, std::span<const CollectionFileId> others);
 void CloseFileUses(CollectionFileId file, std::span<const CollectionFileId> others);
+void OpenFileUses(std::span<const CollectionFileId> files);
+void CloseFileUses(std::span<const CollectionFileId> files);
 
 }  // namespace rk

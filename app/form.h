@@ -59,7 +59,6 @@ class Form {
   bool StoreInsert(bool put);
   void StoreChange();
   void AddMore();
-  void ClearRecord();
   void AfterChildEvent();
 
   // --- form_fields.cpp ---

@@ -5,7 +5,6 @@
 #include "app/form.h"
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
-#include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
@@ -183,15 +182,9 @@ void Form::StoreChange() {
 // "Add MORE": the record is added at once and the form starts on the next.
 void Form::AddMore() {
   if (!StoreInsert(false)) return;
-  ClearRecord();
+  ClearRecordOf(file_);
   DISPLAY();
   SELECT(spec_.controls.first);
-}
-
-void Form::ClearRecord() {
-  const FileDescriptor& file = file_.file();
-  ClearValue(file_.record(), {file.fieldList, file.fieldListLength}, 0);
-  for (int memo = 1; memo <= file_.memoCount(); ++memo) file_.setMemoText(memo, "");
 }
 
 }  // namespace rk

@@ -25,20 +25,6 @@ namespace {
 constexpr int32_t kEndOfFile = 33;
 constexpr int kNumberingTries = 3;
 
-// A field of a collection file by its prefixed name, or one of its memos.
-void* FieldAddress(std::string_view name) {
-  DeclaredFile* file = CollectionFileOfName(name);
-  if (!file) return nullptr;
-  if (const FieldInfo* field = file->field(name)) return file->record() + field->offset;
-  for (int memo = 1; memo <= file->memoCount(); ++memo) {
-    MemoDescriptor& descriptor = file->memo(memo);
-    if (name == std::string_view(descriptor.label, static_cast<size_t>(descriptor.labelLength))) {
-      return descriptor.buffer;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void RunForm(const FormSpec& spec) {
@@ -155,7 +141,7 @@ std::vector<void*> Form::Bindings() {
       if (std::strcmp(name, spec_.dropLists[i].queue) == 0) address = &dropQueues_[i]->queue();
     }
     if (child_ && std::strcmp(name, spec_.childQueue) == 0) address = &child_->rows();
-    if (!address) address = FieldAddress(name);
+    if (!address) address = CollectionVariable(name);
     addresses.push_back(address);
   }
   return addresses;

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/open_data_file.h"
+#include "app/file_uses.h"
 #include "app/report_progress.h"
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
-#include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
-#include "runtime/files/declared_file_names.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/view.h"
 #include "runtime/reports/report.h"
@@ -47,20 +45,6 @@ constexpr int32_t kCancel = 4;
 ReportPreviewCall& PreviewCall() {
   static ReportPreviewCall call = [](QueueDescriptor& pages) { REPORTPREVIEW(pages); };
   return call;
-}
-
-// A field of a collection file by its prefixed name, or one of its memos.
-void* VariableAddress(std::string_view name) {
-  DeclaredFile* file = CollectionFileOfName(name);
-  if (!file) return nullptr;
-  if (const FieldInfo* field = file->field(name)) return file->record() + field->offset;
-  for (int memo = 1; memo <= file->memoCount(); ++memo) {
-    MemoDescriptor& descriptor = file->memo(memo);
-    if (name == std::string_view(descriptor.label, static_cast<size_t>(descriptor.labelLength))) {
-      return descriptor.buffer;
-    }
-  }
-  return nullptr;
 }
 
 std::vector<CollectionFileId> FilesOf(const ReportSpec& spec) {
@@ -130,22 +114,11 @@ void ReportRun::Run() {
 
 // Each file is opened by the thread's first user of it and bound by name.
 void ReportRun::OpenFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (UseCount(id) == 0) {
-      OPENDATAFILE(CollectionFile(id).file());
-      BindFileNames(CollectionFile(id));
-    }
-    ++UseCount(id);
-  }
+  OpenFileUses(FilesOf(spec_));
 }
 
 void ReportRun::CloseFiles() {
-  for (CollectionFileId id : FilesOf(spec_)) {
-    if (--UseCount(id) <= 0) {
-      UseCount(id) = 0;
-      CLOSE(CollectionFile(id).file());
-    }
-  }
+  CloseFileUses(FilesOf(spec_));
 }
 
 // Driver options are hints: a driver that does not know one says so and
@@ -195,7 +168,7 @@ void ReportRun::Begin() {
     return;
   }
   std::vector<void*> addresses;
-  for (const char* name : spec_.bindings) addresses.push_back(VariableAddress(name));
+  for (const char* name : spec_.bindings) addresses.push_back(CollectionVariable(name));
   addresses.push_back(nullptr);
   SetPreviewQueue(report_, &pages_.queue());
   std::string label = std::string(spec_.procedure) + "$REPORT";
@@ -244,9 +217,7 @@ void ReportRun::FetchTape() {
   GET(tapes.file(), *tapes.key("HTA:SERIAL_NO"));
   if (ErrorCode() != 0) {
     ClearError();
-    const FileDescriptor& file = tapes.file();
-    ClearValue(tapes.record(), {file.fieldList, file.fieldListLength}, 0);
-    for (int memo = 1; memo <= tapes.memoCount(); ++memo) tapes.setMemoText(memo, "");
+    ClearRecordOf(tapes);
   }
 }
 

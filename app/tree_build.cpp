@@ -7,7 +7,6 @@
 
 #include "app/standard_messages.h"
 #include "app/tree_browse.h"
-#include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/file_statements.h"
@@ -56,12 +55,6 @@ std::string Padded(std::string text, size_t size) {
 void PutPadded(uint8_t* field, std::string_view text, size_t size) {
   std::memset(field, ' ', size);
   std::memcpy(field, text.data(), std::min(text.size(), size));
-}
-
-void ClearRecord(DeclaredFile& file) {
-  const FileDescriptor& descriptor = file.file();
-  ClearValue(file.record(), {descriptor.fieldList, descriptor.fieldListLength}, 0);
-  for (int memo = 1; memo <= file.memoCount(); ++memo) file.setMemoText(memo, "");
 }
 
 }  // namespace
@@ -189,7 +182,7 @@ void TreeBrowse::Build() {
 // The child key starts at the first record whose link holds the parent's
 // serial number.
 void TreeBrowse::StartChildren() {
-  ClearRecord(child_);
+  ClearRecordOf(child_);
   child_.setText(spec_.childLink, parent_.text(spec_.parentSerial));
   KeyDescriptor& key = *child_.key(spec_.child.key);
   SET(key, key);

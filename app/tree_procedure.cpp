@@ -7,7 +7,6 @@
 #include "app/procedure_table.h"
 #include "app/thread_globals.h"
 #include "app/tree_browse.h"
-#include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
@@ -30,12 +29,6 @@ constexpr int32_t kDelete = 5;
 constexpr int32_t kRightClick = 2;
 constexpr const char* kPopup = "&Insert|&Change|&Delete";
 constexpr size_t kPositionSize = 512;
-
-void ClearRecord(DeclaredFile& file) {
-  const FileDescriptor& descriptor = file.file();
-  ClearValue(file.record(), {descriptor.fieldList, descriptor.fieldListLength}, 0);
-  for (int memo = 1; memo <= file.memoCount(); ++memo) file.setMemoText(memo, "");
-}
 
 std::string PaddedPosition(std::string position) {
   position.resize(kPositionSize, ' ');
@@ -151,7 +144,7 @@ void TreeBrowse::Insert() {
   TreeEntry entry = EntryAt(row);
   if (KindOf(entry) == Kind::kRoot) {
     GET(parent_.file(), 0);
-    ClearRecord(parent_);
+    ClearRecordOf(parent_);
     if (!CallUpdate(spec_.parent.update, kRequestInsert)) return;
     reselectAt_ = {Kind::kParent, PaddedPosition(POSITION(*parent_.key(spec_.parent.key)))};
     reselectOr_ = {};
@@ -159,7 +152,7 @@ void TreeBrowse::Insert() {
     TreeEntry parent = EntryAt(ParentRow(row));
     Reread(parent);
     ClearError();
-    ClearRecord(child_);
+    ClearRecordOf(child_);
     child_.setText(spec_.childLink, parent_.text(spec_.parentSerial));
     if (!CallUpdate(spec_.child.update, kRequestInsert)) return;
     reselectAt_ = {Kind::kChild, PaddedPosition(POSITION(*child_.key(spec_.child.key)))};

@@ -31,11 +31,6 @@ namespace fs = std::filesystem;
 
 constexpr int32_t kExitItem = -2;
 
-void ClearRecordOf(DeclaredFile& file) {
-  const FileDescriptor& descriptor = file.file();
-  ClearValue(file.record(), {descriptor.fieldList, descriptor.fieldListLength}, 0);
-}
-
 std::string ThreeDigits(int n) {
   std::string text = std::to_string(n);
   return std::string(text.size() < 3 ? 3 - text.size() : 0, '0') + text;
