@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/browse.h"
+#include "app/record_position.h"
 #include "app/standard_messages.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
@@ -23,14 +24,6 @@ namespace {
 
 constexpr int32_t kViewAccess = kAccessReadWrite | kDenyWrite;  // 0x22
 constexpr int32_t kEndOfView = 33;
-constexpr size_t kPositionSize = 512;
-
-// Positions are kept space padded in the entry; the view ignores what follows
-// the position's own parts.
-std::string PaddedPosition(std::string position) {
-  position.resize(kPositionSize, ' ');
-  return position;
-}
 
 }  // namespace
 

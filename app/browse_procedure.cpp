@@ -8,6 +8,7 @@
 #include "app/browse.h"
 #include "app/file_uses.h"
 #include "app/procedure_table.h"
+#include "app/record_position.h"
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
@@ -30,7 +31,6 @@ constexpr int32_t kDeleteKey = 0x2E;
 constexpr int32_t kCtrlEnter = 0x20D;
 constexpr int32_t kLeftDoubleClick = 5;
 constexpr int32_t kRightClick = 2;
-constexpr int32_t kPositionSize = 512;
 
 // The alert-key slots the browses use, from the top of the list's table.
 constexpr int32_t kBrowseAlerts[][2] = {

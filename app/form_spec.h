@@ -90,6 +90,5 @@ struct FormSpec {
 
 // The six update forms.
 std::span<const FormSpec> FormSpecs();
-const FormSpec* FormSpecNamed(const char* procedure);
 
 }  // namespace rk

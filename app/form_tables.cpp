@@ -1,6 +1,5 @@
 // The rows of the form table: one per update procedure, and the child lists
 // that three of them show on a tab.
-#include <cstring>
 
 #include "app/form_spec.h"
 
@@ -248,13 +247,6 @@ const FormSpec kForms[] = {
 
 std::span<const FormSpec> FormSpecs() {
   return kForms;
-}
-
-const FormSpec* FormSpecNamed(const char* procedure) {
-  for (const FormSpec& spec : kForms) {
-    if (std::strcmp(spec.procedure, procedure) == 0) return &spec;
-  }
-  return nullptr;
 }
 
 }  // namespace rk

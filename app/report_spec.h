@@ -31,7 +31,5 @@ struct ReportSpec {
 
 // The five reports.
 std::span<const ReportSpec> ReportSpecs();
-// The row of that procedure, or null.
-const ReportSpec* ReportSpecNamed(const char* procedure);
 
 }  // namespace rk

@@ -1,5 +1,4 @@
 // The five report procedures as rows of one table.
-#include <cstring>
 
 #include "app/report_spec.h"
 
@@ -54,13 +53,6 @@ constexpr ReportSpec kReports[] = {
 
 std::span<const ReportSpec> ReportSpecs() {
   return kReports;
-}
-
-const ReportSpec* ReportSpecNamed(const char* procedure) {
-  for (const ReportSpec& spec : kReports) {
-    if (std::strcmp(spec.procedure, procedure) == 0) return &spec;
-  }
-  return nullptr;
 }
 
 }  // namespace rk

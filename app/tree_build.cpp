@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/record_position.h"
 #include "app/standard_messages.h"
 #include "app/tree_browse.h"
 #include "runtime/core/error_state.h"
@@ -31,7 +32,6 @@ constexpr uint32_t kIconAt = 216;
 constexpr uint32_t kLevelAt = 218;
 constexpr uint32_t kLoadedAt = 222;
 constexpr uint32_t kPositionAt = 224;
-constexpr uint32_t kPositionSize = 512;
 constexpr uint32_t kEntrySize = kPositionAt + kPositionSize;
 
 constexpr FieldSpec kEntryFields[] = {
@@ -45,11 +45,6 @@ constexpr FieldSpec kEntryFields[] = {
     {"LOADED", kLoadedAt, kShort},
     {"POSITION", kPositionAt, kString, kPositionSize},
 };
-
-std::string Padded(std::string text, size_t size) {
-  text.resize(size, ' ');
-  return text;
-}
 
 // A text field of the entry: the text, cut or space padded to its size.
 void PutPadded(uint8_t* field, std::string_view text, size_t size) {
@@ -134,7 +129,7 @@ TreeEntry TreeBrowse::ParentEntry(int32_t level) {
   entry.colours = spec_.parent.colours;
   entry.icon = spec_.parent.icon;
   entry.level = level;
-  entry.position = Padded(POSITION(*parent_.key(spec_.parent.key)), kPositionSize);
+  entry.position = PaddedPosition(POSITION(*parent_.key(spec_.parent.key)));
   return entry;
 }
 
@@ -162,7 +157,7 @@ void TreeBrowse::Build() {
   SET(key);
   for (NEXT(parent_.file()); ErrorCode() != kEndOfFile; NEXT(parent_.file())) {
     if (ReadFailed()) return;
-    std::string position = Padded(POSITION(key), kPositionSize);
+    std::string position = PaddedPosition(POSITION(key));
     if (expanded_.contains(position)) {
       TreeEntry entry = ParentEntry(-1);
       entry.loaded = true;

@@ -5,6 +5,7 @@
 
 #include "app/file_uses.h"
 #include "app/procedure_table.h"
+#include "app/record_position.h"
 #include "app/thread_globals.h"
 #include "app/tree_browse.h"
 #include "runtime/core/error_state.h"
@@ -28,12 +29,6 @@ constexpr int32_t kChange = 4;
 constexpr int32_t kDelete = 5;
 constexpr int32_t kRightClick = 2;
 constexpr const char* kPopup = "&Insert|&Change|&Delete";
-constexpr size_t kPositionSize = 512;
-
-std::string PaddedPosition(std::string position) {
-  position.resize(kPositionSize, ' ');
-  return position;
-}
 
 // A button that the user can press: shown and enabled.
 bool Available(int32_t control) {

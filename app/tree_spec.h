@@ -53,6 +53,5 @@ std::span<const char* const> TreeIcons();
 
 // The two trees.
 std::span<const TreeSpec> TreeSpecs();
-const TreeSpec* TreeSpecNamed(const char* procedure);
 
 }  // namespace rk

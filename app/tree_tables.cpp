@@ -1,6 +1,5 @@
 // The rows of the two trees: home tapes with the items recorded on them, and
 // commercial videos with their cast.
-#include <cstring>
 #include <string>
 
 #include "app/tree_spec.h"
@@ -85,13 +84,6 @@ std::span<const char* const> TreeIcons() {
 
 std::span<const TreeSpec> TreeSpecs() {
   return kTrees;
-}
-
-const TreeSpec* TreeSpecNamed(const char* procedure) {
-  for (const TreeSpec& spec : kTrees) {
-    if (std::strcmp(spec.procedure, procedure) == 0) return &spec;
-  }
-  return nullptr;
 }
 
 }  // namespace rk
