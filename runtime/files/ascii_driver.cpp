@@ -8,6 +8,7 @@
 #include "runtime/files/ascii_line_writer.h"
 #include "runtime/files/ascii_options.h"
 #include "runtime/files/ascii_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/operation_codes.h"
 #include "runtime/platform/file_copy.h"
@@ -15,13 +16,6 @@
 
 namespace rk {
 namespace {
-
-constexpr int32_t kFileNotFound = 2;
-constexpr int32_t kAccessDenied = 5;
-constexpr int32_t kRecordNotFound = 35;
-constexpr int32_t kInvalidFilename = 45;
-constexpr int32_t kNoCreateAttribute = 54;
-constexpr int32_t kUnsupported = 80;
 
 // The code list: the count less one, then the 32 codes.
 constexpr uint8_t kAsciiCodes[] = {31, 1,  51, 4,  59, 52, 14, 7,  9,  10, 13,
@@ -77,9 +71,9 @@ void SetOpenDefaults(AsciiFileState& state, int32_t mode) {
 }
 
 int32_t Open(AsciiFileState& state, int32_t mode) {
-  if (state.name.empty()) return kInvalidFilename;
+  if (state.name.empty()) return file_error::kInvalidFilename;
   uint32_t error = platform::OpenExisting(state.name, static_cast<uint32_t>(mode), state.handle);
-  if (error == platform::kErrorFileNotFound) return kFileNotFound;
+  if (error == platform::kErrorFileNotFound) return file_error::kFileNotFound;
   if (error != 0) return SystemFailureCode();
   SetOpenDefaults(state, mode);
   const FileDescriptor& file = *state.file;
@@ -105,10 +99,10 @@ int32_t Close(AsciiFileState& state) {
 }
 
 int32_t Create(FileCall& call) {
-  if (!(call.state->attributes & kFileAttrCreate)) return kNoCreateAttribute;
-  if (call.state->name.empty()) return kInvalidFilename;
+  if (!(call.state->attributes & kFileAttrCreate)) return file_error::kNoCreateAttribute;
+  if (call.state->name.empty()) return file_error::kInvalidFilename;
   platform::FileHandle handle = platform::kNoHandle;
-  if (platform::CreateAlways(call.state->name, handle) != 0) return kAccessDenied;
+  if (platform::CreateAlways(call.state->name, handle) != 0) return file_error::kAccessDenied;
   platform::CloseFile(handle);
   return 0;
 }
@@ -117,7 +111,8 @@ int32_t Create(FileCall& call) {
 int32_t FileByName(FileCall& call) {
   const std::string& name = call.state->name;
   const std::string newName = ClippedName(call.texts[0]);
-  if (name.empty() || (call.code != kOpRemove && newName.empty())) return kInvalidFilename;
+  if (name.empty() || (call.code != kOpRemove && newName.empty()))
+    return file_error::kInvalidFilename;
   uint32_t error = 0;
   switch (call.code) {
     case kOpCopy:
@@ -128,10 +123,10 @@ int32_t FileByName(FileCall& call) {
       break;
     default:  // kOpRemove
       error = platform::DeleteFileByName(name);
-      if (error != 0 && error != platform::kErrorFileNotFound) return kAccessDenied;
+      if (error != 0 && error != platform::kErrorFileNotFound) return file_error::kAccessDenied;
       break;
   }
-  if (error == platform::kErrorFileNotFound) return kFileNotFound;
+  if (error == platform::kErrorFileNotFound) return file_error::kFileNotFound;
   return error == 0 ? 0 : SystemFailureCode();
 }
 
@@ -181,7 +176,7 @@ int32_t HandleReads(FileCall& call, AsciiFileState& state) {
       return ReadAtPointer(state, uint32_t(call.numbers[0]), LengthArgument(call.numbers[1]));
     case kOpRegetFile: {
       uint32_t pointer = 0;
-      if (!PointerOfPosition(call.texts[0], pointer)) return kRecordNotFound;
+      if (!PointerOfPosition(call.texts[0], pointer)) return file_error::kRecordNotFound;
       return ReadAtPointer(state, pointer, state.recordLength);
     }
     case kOpEof:
@@ -194,7 +189,7 @@ int32_t HandleReads(FileCall& call, AsciiFileState& state) {
       return 0;
     case kOpResetFile: {
       uint32_t pointer = 0;
-      if (!PointerOfPosition(call.texts[0], pointer)) return kRecordNotFound;
+      if (!PointerOfPosition(call.texts[0], pointer)) return file_error::kRecordNotFound;
       state.nextPosition = pointer > 0 ? uint64_t{pointer} - 1 : 0;
       return 0;
     }
@@ -210,7 +205,7 @@ int32_t HandleReads(FileCall& call, AsciiFileState& state) {
       call.result = 0;  // lines are in record order only
       return 0;
     default:
-      return kUnsupported;
+      return file_error::kUnsupported;
   }
 }
 
@@ -265,7 +260,7 @@ int32_t HandleWrites(FileCall& call, AsciiFileState& state) {
       UnlockAsciiFile(state);
       return 0;
     default:
-      return kUnsupported;
+      return file_error::kUnsupported;
   }
 }
 
@@ -304,7 +299,7 @@ int32_t Handle(FileCall& call) {
       break;
   }
   int32_t result = HandleReads(call, state);
-  if (result == kUnsupported) result = HandleWrites(call, state);
+  if (result == file_error::kUnsupported) result = HandleWrites(call, state);
   return result;
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/files/ascii_file_lock.h"
 
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_driver.h"
 #include "runtime/files/lock_wait.h"
 #include "runtime/platform/os_errors.h"
@@ -7,9 +8,6 @@
 
 namespace rk {
 namespace {
-
-constexpr int32_t kAlreadyLocked = 32;
-constexpr int32_t kAccessDenied = 5;
 
 uint32_t TakeLockByte(AsciiFileState& state) {
   return platform::LockFileRange(state.handle, 0, 1);
@@ -21,7 +19,7 @@ uint32_t TakeLockByte(AsciiFileState& state) {
 // while this one waits.
 int32_t LockAsciiFile(AsciiFileState& state, int32_t seconds) {
   uint32_t answer = RetryWhileLocked(seconds, [&state] { return TakeLockByte(state); });
-  if (answer == platform::kErrorLockViolation) return kAlreadyLocked;
+  if (answer == platform::kErrorLockViolation) return file_error::kFileAlreadyLocked;
   return answer == 0 ? 0 : SystemFailureCode();
 }
 
@@ -30,9 +28,9 @@ void UnlockAsciiFile(AsciiFileState& state) {
 }
 
 int32_t BeginAsciiWrite(AsciiFileState& state) {
-  if (state.readOnly) return kAccessDenied;
+  if (state.readOnly) return file_error::kAccessDenied;
   if (!state.shared || state.has(kStateLocked)) return 0;
-  if (state.lockDepth == 0 && TakeLockByte(state) != 0) return kAccessDenied;
+  if (state.lockDepth == 0 && TakeLockByte(state) != 0) return file_error::kAccessDenied;
   ++state.lockDepth;
   return 0;
 }

@@ -5,12 +5,12 @@
 
 #include "runtime/core/clear_value.h"
 #include "runtime/core/record_code_page.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_driver.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kRecordNotAvailable = 33;
 constexpr uint8_t kTab = 9;
 
 // One pass over a line: where it is in the file and what the record holds.
@@ -160,7 +160,7 @@ int32_t AsciiLineStartsAt(AsciiFileState& state, uint64_t offset, bool& starts) 
 int32_t ReadAsciiLine(AsciiFileState& state, uint64_t offset, uint32_t length) {
   bool starts = false;
   if (int32_t error = AsciiLineStartsAt(state, offset, starts); error != 0) return error;
-  if (!starts) return kRecordNotAvailable;
+  if (!starts) return file_error::kRecordNotAvailable;
 
   ClearRecord(state);
   LineCopy line(state, offset, std::min(length, state.recordLength));

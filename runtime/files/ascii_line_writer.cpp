@@ -4,13 +4,11 @@
 
 #include "runtime/core/record_code_page.h"
 #include "runtime/files/ascii_file_lock.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_driver.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kAccessDenied = 5;
-constexpr int32_t kRecordNotAvailable = 33;
 
 // The bytes of the line: the record part, converted and clipped, then the
 // terminator.
@@ -34,7 +32,7 @@ int32_t WriteLocked(AsciiFileState& state, AsciiWritePlace place, uint32_t lengt
     return error;
   }
   const uint64_t offset = place.atEnd ? state.fileSize : place.offset;
-  if (offset > state.fileSize) return kRecordNotAvailable;
+  if (offset > state.fileSize) return file_error::kRecordNotAvailable;
 
   std::vector<uint8_t>& line = state.lineBytes;
   ComposeLine(state, length, line);
@@ -43,7 +41,7 @@ int32_t WriteLocked(AsciiFileState& state, AsciiWritePlace place, uint32_t lengt
   uint32_t error = platform::WriteAt(state.handle, offset, line.data(),
                                      static_cast<uint32_t>(line.size()), written);
   if (error != 0) return SystemFailureCode();
-  if (written != line.size()) return kAccessDenied;
+  if (written != line.size()) return file_error::kAccessDenied;
 
   state.fileSize = std::max(state.fileSize, offset + written);
   state.lineStart = offset;

@@ -17,9 +17,10 @@ struct AsciiWritePlace {
 // Writes the first `length` bytes of the record (converted to OEM for OEM
 // files, trailing spaces removed when CLIP is on) followed by the terminator,
 // and makes the written line current. A file that other programs may write is
-// locked around the write and its end asked afresh. Answers 0, 5 for a
-// read-only file or a lock held elsewhere, 33 for an offset past the end of the
-// file, or 300 + the OS error of a failed write.
+// locked around the write and its end asked afresh. Answers 0, 5 "Access
+// Denied" for a read-only file or a lock held elsewhere, 33 "Record Not
+// Available" for an offset past the end of the file, or 300 + the OS error of
+// a failed write.
 int32_t WriteAsciiLine(AsciiFileState& state, AsciiWritePlace place, uint32_t length);
 
 // The file's size from the operating system into the cache. Answers 0 or

@@ -3,11 +3,10 @@
 
 #include "runtime/core/type_codes.h"
 #include "runtime/core/type_descriptor.h"
+#include "runtime/files/error_codes.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kInvalidDescriptor = 75;
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -65,7 +64,7 @@ int32_t ParseFieldList(std::span<const uint8_t> list, std::vector<FieldInfo>& fi
   DescriptorReader reader(list);
   DescriptorItem record;
   bool empty = false;
-  if (!reader.Next(record) || record.code != kGroup) return kInvalidDescriptor;
+  if (!reader.Next(record) || record.code != kGroup) return file_error::kInvalidDescriptor;
   bool whole = ForEachMember(record, [&](const DescriptorItem& member, uint32_t offset) {
     if (member.size == 0 || member.count == 0) empty = true;  // a field of no bytes
     fields.push_back({.number = static_cast<int32_t>(fields.size()) + 1,
@@ -79,7 +78,7 @@ int32_t ParseFieldList(std::span<const uint8_t> list, std::vector<FieldInfo>& fi
   });
   if (!whole || empty) {
     fields.clear();
-    return kInvalidDescriptor;
+    return file_error::kInvalidDescriptor;
   }
   return 0;
 }

@@ -51,8 +51,8 @@ struct FieldSpec {
 
 std::vector<uint8_t> EncodeFieldList(std::span<const FieldSpec> fields);
 
-// Reads a record's field list. Returns 0, or 75 when the list does not begin with
-// GROUP, is malformed (including running past its length) or has a field of no
+// Reads a record's field list. Returns 0, or 75 "Invalid Field Type Descriptor" when the list does
+// not begin with GROUP, is malformed (including running past its length) or has a field of no
 // bytes.
 int32_t ParseFieldList(std::span<const uint8_t> list, std::vector<FieldInfo>& fields);
 

@@ -5,6 +5,7 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/value_stack.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/open_files_registry.h"
 #include "runtime/files/operation_codes.h"
 #include "runtime/files/precondition_table.h"
@@ -12,11 +13,6 @@
 
 namespace rk {
 namespace {
-
-constexpr int32_t kUnsupported = 80;
-constexpr int32_t kInvalidDescriptor = 75;
-constexpr int32_t kInvalidDeclaration = 47;
-constexpr int32_t kAlreadyOpen = 52;
 
 FileObject* errorFile = nullptr;
 
@@ -58,14 +54,15 @@ bool MemosAreValid(const FileDescriptor& file) {
 
 // Makes the state block of a file used for the first time; 0 or the error.
 int32_t MakeFileState(const FileDriver& driver, FileDescriptor& file) {
-  if (file.recordLength > driver.maxRecordLength || !file.record) return kInvalidDeclaration;
+  if (file.recordLength > driver.maxRecordLength || !file.record)
+    return file_error::kInvalidRecordDeclaration;
   std::vector<FieldInfo> fields;
   if (!file.fieldList || ParseFieldList({file.fieldList, file.fieldListLength}, fields) != 0)
-    return kInvalidDescriptor;
+    return file_error::kInvalidDescriptor;
   for (const FieldInfo& field : fields)
-    if (field.end() > file.recordLength) return kInvalidDescriptor;
-  if (!KeysAreValid(file, fields)) return kInvalidDescriptor;
-  if (!MemosAreValid(file)) return kInvalidDeclaration;
+    if (field.end() > file.recordLength) return file_error::kInvalidDescriptor;
+  if (!KeysAreValid(file, fields)) return file_error::kInvalidDescriptor;
+  if (!MemosAreValid(file)) return file_error::kInvalidRecordDeclaration;
 
   std::unique_ptr<FileState> state = driver.newState();
   state->name = FileNameText(file);
@@ -80,10 +77,10 @@ int32_t MakeFileState(const FileDriver& driver, FileDescriptor& file) {
 
 // Runs the precondition check and the handler; the answer of the operation.
 int32_t RunOperation(const FileDriver& driver, const Precondition& row, FileCall& call) {
-  if (call.code < 1 || call.code >= kOpCodeLimit) return kUnsupported;
+  if (call.code < 1 || call.code >= kOpCodeLimit) return file_error::kUnsupported;
   int32_t error = CheckPrecondition(row, call.state->bits);
   if (error != 0) return error;
-  if (!driver.handle) return kUnsupported;
+  if (!driver.handle) return file_error::kUnsupported;
   return driver.handle(call);
 }
 
@@ -103,7 +100,7 @@ void MoveStateBits(const Precondition& row, const FileCall& call, int32_t error,
     state.postFlags |= row.post;
   } else {
     state.bits &= ~uint32_t{row.clearFail};
-    if (error != kAlreadyOpen) state.postFlags |= kPostDiscardState;
+    if (error != file_error::kFileAlreadyOpen) state.postFlags |= kPostDiscardState;
   }
 }
 
@@ -139,7 +136,7 @@ int32_t Finish(const OperationShape& shape, FileCall& call, int32_t error) {
 int32_t CallFileOperation(int32_t code, FileObject& object, const intptr_t* args) {
   CheckRuntimeEntry(code);
   if (!object.entry) {
-    PostFileError(kUnsupported, &object, {});
+    PostFileError(file_error::kUnsupported, &object, {});
     return 0;
   }
   return object.entry(code, &object, args);

@@ -58,7 +58,8 @@ struct FileDriver {
   // Makes the driver's (empty) state block; the dispatcher fills the common part.
   std::unique_ptr<FileState> (*newState)() = nullptr;
   // Runs one operation; answers kSuccess, kSilentFailure or an error code (80
-  // for a code without handler). SystemFailureCode() reports the OS last error.
+  // "Unsupported File Driver Function" for a code without handler). SystemFailureCode() reports the
+  // OS last error.
   int32_t (*handle)(FileCall& call) = nullptr;
 };
 

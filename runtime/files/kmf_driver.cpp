@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/kmf_table.h"
@@ -147,9 +148,9 @@ int32_t FileSystemOperation(FileCall& call) {
       error = platform::MoveFileByName(name, kmf::KmfFileName(call.texts[0]));
       break;
     default:
-      return 80;
+      return file_error::kUnsupported;
   }
-  if (error == platform::kErrorFileNotFound) return 2;
+  if (error == platform::kErrorFileNotFound) return file_error::kFileNotFound;
   return error == 0 ? 0 : SystemFailureCode();
 }
 
@@ -202,7 +203,7 @@ int32_t HandleReadsAndSequences(FileCall& call, kmf::Table& table) {
     case kOpRegetKey:
       return table.Reget(call.texts[0]);
     default:
-      return 80;
+      return file_error::kUnsupported;
   }
 }
 
@@ -219,7 +220,7 @@ int32_t HandleOpen(FileCall& call, kmf::Table& table) {
     case kOpClose:
       return table.Close();
     default:
-      return 80;
+      return file_error::kUnsupported;
   }
 }
 
@@ -317,7 +318,7 @@ int32_t HandleOthers(FileCall& call, kmf::Table& table) {
       call.result = table.sequenceKey() + 1;
       return 0;
     default:
-      return 80;
+      return file_error::kUnsupported;
   }
 }
 
@@ -343,8 +344,8 @@ int32_t Handle(FileCall& call) {
   kmf::Table& table = TableOf(state);
   CopyIn(call, table);
   int32_t result = HandleOpen(call, table);
-  if (result == 80) result = HandleReadsAndSequences(call, table);
-  if (result == 80) result = HandleOthers(call, table);
+  if (result == file_error::kUnsupported) result = HandleReadsAndSequences(call, table);
+  if (result == file_error::kUnsupported) result = HandleOthers(call, table);
   CopyOut(call, table);
   return Answer(result);
 }

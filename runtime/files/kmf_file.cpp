@@ -1,4 +1,5 @@
 #include "runtime/files/kmf_file.h"
+#include "runtime/files/error_codes.h"
 
 #include <algorithm>
 
@@ -102,7 +103,7 @@ int32_t File::BeginAccess(bool forWrite) {
   // disk, and reading it again before every operation would only cost time.
   if (!lockingNeeded() && headerKnown_ && headerCurrent_) return 0;
   Header onDisk;
-  if (!ReadHeader(onDisk)) return 36;
+  if (!ReadHeader(onDisk)) return file_error::kInvalidDataFile;
   if (!headerKnown_ || onDisk.changeCounter > header_.changeCounter) {
     DropCache();
     header_ = onDisk;

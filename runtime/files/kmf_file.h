@@ -53,9 +53,9 @@ class File {
   bool denyWrite() const { return (mode_ & 0xF0) == 0x20; }
 
   // Access protocol. BeginAccess takes the reader's or the writer's lock when
-  // the file is shared, reads the header (36 when it lacks the signature), drops
-  // the cache when another program wrote, and finishes an interrupted write-back.
-  // A lock that fails for another reason than a conflict answers kOsFailure.
+  // the file is shared, reads the header (36 "Invalid Data File" when it lacks the signature),
+  // drops the cache when another program wrote, and finishes an interrupted write-back. A lock that
+  // fails for another reason than a conflict answers kOsFailure.
   int32_t BeginAccess(bool forWrite);
   // End of an operation: writes back unless STREAM (below 40 pages) or a LOGOUT
   // transaction defers it, and releases the access lock. Returns the OS error of

@@ -1,4 +1,5 @@
 #include "runtime/files/kmf_table.h"
+#include "runtime/files/error_codes.h"
 
 #include <algorithm>
 
@@ -73,12 +74,12 @@ int32_t Table::End(int32_t result) {
 // --- Creating, opening, closing ------------------------------------------------
 
 int32_t Table::Create() {
-  if (fileName_.empty()) return 45;
-  if (!declaration_.mayCreate) return 54;
+  if (fileName_.empty()) return file_error::kInvalidFilename;
+  if (!declaration_.mayCreate) return file_error::kNoCreateAttribute;
   bool storable = LongestDataRecord(declaration_.definition) <= kLargestStorableRecord;
   for (const KeyLayout& layout : layouts_)
     storable &= LongestKeyEntry(layout) <= kLargestStorableRecord;
-  if (!storable) return 47;
+  if (!storable) return file_error::kInvalidRecordDeclaration;
   File* file = nullptr;
   if (uint32_t error = AcquireFile(fileName_, 0x142, file)) return OsFailure(error);
   file_ = file;
@@ -118,10 +119,10 @@ int32_t Table::Create() {
 }
 
 int32_t Table::Open(uint32_t mode) {
-  if (fileName_.empty()) return 45;
+  if (fileName_.empty()) return file_error::kInvalidFilename;
   File* file = nullptr;
   uint32_t error = AcquireFile(fileName_, mode & ~platform::kModeCreate, file);
-  if (error == platform::kErrorFileNotFound) return 2;
+  if (error == platform::kErrorFileNotFound) return file_error::kFileNotFound;
   if (error != 0) return OsFailure(error);
   file_ = file;
   int32_t result = Begin(false);
@@ -129,7 +130,7 @@ int32_t Table::Open(uint32_t mode) {
     Tree tree(*file_);
     Record nameRecord;
     if (!tree.Find(TableNameKey(tableName_), nameRecord) || nameRecord.Data().size() < 4) {
-      result = 2;
+      result = file_error::kFileNotFound;
     } else {
       tableNumber_ = LoadBe32(reinterpret_cast<const uint8_t*>(nameRecord.Data().data()));
       std::string stream;
@@ -143,7 +144,7 @@ int32_t Table::Open(uint32_t mode) {
       std::string problem;
       if (!DecodeDefinition(stream, stored, problem) ||
           !SameDeclaration(stored, declaration_.definition)) {
-        result = 47;
+        result = file_error::kInvalidRecordDeclaration;
       }
     }
     result = End(result);
@@ -161,7 +162,7 @@ int32_t Table::Open(uint32_t mode) {
 }
 
 int32_t Table::Close() {
-  if (!file_) return 37;
+  if (!file_) return file_error::kFileNotOpen;
   Release();
   if (tableLocked_) UnlockTable();
   uint32_t error = ReleaseFile(file_);
@@ -203,7 +204,7 @@ int32_t Table::TakeHold(uint32_t recordNumber) {
   Release();
   uint64_t offset = NumberLockOffset(recordNumber);
   uint32_t error = RetryWhileLocked(holdSeconds_, [&] { return file_->LockByte(offset); });
-  if (error == platform::kErrorLockViolation) return 43;
+  if (error == platform::kErrorLockViolation) return file_error::kRecordAlreadyHeld;
   if (error != 0) return OsFailure(error);
   heldRecord_ = recordNumber;
   return 0;
@@ -221,7 +222,7 @@ int32_t Table::LoadRecord(uint32_t recordNumber, std::string& data) {
     if (!ReadData(recordNumber, data)) {
       Release();
       watchRequested_ = noMemoRequested_ = false;
-      return 35;
+      return file_error::kRecordNotFound;
     }
   }
   std::fill(record_.begin(), record_.end(), 0);
@@ -239,12 +240,12 @@ int32_t Table::GetByNumber(uint32_t recordNumber) {
   if (result != 0) return End(result);
   if (recordNumber == 0) {
     ClearCurrent();
-    return End(35);
+    return End(file_error::kRecordNotFound);
   }
   std::string& data = fetched_;
   if (!ReadData(recordNumber, data)) {
     ClearCurrent();
-    return End(35);
+    return End(file_error::kRecordNotFound);
   }
   return End(LoadRecord(recordNumber, data));
 }
@@ -262,15 +263,15 @@ int32_t Table::GetByKey(int key) {
   std::string& data = fetched_;
   if (!tree().SeekForward(sought, false, entry) || entry.Key().substr(0, sought.size()) != sought ||
       entry.Key().size() != sought.size() + (dup ? 4 : 0)) {
-    return End(35);
+    return End(file_error::kRecordNotFound);
   }
   uint32_t number = KeyEntryRecordNumber(entry, dup);
-  if (!ReadData(number, data)) return End(35);
+  if (!ReadData(number, data)) return End(file_error::kRecordNotFound);
   return End(LoadRecord(number, data));
 }
 
 int32_t Table::Reget(std::string_view position) {
-  if (position.size() < 4) return 35;
+  if (position.size() < 4) return file_error::kRecordNotFound;
   return GetByNumber(LoadBe32(reinterpret_cast<const uint8_t*>(position.data())));
 }
 
@@ -360,7 +361,7 @@ int32_t Table::MaintainKeys(const uint8_t* oldRecord, const uint8_t* newRecord,
             AdjustCounter(it->key, 1);
           }
         }
-        return 40;
+        return file_error::kDuplicateKey;
       }
       changes.push_back({true, static_cast<uint8_t>(k), {}});
       ++delta;
@@ -432,14 +433,15 @@ int32_t Table::Append() {
 int32_t Table::Put() {
   int32_t result = Begin(true);
   if (result != 0) return End(result);
-  if (current_ == 0) return End(33);
+  if (current_ == 0) return End(file_error::kRecordNotAvailable);
   bool lockedHere = heldRecord_ != current_;
-  if (lockedHere && file_->LockByte(NumberLockOffset(current_)) != 0) return End(43);
+  if (lockedHere && file_->LockByte(NumberLockOffset(current_)) != 0)
+    return End(file_error::kRecordAlreadyHeld);
   std::string stored;
   if (!ReadData(current_, stored)) {
-    result = 33;
+    result = file_error::kRecordNotAvailable;
   } else if (watching_ && stored != std::string(saved_.begin(), saved_.end())) {
-    result = 89;
+    result = file_error::kChangedByAnotherStation;
   } else {
     result = Rewrite(current_, stored);
   }
@@ -455,9 +457,10 @@ int32_t Table::PutAt(uint32_t recordNumber) {
   int32_t result = Begin(true);
   if (result != 0) return End(result);
   std::string stored;
-  if (recordNumber == 0 || !ReadData(recordNumber, stored)) return End(35);
+  if (recordNumber == 0 || !ReadData(recordNumber, stored)) return End(file_error::kRecordNotFound);
   bool lockedHere = heldRecord_ != recordNumber;
-  if (lockedHere && file_->LockByte(NumberLockOffset(recordNumber)) != 0) return End(43);
+  if (lockedHere && file_->LockByte(NumberLockOffset(recordNumber)) != 0)
+    return End(file_error::kRecordAlreadyHeld);
   result = Rewrite(recordNumber, stored);
   if (lockedHere) file_->UnlockByte(NumberLockOffset(recordNumber));
   if (result == 0) {
@@ -482,8 +485,9 @@ int32_t Table::Delete() {
   int32_t result = Begin(true);
   if (result != 0) return End(result);
   std::string stored;
-  if (current_ == 0 || !ReadData(current_, stored)) return End(33);
-  if (watching_ && stored != std::string(saved_.begin(), saved_.end())) return End(89);
+  if (current_ == 0 || !ReadData(current_, stored)) return End(file_error::kRecordNotAvailable);
+  if (watching_ && stored != std::string(saved_.begin(), saved_.end()))
+    return End(file_error::kChangedByAnotherStation);
   std::vector<uint8_t> old(stored.begin(), stored.end());
   old.resize(record_.size(), 0);
   MaintainKeys(old.data(), nullptr, current_);
@@ -561,7 +565,7 @@ int32_t Table::DuplicateAny() {
 int32_t Table::LockTable(int32_t seconds) {
   uint64_t offset = NumberLockOffset(tableNumber_);
   uint32_t error = RetryWhileLocked(seconds, [&] { return file_->LockByte(offset); });
-  if (error == platform::kErrorLockViolation) return 32;
+  if (error == platform::kErrorLockViolation) return file_error::kFileAlreadyLocked;
   if (error != 0) return OsFailure(error);
   tableLocked_ = true;
   return 0;
@@ -633,7 +637,7 @@ int32_t Table::Build() {
 int32_t Table::BuildKey(int key) {
   int32_t result = Begin(true);
   if (result != 0) return End(result);
-  if (key < 0 || static_cast<size_t>(key) >= layouts_.size()) return End(80);
+  if (key < 0 || static_cast<size_t>(key) >= layouts_.size()) return End(file_error::kUnsupported);
   Tree tree = this->tree();
   if (KeyMaintained(declaration_.definition.keys[key])) result = RebuildKey(tree, key);
   return End(result);
@@ -665,7 +669,7 @@ int32_t Table::RebuildKey(Tree& tree, size_t k) {
     if (!entry) continue;
     Record existing;
     if (!(declaration_.definition.keys[k].flags & kKeyDup) && tree.Find(entry->Key(), existing)) {
-      result = 40;
+      result = file_error::kDuplicateKey;
       continue;
     }
     tree.Put(*entry);

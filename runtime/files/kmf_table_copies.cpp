@@ -1,6 +1,7 @@
 // COPY, the copy of an open file under a new name, and the rebuild of a file
 // through a copy: each writes every record of the file, in key order, into a
 // fresh file.
+#include "runtime/files/error_codes.h"
 #include "runtime/files/kmf_file_copy.h"
 #include "runtime/files/kmf_open_files.h"
 #include "runtime/files/kmf_table.h"
@@ -30,10 +31,10 @@ std::string DefaultCopyName(const std::string& fileName) {
 }  // namespace
 
 int32_t Table::CopyTo(const std::string& newName) {
-  if (fileName_.empty() || newName.empty()) return 45;
+  if (fileName_.empty() || newName.empty()) return file_error::kInvalidFilename;
   File* source = nullptr;
   uint32_t error = AcquireFile(fileName_, kReadDenyWriteMode, source);
-  if (error == platform::kErrorFileNotFound) return 2;
+  if (error == platform::kErrorFileNotFound) return file_error::kFileNotFound;
   if (error != 0) return OsFailure(error);
   int32_t result = source->BeginAccess(false);
   if (result == 0) {
@@ -46,8 +47,9 @@ int32_t Table::CopyTo(const std::string& newName) {
 }
 
 int32_t Table::WriteCopy(const std::string& oldName, const std::string& newName) {
-  if (newName.empty()) return 45;
-  if (!oldName.empty() && FindOpenFile(KmfFileName(oldName)) != file_) return 2;
+  if (newName.empty()) return file_error::kInvalidFilename;
+  if (!oldName.empty() && FindOpenFile(KmfFileName(oldName)) != file_)
+    return file_error::kFileNotFound;
   int32_t result = Begin(false);
   if (result == 0) {
     if (uint32_t error = WriteRebuiltCopy(*file_, KmfFileName(newName))) result = OsFailure(error);

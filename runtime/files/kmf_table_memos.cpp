@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_descriptor.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_record_kinds.h"
@@ -19,7 +20,6 @@ namespace rk::kmf {
 namespace {
 
 constexpr size_t kBlobLengthBytes = 4;
-constexpr int32_t kBadBlobArgument = 78;
 
 // A memo buffer is mostly spaces: they are skipped eight at a time.
 std::string_view TrimTrailingSpaces(std::string_view text) {
@@ -129,16 +129,16 @@ const std::string* Table::BlobContent(int32_t blob) const {
 
 int32_t Table::BlobRead(int32_t blob, int32_t first, int32_t last, std::string& bytes) const {
   const std::string* content = BlobContent(blob);
-  if (!content || first < 0 || last < first) return kBadBlobArgument;
+  if (!content || first < 0 || last < first) return file_error::kInvalidParameterCount;
   if (static_cast<size_t>(first) < content->size())
     bytes = content->substr(first, static_cast<size_t>(last - first) + 1);
   return 0;
 }
 
 int32_t Table::BlobWrite(int32_t blob, int32_t first, int32_t last, std::string_view bytes) {
-  if (!BlobContent(blob) || first < 0 || last < first) return kBadBlobArgument;
+  if (!BlobContent(blob) || first < 0 || last < first) return file_error::kInvalidParameterCount;
   size_t count = std::min(bytes.size(), static_cast<size_t>(last - first) + 1);
-  if (static_cast<size_t>(first) + count > kMaxMemoSize) return kBadBlobArgument;
+  if (static_cast<size_t>(first) + count > kMaxMemoSize) return file_error::kInvalidParameterCount;
   std::string& content = memos_[blob - 1];
   if (content.size() < first + count) content.resize(first + count, '\0');
   std::copy_n(bytes.begin(), count, content.begin() + first);
@@ -147,7 +147,7 @@ int32_t Table::BlobWrite(int32_t blob, int32_t first, int32_t last, std::string_
 
 int32_t Table::BlobSize(int32_t blob, int32_t& size) const {
   const std::string* content = BlobContent(blob);
-  if (!content) return kBadBlobArgument;
+  if (!content) return file_error::kInvalidParameterCount;
   size = static_cast<int32_t>(content->size());
   return 0;
 }

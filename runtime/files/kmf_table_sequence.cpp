@@ -1,6 +1,7 @@
 // Sequential reading of a KMF table: SET and RESET choose where the first NEXT,
 // PREVIOUS, SKIP, EOF or BOF starts; that first move turns the sequence into
 // record order (data records by number) or key order (the entries of one key).
+#include "runtime/files/error_codes.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_internal_error.h"
 #include "runtime/files/kmf_record_kinds.h"
@@ -74,13 +75,13 @@ void Table::SetKeyFromRecord(int key, uint32_t recordNumber) {
 }
 
 int32_t Table::ResetFile(std::string_view position) {
-  if (position.size() < 4) return 35;
+  if (position.size() < 4) return file_error::kRecordNotFound;
   SetFileFrom(LoadBe32(reinterpret_cast<const uint8_t*>(position.data())));
   return 0;
 }
 
 int32_t Table::ResetKey(int key, std::string_view position) {
-  if (position.size() < 4) return 35;
+  if (position.size() < 4) return file_error::kRecordNotFound;
   mode_ = Mode::kKeyEntry;
   sequenceKey_ = key;
   sequenceNumber_ = LoadBe32(reinterpret_cast<const uint8_t*>(position.data()));
@@ -210,12 +211,12 @@ bool Table::TestMove(bool forward) {
 int32_t Table::Move(bool forward) {
   int32_t result = Begin(false);
   if (result != 0) return End(result);
-  if (!sequenceSet_) return End(33);
+  if (!sequenceSet_) return End(file_error::kRecordNotAvailable);
   Found& found = moved_;
   std::string& data = fetched_;
   if (!StepToRecord(forward, found, data)) {
     ClearCurrent();
-    return End(33);
+    return End(file_error::kRecordNotAvailable);
   }
   return End(LoadRecord(found.recordNumber, data));
 }
@@ -229,7 +230,7 @@ int32_t Table::Skip(int32_t count) {
   for (int32_t moved = 0; moved < (forward ? count : -count); ++moved) {
     if (!StepToRecord(forward, found, data)) {
       ClearCurrent();
-      return End(33);
+      return End(file_error::kRecordNotAvailable);
     }
   }
   ClearCurrent();

@@ -1,4 +1,5 @@
 #include "runtime/files/kmf_transaction.h"
+#include "runtime/files/error_codes.h"
 
 #include <algorithm>
 #include <memory>
@@ -39,12 +40,12 @@ int32_t Fail(uint32_t osError) {
 // Writes the changed files back together through the control file.
 int32_t CommitSeveral(const std::vector<File*>& changed) {
   File* control = nullptr;
-  if (AcquireFile(ControlFile(), 0x142, control) != 0) return 48;
+  if (AcquireFile(ControlFile(), 0x142, control) != 0) return file_error::kUnableToLogTransaction;
   struct ControlRelease {
     File* file;
     ~ControlRelease() { ReleaseFile(file); }
   } releaseControl{control};
-  if (control->BeginAccess(true) != 0) return 48;
+  if (control->BeginAccess(true) != 0) return file_error::kUnableToLogTransaction;
   Tree controlTree(*control);
   uint32_t key = platform::TimeStampSeconds();
   Record existing;

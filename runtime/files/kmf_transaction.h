@@ -24,8 +24,8 @@ const std::string& ControlFileName();              // default "keldmark.tcf"
 // Adds the file to the transaction (once); its changes stay in the cache.
 void JoinTransaction(File* file);
 bool InTransaction(const File* file);
-// Returns 0 or an error code (kOsFailure with the OS last error, 48 when the
-// control file cannot be used).
+// Returns 0 or an error code (kOsFailure with the OS last error, 48 "Unable To Log
+// Transaction" when the control file cannot be used).
 int32_t CommitTransaction();
 void RollbackTransaction();
 

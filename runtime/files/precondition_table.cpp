@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "runtime/files/error_codes.h"
+#include "runtime/files/file_driver.h"
 #include "runtime/files/file_state.h"
 #include "runtime/files/operation_codes.h"
 
@@ -99,10 +101,10 @@ constexpr std::array<Precondition, kOpCodeLimit> kTable = BuildTable();
 
 // The first error that a missing required bit of an open file gives.
 int32_t MissingBitError(uint32_t missing) {
-  if (missing & (kStateCurrentRecord | kStateSequence)) return 33;
-  if (missing & kStateExclusive) return 63;
-  if (missing & kStateWrite) return 5;
-  return -1;
+  if (missing & (kStateCurrentRecord | kStateSequence)) return file_error::kRecordNotAvailable;
+  if (missing & kStateExclusive) return file_error::kExclusiveAccessRequired;
+  if (missing & kStateWrite) return file_error::kAccessDenied;
+  return kSilentFailure;
 }
 
 }  // namespace
@@ -114,15 +116,15 @@ Precondition PreconditionOf(int32_t code) {
 
 int32_t CheckPrecondition(const Precondition& row, uint32_t stateBits) {
   uint32_t missing = row.required & ~stateBits;
-  if (missing & kStateOpen) return 37;
+  if (missing & kStateOpen) return file_error::kFileNotOpen;
   if (missing && (stateBits & kStateOpen)) {
     int32_t error = MissingBitError(missing);
     if (error != 0) return error;
   }
   uint32_t present = row.forbidden & stateBits;
-  if (present & kStateOpen) return 52;
-  if (present & kStateLogout) return 56;
-  if (present) return -1;
+  if (present & kStateOpen) return file_error::kFileAlreadyOpen;
+  if (present & kStateLogout) return file_error::kLogoutAlreadyActive;
+  if (present) return kSilentFailure;
   return 0;
 }
 

@@ -5,15 +5,12 @@
 #include <new>
 
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/field_compare.h"
 #include "runtime/files/file_dispatcher.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kEntryNotFound = 30;
-constexpr int32_t kInvalidDescriptor = 75;
-constexpr int32_t kInsufficientMemory = 8;
 
 // Change numbers of different queues start far apart, so that a list that
 // remembers one queue's number never mistakes another queue (or the same queue
@@ -38,8 +35,8 @@ QueueContents& Begin(QueueDescriptor& queue) {
   return *queue.contents;
 }
 
-// Sets the sort order from a field list; 75 at the first bad number, the
-// components before it staying in place.
+// Sets the sort order from a field list; 75 "Invalid Field Type Descriptor"
+// at the first bad number, the components before it staying in place.
 int32_t SetOrder(QueueContents& contents, QueueFields fields) {
   contents.order.clear();
   for (int32_t number : fields) {
@@ -47,7 +44,7 @@ int32_t SetOrder(QueueContents& contents, QueueFields fields) {
     SortComponent component{number < 0 ? -number : number, number < 0};
     if (component.field > static_cast<int32_t>(contents.fields.size()) ||
         contents.order.size() == kMaxSortComponents)
-      return kInvalidDescriptor;
+      return file_error::kInvalidDescriptor;
     contents.order.push_back(component);
   }
   return 0;
@@ -79,16 +76,17 @@ void MarkPosition(QueueContents& contents, size_t index) {
   contents.pointer = static_cast<int32_t>(index + 1);
 }
 
-// Inserts a copy of the buffer at index; 8 and nothing added when memory runs out.
+// Inserts a copy of the buffer at index; 8 "Insufficient Memory" and nothing
+// added when memory runs out.
 int32_t InsertCopy(QueueDescriptor& queue, QueueContents& contents, size_t index) {
   std::unique_ptr<uint8_t[]> entry(new (std::nothrow) uint8_t[std::max(queue.recordLength, 1u)]);
-  if (!entry) return kInsufficientMemory;
+  if (!entry) return file_error::kInsufficientMemory;
   std::memcpy(entry.get(), queue.buffer, queue.recordLength);
   try {
     contents.entries.insert(contents.entries.begin() + static_cast<ptrdiff_t>(index),
                             std::move(entry));
   } catch (const std::bad_alloc&) {
-    return kInsufficientMemory;
+    return file_error::kInsufficientMemory;
   }
   MarkPosition(contents, index);
   ++contents.changes;
@@ -129,7 +127,7 @@ void ADD(QueueDescriptor& queue, std::initializer_list<int32_t> fields) {
 
 void GET(QueueDescriptor& queue, int32_t position) {
   QueueContents& contents = Begin(queue);
-  if (!ValidPosition(contents, position)) return Finish(kEntryNotFound);
+  if (!ValidPosition(contents, position)) return Finish(file_error::kEntryNotFound);
   size_t index = static_cast<size_t>(position - 1);
   std::memcpy(queue.buffer, contents.entries[index].get(), queue.recordLength);
   MarkPosition(contents, index);
@@ -147,7 +145,7 @@ void GET(QueueDescriptor& queue, QueueFields fields) {
                          });
     if (found == contents.entries.end() ||
         CompareRecords(contents, found->get(), queue.buffer) != 0) {
-      error = kEntryNotFound;
+      error = file_error::kEntryNotFound;
     } else {
       std::memcpy(queue.buffer, found->get(), queue.recordLength);
       MarkPosition(contents, static_cast<size_t>(found - contents.entries.begin()));
@@ -163,7 +161,7 @@ void GET(QueueDescriptor& queue, std::initializer_list<int32_t> fields) {
 
 void PUT(QueueDescriptor& queue) {
   QueueContents& contents = Begin(queue);
-  if (!ValidPosition(contents, contents.pointer)) return Finish(kEntryNotFound);
+  if (!ValidPosition(contents, contents.pointer)) return Finish(file_error::kEntryNotFound);
   size_t index = static_cast<size_t>(contents.pointer - 1);
   std::memcpy(contents.entries[index].get(), queue.buffer, queue.recordLength);
   if (!contents.order.empty()) {
@@ -180,7 +178,7 @@ void PUT(QueueDescriptor& queue) {
 
 void DELETE(QueueDescriptor& queue) {
   QueueContents& contents = Begin(queue);
-  if (!ValidPosition(contents, contents.pointer)) return Finish(kEntryNotFound);
+  if (!ValidPosition(contents, contents.pointer)) return Finish(file_error::kEntryNotFound);
   size_t index = static_cast<size_t>(contents.pointer - 1);
   contents.entries.erase(contents.entries.begin() + static_cast<ptrdiff_t>(index));
   contents.currentIndex = index;

@@ -3,7 +3,8 @@
 // fields, and kept sorted on up to 16 components. List boxes, drop lists, the
 // browses' pages and a report's rendered pages are queues. Every operation first
 // clears the error state; failures are posted there as for files (30 "Entry Not
-// Found", 75 for a bad field number, 8 when memory runs out).
+// Found", 75 "Invalid Field Type Descriptor" for a bad field number, 8 "Insufficient
+// Memory" when memory runs out).
 #pragma once
 
 #include <cstdint>

@@ -1,16 +1,13 @@
 #include "runtime/files/transactions.h"
 
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/open_files_registry.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kUnsupported = 80;
-constexpr int32_t kLogoutActive = 56;
-constexpr int32_t kUnableToLog = 48;
 
 bool transactionActive = false;
 
@@ -47,7 +44,7 @@ bool LogOutFile(FileDescriptor& file, int32_t seconds) {
   if (entry->canLock) {
     ClearFileError();
     LOCK(file, seconds);
-    if (ErrorCode() != 0 && ErrorCode() != kUnsupported) return false;
+    if (ErrorCode() != 0 && ErrorCode() != file_error::kUnsupported) return false;
   }
   bool loggedOut = false;
   if (entry->canLogout) {
@@ -67,14 +64,14 @@ bool LogOutFile(FileDescriptor& file, int32_t seconds) {
 
 void LOGOUT(int32_t seconds, std::span<FileDescriptor* const> files) {
   if (transactionActive) {
-    PostFileError(kLogoutActive, nullptr, {});
+    PostFileError(file_error::kLogoutAlreadyActive, nullptr, {});
     return;
   }
   for (FileDescriptor* file : files) {
     if (!file || !file->state) continue;  // never used: nothing to protect
     if (!LogOutFile(*file, seconds)) {
       FinishTransaction(Finish::kRollback);
-      PostFileError(kUnableToLog, file, FileNameText(*file));
+      PostFileError(file_error::kUnableToLogTransaction, file, FileNameText(*file));
       return;
     }
   }

@@ -15,7 +15,7 @@ namespace rk {
 // Starts a transaction over the files, waiting at most seconds for each file's
 // lock. Files never used are skipped. On failure every file already taking part
 // is rolled back and unlocked and 48 "Unable To Log Transaction" is posted; 56
-// when a transaction is already active.
+// "LOGOUT Already Active" when a transaction is already active.
 void LOGOUT(int32_t seconds, std::span<FileDescriptor* const> files);
 void LOGOUT(int32_t seconds, std::initializer_list<FileDescriptor*> files);
 // Commit or roll back every file of the transaction and unlock it. Without a

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "runtime/core/value_stack.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_driver.h"
 #include "runtime/files/operation_codes.h"
@@ -14,8 +15,6 @@
 
 namespace rk {
 namespace {
-
-constexpr int32_t kUnsupported = 80;
 
 struct ViewCall {
   int32_t code = 0;
@@ -83,13 +82,14 @@ int32_t Run(View& view, ViewState& state, ViewCall& call) {
       state.readMode = ReadMode::kReget;
       return 0;
     case kOpSetProperty:
-      return call.number == kPropFilter ? SetFilter(view, state, call.text) : kUnsupported;
+      return call.number == kPropFilter ? SetFilter(view, state, call.text)
+                                        : file_error::kUnsupported;
     case kOpGetProperty:
-      if (call.number != kPropFilter) return kUnsupported;
+      if (call.number != kPropFilter) return file_error::kUnsupported;
       if (view.filter()) call.textResult = view.filter()->text();
       return 0;
     default:
-      return kUnsupported;
+      return file_error::kUnsupported;
   }
 }
 

@@ -11,7 +11,7 @@
 //                          forwarded to the primary file's driver
 //   71, 72                 the filter (property 0x7CB8), set and read
 //   74                     none: the view has no engine of its own to offer
-//   anything else          80
+//   anything else          80 "Unsupported File Driver Function"
 //
 // Outcomes are posted as for a file, with the view as ERRORFILE; an error of a
 // level's driver stays as that driver posted it.

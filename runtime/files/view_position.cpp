@@ -3,14 +3,13 @@
 #include <vector>
 
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_driver.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/view_walk.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kRecordNotAvailable = 33;
 
 void AppendLe32(std::string& text, uint32_t n) {
   for (int i = 0; i < 4; ++i) text.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
@@ -57,7 +56,7 @@ KeyDescriptor* PositionKey(View& view, const ViewState& state, size_t level) {
 }  // namespace
 
 int32_t PositionOfView(View& view, ViewState& state, std::string& text) {
-  if (!state.positioned) return kRecordNotAvailable;
+  if (!state.positioned) return file_error::kRecordNotAvailable;
   text.clear();
   AppendLe32(text, static_cast<uint32_t>(state.orderKey));
   for (size_t i = 0; i < state.levels.size(); ++i) {

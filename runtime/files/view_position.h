@@ -20,15 +20,15 @@
 
 namespace rk {
 
-// 0 with the text, 33 when the view is not positioned, or kSilentFailure when a
-// level's driver has posted its own error.
+// 0 with the text, 33 "Record Not Available" when the view is not positioned,
+// or kSilentFailure when a level's driver has posted its own error.
 int32_t PositionOfView(View& view, ViewState& state, std::string& text);
 // Every level RESET to its part (an empty part: GET(file, 0), not started); the
-// next NEXT or PREVIOUS reads the remembered combination again. 81 for a
-// malformed text.
+// next NEXT or PREVIOUS reads the remembered combination again. 81 "Unknown Error
+// Posted" for a malformed text.
 int32_t ResetView(View& view, ViewState& state, std::string_view text);
 // Every level read again from its part (an empty part: the record cleared);
-// read mode 2. 81 for a malformed text.
+// read mode 2. 81 "Unknown Error Posted" for a malformed text.
 int32_t RegetView(View& view, ViewState& state, std::string_view text);
 
 }  // namespace rk

@@ -3,13 +3,11 @@
 #include <map>
 #include <memory>
 
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_state.h"
 
 namespace rk {
 namespace {
-
-constexpr int32_t kInvalidDeclaration = 47;
-constexpr int32_t kInvalidDescriptor = 75;
 
 std::map<const View*, std::unique_ptr<ViewState>>& States() {
   static auto* states = new std::map<const View*, std::unique_ptr<ViewState>>;
@@ -22,18 +20,21 @@ bool ValidFieldNumber(int32_t number, const std::vector<FieldInfo>& fields) {
 
 // Checks one level against the levels before it; 0 or the error.
 int32_t CheckLevel(const ViewFileSpec& spec, size_t index, const std::vector<ViewLevel>& levels) {
-  if (!spec.file || !spec.file->record) return kInvalidDeclaration;
+  if (!spec.file || !spec.file->record) return file_error::kInvalidRecordDeclaration;
   for (const ViewLevel& level : levels)
-    if (level.file == spec.file) return kInvalidDeclaration;  // one record buffer per level
-  if (index == 0) return spec.joinKey ? kInvalidDeclaration : 0;
+    if (level.file == spec.file)
+      return file_error::kInvalidRecordDeclaration;  // one record buffer per level
+  if (index == 0) return spec.joinKey ? file_error::kInvalidRecordDeclaration : 0;
   const KeyDescriptor* key = spec.joinKey;
-  if (!key || key->file != spec.file || !key->components) return kInvalidDeclaration;
-  if (spec.parent < 0 || static_cast<size_t>(spec.parent) >= index) return kInvalidDeclaration;
+  if (!key || key->file != spec.file || !key->components)
+    return file_error::kInvalidRecordDeclaration;
+  if (spec.parent < 0 || static_cast<size_t>(spec.parent) >= index)
+    return file_error::kInvalidRecordDeclaration;
   if (spec.parentFields.empty() || spec.parentFields.size() > key->componentCount)
-    return kInvalidDeclaration;
+    return file_error::kInvalidRecordDeclaration;
   for (int32_t number : spec.parentFields)
     if (!ValidFieldNumber(number, levels[static_cast<size_t>(spec.parent)].fields))
-      return kInvalidDeclaration;
+      return file_error::kInvalidRecordDeclaration;
   return 0;
 }
 
@@ -43,20 +44,21 @@ int32_t MakeLevel(const ViewFileSpec& spec, size_t index, std::vector<ViewLevel>
   level.file = spec.file;
   if (!spec.file->fieldList ||
       ParseFieldList({spec.file->fieldList, spec.file->fieldListLength}, level.fields) != 0)
-    return kInvalidDescriptor;
+    return file_error::kInvalidDescriptor;
   for (const FieldInfo& field : level.fields)
-    if (field.end() > spec.file->recordLength) return kInvalidDescriptor;
+    if (field.end() > spec.file->recordLength) return file_error::kInvalidDescriptor;
   for (int32_t number : spec.fields)
-    if (!ValidFieldNumber(number, level.fields)) return kInvalidDeclaration;
+    if (!ValidFieldNumber(number, level.fields)) return file_error::kInvalidRecordDeclaration;
   for (int32_t number : spec.memos)
-    if (number < 1 || number > spec.file->memoCount) return kInvalidDeclaration;
+    if (number < 1 || number > spec.file->memoCount) return file_error::kInvalidRecordDeclaration;
   level.noMemo = spec.memos.empty() && spec.file->memoCount > 0;
   if (index > 0) {
     level.joinKey = spec.joinKey;
     level.parent = static_cast<size_t>(spec.parent);
     level.parentFields = spec.parentFields;
     level.joinOrder = KeyOrder(*spec.joinKey, level.fields, spec.joinKey->componentCount);
-    if (level.joinOrder.size() != spec.joinKey->componentCount) return kInvalidDeclaration;
+    if (level.joinOrder.size() != spec.joinKey->componentCount)
+      return file_error::kInvalidRecordDeclaration;
   }
   levels.push_back(std::move(level));
   return 0;
@@ -69,7 +71,7 @@ ViewState* ViewStateOf(View& view, int32_t& error) {
   auto& states = States();
   if (auto found = states.find(&view); found != states.end()) return found->second.get();
   if (view.levelCount() == 0) {
-    error = kInvalidDeclaration;
+    error = file_error::kInvalidRecordDeclaration;
     return nullptr;
   }
   auto state = std::make_unique<ViewState>();

@@ -55,7 +55,8 @@ struct ViewState {
 };
 
 // The view's state, made on first use; null with `error` when the declaration
-// is unusable (47) or a file's field list is damaged (75).
+// is unusable (47 "Invalid Record Declaration") or a file's field list is
+// damaged (75 "Invalid Field Type Descriptor").
 ViewState* ViewStateOf(View& view, int32_t& error);
 // Releases the state (CLOSE, or the view's end); nothing when there is none.
 void ReleaseViewState(const View& view);

@@ -6,6 +6,7 @@
 #include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/value_ref.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/field_compare.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_driver.h"
@@ -15,8 +16,6 @@
 
 namespace rk {
 namespace {
-
-constexpr int32_t kRecordNotAvailable = 33;
 
 enum class Step : uint8_t { kDeeper, kUp, kFailed };
 
@@ -105,7 +104,7 @@ Step StepJoined(const Walk& walk, size_t index) {
   const size_t fed = level.parentFields.size();
   for (;;) {
     int32_t error = ReadLevel(level, walk.forward);
-    if (error != 0 && error != kRecordNotAvailable) return Step::kFailed;
+    if (error != 0 && error != file_error::kRecordNotAvailable) return Step::kFailed;
     if (error != 0 || level.joinOrder.EncodePrefix(fed, level.file->record) != level.joinValue)
       break;
     level.state = LevelState::kMatched;
@@ -154,7 +153,7 @@ Step StepPrimary(const Walk& walk) {
   }
   for (;;) {
     int32_t error = ReadLevel(level, walk.forward);
-    if (error == kRecordNotAvailable) break;
+    if (error == file_error::kRecordNotAvailable) break;
     if (error != 0) return Step::kFailed;
     RangePlace place = range.Locate(primary.record, walk.forward);
     if (place == RangePlace::kBeyond) break;
@@ -196,7 +195,7 @@ int32_t RunWalk(View& view, ViewState& state, bool forward) {
     } else {
       if (index == 0) {
         state.positioned = false;
-        return kRecordNotAvailable;
+        return file_error::kRecordNotAvailable;
       }
       --index;
     }
@@ -238,7 +237,7 @@ int32_t SkipView(View& view, ViewState& state, int32_t count) {
   bool forward = count > 0;
   for (int64_t n = std::llabs(int64_t{count}); n > 0; --n) {
     int32_t result = MoveView(view, state, forward);
-    if (result == kRecordNotAvailable) return 0;
+    if (result == file_error::kRecordNotAvailable) return 0;
     if (result != 0) return result;
   }
   return 0;

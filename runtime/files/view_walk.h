@@ -17,8 +17,9 @@
 
 namespace rk {
 
-// 0, 33 at the end of the view, 81 after REGET, or kSilentFailure when a
-// level's driver has posted its own error.
+// 0, 33 "Record Not Available" at the end of the view, 81 "Unknown Error
+// Posted" after REGET, or kSilentFailure when a level's driver has posted its
+// own error.
 int32_t MoveView(View& view, ViewState& state, bool forward);
 // n moves in the direction of the sign; the end of the view ends it quietly.
 int32_t SkipView(View& view, ViewState& state, int32_t count);
