@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kStackOverflowError = 401;
-constexpr int32_t kInternalStackError = 502;
 constexpr int kPositions = DecimalAccumulator::kPositions;
 constexpr int kUnits = DecimalAccumulator::kUnits;
 
@@ -155,14 +154,15 @@ double ScaleByPowerOfTen(double m, int shift) {
 }  // namespace
 
 DecimalAccumulator& DecimalStack::NewTop() {
-  if (depth_ == kAccumulators) RuntimeError(kStackOverflowError, "decimal stack");
+  if (depth_ == kAccumulators) RuntimeError(runtime_error_code::kStackOverflow, "decimal stack");
   DecimalAccumulator& a = accumulators_[depth_++];
   a = DecimalAccumulator{};
   return a;
 }
 
 DecimalAccumulator& DecimalStack::At(size_t below) {
-  if (depth_ <= below) RuntimeError(kInternalStackError, "decimal stack underflow");
+  if (depth_ <= below)
+    RuntimeError(runtime_error_code::kInternalError02, "decimal stack underflow");
   return accumulators_[depth_ - 1 - below];
 }
 

@@ -7,13 +7,12 @@
 #include "runtime/core/error_state.h"
 #include "runtime/core/expr_symbols.h"
 #include "runtime/core/number_text.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
 namespace {
-
-inline constexpr int32_t kInvalidExpression = 800;
 
 void DropTo(size_t depth) {
   ValueStack& stack = Values();
@@ -159,7 +158,8 @@ double TextAsReal(const ExprNode& node) {
 
 bool HasRoom(const ExprNode& tree) {
   if (Values().Depth() + static_cast<size_t>(tree.stackNeed) <= ValueStack::kSlots) return true;
-  SetError(kInvalidExpression, MessageText(kInvalidExpression));
+  SetError(runtime_error_code::kInvalidExpression,
+           MessageText(runtime_error_code::kInvalidExpression));
   return false;
 }
 

@@ -4,13 +4,11 @@
 #include "runtime/core/expr_evaluation.h"
 #include "runtime/core/expr_symbols.h"
 #include "runtime/core/expr_tokenizer.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
 namespace {
-
-inline constexpr int32_t kInvalidExpression = 800;
-inline constexpr int32_t kNoBind = 801;
 
 class Parser {
  public:
@@ -27,7 +25,7 @@ class Parser {
  private:
   using Level = ExprTree (Parser::*)();
 
-  ExprTree Fail(int32_t code = kInvalidExpression) {
+  ExprTree Fail(int32_t code = runtime_error_code::kInvalidExpression) {
     if (errorCode_ == 0) errorCode_ = code;
     return nullptr;
   }
@@ -247,7 +245,7 @@ class Parser {
 
   ExprTree Named() {
     std::shared_ptr<const Symbol> symbol = LookupSymbol(tokens_.Current().text);
-    if (!symbol) return Fail(kNoBind);
+    if (!symbol) return Fail(runtime_error_code::kNoBind);
     tokens_.Advance();
     switch (symbol->kind) {
       case SymbolKind::kFunction:
@@ -339,7 +337,8 @@ ExprTree Evaluate(std::string_view text) {
   // A tree that could not be evaluated even on an empty value stack is refused.
   if (tree && tree->stackNeed > static_cast<int>(ValueStack::kSlots)) tree.reset();
   if (!tree) {
-    int32_t code = parser.errorCode() == 0 ? kInvalidExpression : parser.errorCode();
+    int32_t code =
+        parser.errorCode() == 0 ? runtime_error_code::kInvalidExpression : parser.errorCode();
     SetError(code, MessageText(code));
     return nullptr;
   }

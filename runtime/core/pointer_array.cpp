@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 
 namespace rk {
 namespace {
@@ -13,7 +14,6 @@ constexpr uint32_t kCapacities[] = {0,     8,     16,     32,     64,     128,
                                     32000, 65000, 130000, 250000, 500000, 1000000};
 constexpr uint8_t kSteps = sizeof kCapacities / sizeof kCapacities[0];
 
-constexpr int32_t kOutOfMemoryError = 501;
 constexpr const char* kOutOfMemoryText = "Out of memory in WSLARRAY!";
 
 // One more element; a new block of the next capacity when the current is full.
@@ -22,11 +22,11 @@ void GrowByOne(PointerArray& array) {
   if (needed > ArrayCapacity(array.step)) {
     // The last capacity is the ceiling: refuse rather than store beyond it.
     if (needed > kPointerArrayCeiling || array.step + 1 >= kSteps) {
-      RuntimeError(kOutOfMemoryError, kOutOfMemoryText);
+      RuntimeError(runtime_error_code::kInternalError01, kOutOfMemoryText);
     }
     uint8_t step = array.step + 1;
     void* block = std::realloc(array.items, size_t{kCapacities[step]} * sizeof(ArrayElement*));
-    if (block == nullptr) RuntimeError(kOutOfMemoryError, kOutOfMemoryText);
+    if (block == nullptr) RuntimeError(runtime_error_code::kInternalError01, kOutOfMemoryText);
     array.items = static_cast<ArrayElement**>(block);
     array.step = step;
   }

@@ -6,14 +6,13 @@
 #include "runtime/core/halt.h"
 #include "runtime/core/mbf.h"
 #include "runtime/core/number_text.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/value_hooks.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kAssignTypingError = 2;
-constexpr int32_t kPushTypingError = 3;
 constexpr const char* kTypingErrorText = "Parameter typing error";
 
 template <typename T>
@@ -298,7 +297,7 @@ void PushRef(const ValueRef& ref) {
   }
   if (IsRealType(type)) return Values().PushReal(RefAsReal(ref));
   if (IsTextual(ref)) return Values().PushText(RefText(ref));
-  RuntimeError(kPushTypingError, kTypingErrorText);
+  RuntimeError(runtime_error_code::kPushTypingError, kTypingErrorText);
 }
 
 void PushRefDecimal(const ValueRef& ref) {
@@ -423,7 +422,7 @@ void AssignText(ValueRef& ref) {
     default:
       if (IsIntegerType(type)) return AssignLong(ref, RealToLong(values.PopAsReal()));
       if (IsRealType(type)) return AssignReal(ref, values.PopAsReal());
-      RuntimeError(kAssignTypingError, kTypingErrorText);
+      RuntimeError(runtime_error_code::kAssignTypingError, kTypingErrorText);
   }
 }
 

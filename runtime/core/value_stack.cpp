@@ -9,12 +9,11 @@
 #include "runtime/core/collation.h"
 #include "runtime/core/halt.h"
 #include "runtime/core/number_text.h"
+#include "runtime/core/runtime_error_codes.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kStackOverflowError = 401;
-constexpr int32_t kInternalStackError = 502;
 constexpr size_t kPopAsRealLimit = 39;
 constexpr size_t kTopAsRealLimit = 40;
 
@@ -75,13 +74,13 @@ void ValueStack::Release(Slot& slot) {
 }
 
 void ValueStack::CheckDepth(size_t needed) const {
-  if (depth_ < needed) RuntimeError(kInternalStackError, "value stack underflow");
+  if (depth_ < needed) RuntimeError(runtime_error_code::kInternalError02, "value stack underflow");
 }
 
 ValueStack::Slot& ValueStack::NewSlot() {
   // Compiled expressions never nest deeper than 32; getting here is a fault in
   // the caller, and writing past the last slot is never an option.
-  if (depth_ == kSlots) RuntimeError(kStackOverflowError, "value stack");
+  if (depth_ == kSlots) RuntimeError(runtime_error_code::kStackOverflow, "value stack");
   Slot& slot = slots_[depth_++];
   slot.flags = 0;
   slot.text = nullptr;

@@ -5,13 +5,12 @@
 
 #include "runtime/core/clear_value.h"
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/type_descriptor.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kInstanceMissing = 502;
-constexpr int32_t kInstanceExists = 503;
 constexpr const char* kInstanceContext = "WSLINST";
 
 }  // namespace
@@ -58,7 +57,7 @@ InstanceRegistry::Bytes InstanceRegistry::FreshCopy(const Entry& entry) const {
 void InstanceRegistry::BeginThread(int slot) {
   for (Entry& entry : entries_) {
     std::optional<Bytes>& copy = entry.copies.at(static_cast<size_t>(slot));
-    if (copy) RuntimeError(kInstanceExists, kInstanceContext);
+    if (copy) RuntimeError(runtime_error_code::kInternalError03, kInstanceContext);
     copy = FreshCopy(entry);
   }
   begun_.set(static_cast<size_t>(slot));
@@ -66,7 +65,8 @@ void InstanceRegistry::BeginThread(int slot) {
 
 void InstanceRegistry::SwitchTo(int slot) {
   if (slot == inPlace_) return;
-  if (!begun_.test(static_cast<size_t>(slot))) RuntimeError(kInstanceMissing, kInstanceContext);
+  if (!begun_.test(static_cast<size_t>(slot)))
+    RuntimeError(runtime_error_code::kInternalError02, kInstanceContext);
   for (Entry& entry : entries_) {
     if (inPlace_ >= 0) {
       entry.copies[static_cast<size_t>(inPlace_)].emplace(entry.address,

@@ -6,6 +6,7 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/platform/qt/fiber.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/platform/qt/stack_guards.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kFirstThreadSlot = 0;
 constexpr int32_t kFirstThreadStack = 1 << 20;
-constexpr int32_t kStackOverflow = 401;
 
 std::vector<std::function<void(int32_t)>>& EndHooks() {
   static std::vector<std::function<void(int32_t)>> hooks;
@@ -68,8 +68,9 @@ void ThreadBody(int slot) {
 void PrepareFailureReports() {
   static const bool prepared = [] {
     InstallRuntimeErrorBox();
-    platform::ReportStackOverflows("Runtime error: " + MessageText(kStackOverflow) + " in ",
-                                   kRuntimeErrorExitCode);
+    platform::ReportStackOverflows(
+        "Runtime error: " + MessageText(runtime_error_code::kStackOverflow) + " in ",
+        kRuntimeErrorExitCode);
     return true;
   }();
   (void)prepared;

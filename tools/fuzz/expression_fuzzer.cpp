@@ -9,6 +9,7 @@
 #include "runtime/core/expr_evaluation.h"
 #include "runtime/core/expr_parser.h"
 #include "runtime/core/expr_symbols.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
@@ -47,7 +48,9 @@ int ExpressionInput(const uint8_t* data, size_t size) {
   BindAll(variables);
   ExprTree tree = Evaluate(text);
   if (!tree) {
-    if (ErrorCode() != 800 && ErrorCode() != 801) Broken();
+    if (ErrorCode() != runtime_error_code::kInvalidExpression &&
+        ErrorCode() != runtime_error_code::kNoBind)
+      Broken();
     Unbind();
     return 0;
   }
