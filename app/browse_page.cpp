@@ -11,6 +11,7 @@
 #include "app/standard_messages.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -23,7 +24,6 @@ namespace rk {
 namespace {
 
 constexpr int32_t kViewAccess = kAccessReadWrite | kDenyWrite;  // 0x22
-constexpr int32_t kEndOfView = 33;
 
 }  // namespace
 
@@ -140,7 +140,7 @@ int32_t Browse::Fill(int32_t items, bool forward) {
   int32_t visible = VisibleRows();
   while (items > 0) {
     forward ? NEXT(*view_) : PREVIOUS(*view_);
-    if (ErrorCode() == kEndOfView) break;
+    if (ErrorCode() == file_error::kRecordNotAvailable) break;
     if (ReadFailed()) break;
     std::string position = POSITION(*view_);
     if (!skipFirst_) {
@@ -162,7 +162,7 @@ int32_t Browse::Fill(int32_t items, bool forward) {
 
 // Any error but the end of the view is shown once, and the browse closes.
 bool Browse::ReadFailed() {
-  if (ErrorCode() == 0 || ErrorCode() == kEndOfView) return false;
+  if (ErrorCode() == 0 || ErrorCode() == file_error::kRecordNotAvailable) return false;
   if (!closing_) {
     closing_ = true;
     SHOWMESSAGE(35, file_.label());

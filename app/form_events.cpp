@@ -6,6 +6,7 @@
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -18,7 +19,6 @@ namespace rk {
 namespace {
 
 constexpr int32_t kSheet = 1;
-constexpr int32_t kDuplicateKey = 40;
 
 bool RefreshesOnSheet(int32_t code) {
   return code == event::kAccepted || code == event::kNewSelection || code == event::kTabChanging ||
@@ -150,7 +150,8 @@ void Form::Complete() {
 bool Form::StoreInsert(bool put) {
   put ? PUT(file_.file()) : ADD(file_.file());
   if (ErrorCode() == 0) return true;
-  if (ErrorCode() == kDuplicateKey && spec_.uniqueKey && DUPLICATE(*file_.key(spec_.uniqueKey))) {
+  if (ErrorCode() == file_error::kDuplicateKey && spec_.uniqueKey &&
+      DUPLICATE(*file_.key(spec_.uniqueKey))) {
     SHOWMESSAGE(24, spec_.uniqueKeyName);
   } else {
     SHOWMESSAGE(14, "");

@@ -10,6 +10,7 @@
 #include "app/standard_messages.h"
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/view.h"
 #include "runtime/windows/control_text_of.h"
@@ -22,7 +23,6 @@ namespace rk {
 namespace {
 
 constexpr int32_t kViewAccess = kAccessReadWrite | kDenyWrite;  // 0x22
-constexpr int32_t kEndOfView = 33;
 
 bool SameName(std::string_view a, std::string_view b) {
   return ClipRight(a) == ClipRight(b);
@@ -60,7 +60,7 @@ bool Form::FillDropList(size_t index) {
   bool failed = false;
   for (;;) {
     NEXT(view);
-    if (ErrorCode() == kEndOfView) break;
+    if (ErrorCode() == file_error::kRecordNotAvailable) break;
     if (ErrorCode() != 0) {
       failed = true;
       break;

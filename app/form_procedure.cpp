@@ -11,6 +11,7 @@
 #include "app/thread_globals.h"
 #include "app/transaction_procedures.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/message_box.h"
@@ -22,7 +23,6 @@
 namespace rk {
 namespace {
 
-constexpr int32_t kEndOfFile = 33;
 constexpr int kNumberingTries = 3;
 
 }  // namespace
@@ -95,11 +95,12 @@ bool Form::NumberRecord() {
   for (int tries = 0;;) {
     SET(key);
     PREVIOUS(file_.file());
-    if (ErrorCode() != 0 && ErrorCode() != kEndOfFile) {
+    if (ErrorCode() != 0 && ErrorCode() != file_error::kRecordNotAvailable) {
       SHOWMESSAGE(35, file_.label());
       return false;
     }
-    int32_t number = ErrorCode() == kEndOfFile ? 1 : std::stoi(file_.text(serial)) + 1;
+    int32_t number =
+        ErrorCode() == file_error::kRecordNotAvailable ? 1 : std::stoi(file_.text(serial)) + 1;
     RestoreArea();
     file_.setText(serial, std::to_string(number));
     SaveArea();

@@ -5,20 +5,16 @@
 #include "app/program_halt.h"
 #include "app/standard_messages.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/message_box.h"
 
 namespace rk {
 namespace {
 
-constexpr int32_t kFileNotFound = 2;
-constexpr int32_t kKeyFileMustBeRebuilt = 46;
-constexpr int32_t kInvalidRecordDeclaration = 47;
-constexpr int32_t kFileAlreadyOpen = 52;
-
 bool Opened() {
   int32_t code = ErrorCode();
-  return code == 0 || code == kFileAlreadyOpen;
+  return code == 0 || code == file_error::kFileAlreadyOpen;
 }
 
 void CreateAndOpen(FileDescriptor& file, int32_t mode) {
@@ -42,14 +38,14 @@ void OPENDATAFILE(FileDescriptor& file, bool createAllowed, bool share, int32_t 
   OPEN(file, mode);
   if (Opened()) return;
   switch (ErrorCode()) {
-    case kFileNotFound:
+    case file_error::kFileNotFound:
       if (!createAllowed) SHOWMESSAGE(22, NAME(file));  // halts
       CreateAndOpen(file, mode);
       return;
-    case kInvalidRecordDeclaration:
+    case file_error::kInvalidRecordDeclaration:
       SHOWMESSAGE(1, NAME(file));  // halts
       break;
-    case kKeyFileMustBeRebuilt:
+    case file_error::kKeyFileMustBeRebuilt:
       RebuildKeys(file, mode);
       break;
     default:

@@ -13,6 +13,7 @@
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/view.h"
 #include "runtime/reports/report.h"
@@ -32,7 +33,6 @@ void REPORTPREVIEW(QueueDescriptor& pages);
 namespace {
 
 constexpr int32_t kRecordsPerCycle = 25;
-constexpr int32_t kEndOfFile = 33;
 constexpr int32_t kViewAccess = kAccessReadWrite | kDenyWrite;  // 0x22
 constexpr uint32_t kPageNameLength = 80;
 constexpr FieldSpec kPageNameField[] = {{"PAGE", 0, kString, kPageNameLength}};
@@ -193,7 +193,7 @@ bool ReportRun::ReadNext() {
   int32_t error = ErrorCode();
   if (error != 0) {
     ClearError();
-    if (error != kEndOfFile) SHOWMESSAGE(35, file_.label());
+    if (error != file_error::kRecordNotAvailable) SHOWMESSAGE(35, file_.label());
     ended_ = true;
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include "app/standard_messages.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/transactions.h"
 
@@ -11,7 +12,6 @@ namespace rk {
 namespace {
 
 constexpr int32_t kTransactionWait = 2;  // the lock time-out LOGOUT is given
-constexpr int32_t kChangedByAnotherStation = 89;
 
 struct TransactionFile {
   CollectionFileId file;
@@ -61,7 +61,7 @@ int32_t TransactionUpdate(CollectionFileId id) {
   if (!Begin(file, "Update")) return kTransactionFailed;
   PUT(file.file());
   if (ErrorCode() != 0) {
-    bool overtaken = ErrorCode() == kChangedByAnotherStation;
+    bool overtaken = ErrorCode() == file_error::kChangedByAnotherStation;
     SHOWMESSAGE(15, overtaken ? std::string("Record Changed by Another Station") : file.label());
     ROLLBACK();
     return kTransactionFailed;

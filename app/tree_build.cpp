@@ -10,6 +10,7 @@
 #include "app/tree_browse.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -22,7 +23,6 @@ namespace rk {
 namespace {
 
 constexpr int32_t kList = 1;
-constexpr int32_t kEndOfFile = 33;
 
 // The queue's entry: text, four colours, icon, level, children-loaded flag and
 // the record's position.
@@ -136,7 +136,7 @@ TreeEntry TreeBrowse::ParentEntry(int32_t level) {
 // Any error but the end of a file is shown once with the child file's label,
 // and the window closes.
 bool TreeBrowse::ReadFailed() {
-  if (ErrorCode() == 0 || ErrorCode() == kEndOfFile) return false;
+  if (ErrorCode() == 0 || ErrorCode() == file_error::kRecordNotAvailable) return false;
   if (!closing_) {
     closing_ = true;
     SHOWMESSAGE(35, child_.label());
@@ -155,7 +155,7 @@ void TreeBrowse::Build() {
   Add(root);
   KeyDescriptor& key = *parent_.key(spec_.parent.key);
   SET(key);
-  for (NEXT(parent_.file()); ErrorCode() != kEndOfFile; NEXT(parent_.file())) {
+  for (NEXT(parent_.file()); ErrorCode() != file_error::kRecordNotAvailable; NEXT(parent_.file())) {
     if (ReadFailed()) return;
     std::string position = PaddedPosition(POSITION(key));
     if (expanded_.contains(position)) {
@@ -186,7 +186,7 @@ void TreeBrowse::StartChildren() {
 bool TreeBrowse::HasChildren() {
   StartChildren();
   NEXT(child_.file());
-  if (ErrorCode() == kEndOfFile) return false;
+  if (ErrorCode() == file_error::kRecordNotAvailable) return false;
   if (ReadFailed()) return false;
   return ClipRight(child_.text(spec_.childLink)) == ClipRight(parent_.text(spec_.parentSerial));
 }

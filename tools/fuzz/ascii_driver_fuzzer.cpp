@@ -10,6 +10,7 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/files/ascii_text_file.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/fuzz/fuzz_inputs.h"
 
@@ -36,7 +37,7 @@ int AsciiDriverInput(const uint8_t* data, size_t size) {
   for (NEXT(text.file()); ErrorCode() == 0 && lines.size() < 4096; NEXT(text.file())) {
     lines.emplace_back(POINTER(text.file()), text.line());
   }
-  if (ErrorCode() != 0 && ErrorCode() != 33) Broken();
+  if (ErrorCode() != 0 && ErrorCode() != file_error::kRecordNotAvailable) Broken();
   for (const auto& [position, line] : lines) {
     GET(text.file(), position);
     if (ErrorCode() != 0 || text.line() != line) Broken();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/kmf_check.h"
 #include "tools/fuzz/fuzz_inputs.h"
@@ -22,12 +23,12 @@ void ReadEveryRecord(kmftool::StoredTable& table) {
   int32_t read = 0;
   SET(table.file());
   for (NEXT(table.file()); ErrorCode() == 0; NEXT(table.file())) ++read;
-  if (ErrorCode() != 33 || read != counted) Broken();
+  if (ErrorCode() != file_error::kRecordNotAvailable || read != counted) Broken();
   for (int key = 1; key <= static_cast<int>(table.definition.keys.size()); ++key) {
     SET(table.declared->key(key));
     int32_t inKey = 0;
     for (NEXT(table.file()); ErrorCode() == 0; NEXT(table.file())) ++inKey;
-    if (ErrorCode() != 33 || inKey > counted) Broken();
+    if (ErrorCode() != file_error::kRecordNotAvailable || inKey > counted) Broken();
   }
 }
 

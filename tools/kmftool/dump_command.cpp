@@ -5,6 +5,7 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/kmftool/kmftool_commands.h"
 #include "tools/kmftool/stored_table.h"
@@ -12,8 +13,6 @@
 
 namespace rk::kmftool {
 namespace {
-
-constexpr int32_t kEndOfSequence = 33;
 
 std::string JsonValue(DeclaredFile& file, const FieldInfo& field, uint32_t element) {
   std::string text = FieldExportText(file, field, element);
@@ -65,7 +64,7 @@ int DumpCommand(const Arguments& arguments) {
   }
   int32_t error = ErrorCode();
   CLOSE(stored.file());
-  if (error != kEndOfSequence) {
+  if (error != file_error::kRecordNotAvailable) {
     std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
     return 1;
   }

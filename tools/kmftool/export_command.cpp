@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/kmftool/csv_columns.h"
 #include "tools/kmftool/kmftool_commands.h"
@@ -12,8 +13,6 @@
 
 namespace rk::kmftool {
 namespace {
-
-constexpr int32_t kEndOfSequence = 33;
 
 std::string CsvLine(DeclaredFile& file, const std::vector<CsvColumn>& columns, bool header) {
   std::string line;
@@ -50,7 +49,7 @@ int ExportCommand(const Arguments& arguments) {
     std::printf("%s\n", CsvLine(file, columns, false).c_str());
   int32_t error = ErrorCode();
   CLOSE(file.file());
-  if (error != kEndOfSequence) {
+  if (error != file_error::kRecordNotAvailable) {
     std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
     return 1;
   }

@@ -8,6 +8,7 @@
 
 #include "runtime/core/clear_value.h"
 #include "runtime/core/error_state.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/kmftool/csv_columns.h"
 #include "tools/kmftool/kmftool_commands.h"
@@ -16,8 +17,6 @@
 
 namespace rk::kmftool {
 namespace {
-
-constexpr int32_t kDuplicateKey = 40;
 
 // Maps each CSV column to a table column; false with a message for an unknown one.
 bool MapHeader(const std::vector<std::string>& header, const std::vector<CsvColumn>& columns,
@@ -61,7 +60,7 @@ int32_t AddRows(std::istream& csv, DeclaredFile& file, const std::vector<const C
   for (int line = 2; ReadCsvRecord(csv, row, problem); ++line) {
     FillRecord(file, mapped, row);
     ADD(file.file());
-    if (ErrorCode() == kDuplicateKey) {
+    if (ErrorCode() == file_error::kDuplicateKey) {
       std::printf("row %d: duplicate key, not added\n", line);
       ++counts.duplicates;
     } else if (ErrorCode() != 0) {
