@@ -30,7 +30,7 @@ void Tree::Path::push_back(Step step) {
 }
 
 bool Tree::NeedsSplit(Page& page) {
-  return WouldSplit(KeptSizeBound(page), page.records.size());
+  return WouldSplit(page.KeptSizeBound(), page.records.size());
 }
 
 Tree::Path Tree::Descend(std::string_view key) {
@@ -250,13 +250,12 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
     // Enclosed by the leaf: the record is here or nowhere, and not first.
     auto [position, equal] = PlaceKey(*leaf, key);
     if (!equal) return false;
-    Record& record = leaf->records[position];
+    const Record& record = leaf->records[position];
     size_t length = record.bytes.size();
-    change(record);
+    leaf->Change(position, change);
     assert(record.Key() == key);
     hint->index = position;
     if (record.bytes.size() != length) {
-      leaf->bound = 0;
       Put(Record(record), hint);
       return true;
     }
@@ -264,15 +263,15 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
     return true;
   }
   Path path;
-  Record* record = LocateEqual(key, path);
-  if (!record) return false;
+  if (!LocateEqual(key, path)) return false;
   if (hint) *hint = {path.back().id, path.back().index};
+  Page& leaf = file_.LoadPage(path.back().id);
+  const Record* record = &leaf.records[path.back().index];
   size_t length = record->bytes.size();
-  change(*record);
+  leaf.Change(path.back().index, change);
   assert(record->Key() == key);
   if (record->bytes.size() != length) {
     // A new length may split the page: the general road.
-    file_.LoadPage(path.back().id).bound = 0;
     Put(Record(*record));
     return true;
   }
@@ -281,7 +280,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
   // stays the first.
   for (size_t depth = path.size() - 1; depth > 0 && path[depth].index == 0; --depth) {
     Page& parent = file_.LoadPage(path[depth - 1].id);
-    parent.records[path[depth - 1].index] = *record;
+    parent.Replace(path[depth - 1].index, *record);
     file_.MarkDirty(path[depth - 1].id);
   }
   return true;
@@ -295,8 +294,7 @@ bool Tree::RefreshIndexRecord(Page& parent, size_t index, int childLevel) {
   const Page& child = file_.LoadPage(parent.children[index], childLevel);
   KMF_CHECK(!child.records.empty());
   if (parent.records[index] == child.records.front()) return false;
-  parent.records[index] = child.records.front();
-  parent.bound = 0;
+  parent.Replace(index, child.records.front());
   return true;
 }
 
@@ -311,15 +309,7 @@ uint32_t Tree::SplitOnce(uint32_t id) {
   uint32_t rightId = file_.NewPage(page.level);
   Page& source = file_.LoadPage(id);
   Page& right = file_.LoadPage(rightId);
-  right.records.assign(std::make_move_iterator(source.records.begin() + cut),
-                       std::make_move_iterator(source.records.end()));
-  source.records.resize(cut);
-  source.bound = 0;
-  right.bound = 0;
-  if (source.IsIndex()) {
-    right.children.assign(source.children.begin() + cut, source.children.end());
-    source.children.resize(cut);
-  }
+  source.MoveTailTo(cut, right);
   file_.MarkDirty(id);
   return rightId;
 }
@@ -353,14 +343,10 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
       return result;
     }
     if (!surelyChanged) file_.MarkDirty(id);
-    if (page.bound != 0) {
-      page.bound += RecordBound(page, record);
-      if (equal) page.bound -= RecordBound(page, page.records[position]);
-    }
     if (equal) {
-      page.records[position] = std::move(record);
+      page.Replace(position, std::move(record));
     } else {
-      page.records.insert(page.records.begin() + position, std::move(record));
+      page.Insert(position, std::move(record));
     }
     result.firstChanged = position == 0;
     result.leaf = id;
@@ -381,9 +367,7 @@ Tree::Inserted Tree::InsertInto(uint32_t id, int level, Record& record, OnEqual 
   }
   for (size_t k = 0; k < below.splits.size(); ++k) {
     const Page& split = file_.LoadPage(below.splits[k]);
-    page.records.insert(page.records.begin() + index + 1 + k, split.records.front());
-    page.children.insert(page.children.begin() + index + 1 + k, below.splits[k]);
-    page.bound = 0;
+    page.InsertWithChild(index + 1 + k, split.records.front(), below.splits[k]);
   }
   file_.MarkDirty(id);
   result.splits = SplitUntilFits(id, page);
@@ -403,28 +387,18 @@ Page* Tree::HintedLeaf(const Cursor* hint, std::string_view key) {
 Tree::HintedPut Tree::PutInHintedLeaf(Record& record, OnEqual onEqual, Cursor& hint) {
   Page* leaf = HintedLeaf(&hint, record.Key());
   if (!leaf) return HintedPut::kMissed;
-  std::vector<Record>& records = leaf->records;
   auto [position, equal] = PlaceKey(*leaf, record.Key());
   if (equal && onEqual == OnEqual::kRefuse) return HintedPut::kRefused;
   // The record goes in first: whether the leaf must split depends on it. A
   // leaf that must is put back as it was, and the record handed back, for the
   // descent to split it.
-  const uint32_t boundBefore = KeptSizeBound(*leaf);
-  leaf->bound += RecordBound(*leaf, record);
   if (equal) {
-    leaf->bound -= RecordBound(*leaf, records[position]);
-    std::swap(records[position], record);
+    record = leaf->Exchange(position, std::move(record));
   } else {
-    records.insert(records.begin() + position, std::move(record));
+    leaf->Insert(position, std::move(record));
   }
   if (NeedsSplit(*leaf)) {
-    if (equal) {
-      std::swap(records[position], record);
-    } else {
-      record = std::move(records[position]);
-      records.erase(records.begin() + position);
-    }
-    leaf->bound = boundBefore;
+    record = equal ? leaf->Exchange(position, std::move(record)) : leaf->Take(position);
     return HintedPut::kMissed;
   }
   file_.MarkDirty(hint.leaf);
@@ -440,9 +414,7 @@ bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
   }
   if (file_.root() == kNoPage) {
     uint32_t root = file_.NewPage(0);
-    Page& page = file_.LoadPage(root);
-    page.records.push_back(std::move(record));
-    page.bound = 0;
+    file_.LoadPage(root).Insert(0, std::move(record));
     file_.SetRoot(root);
     if (hint) *hint = {root, 0};
     return true;
@@ -456,13 +428,9 @@ bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
     uint32_t newRoot = file_.NewPage(static_cast<uint8_t>(old.level + 1));
     KMF_CHECK(old.level + 1 < kMaxDepth);
     Page& top = file_.LoadPage(newRoot);
-    top.records.push_back(file_.LoadPage(oldRoot).records.front());
-    top.children.push_back(oldRoot);
-    for (uint32_t split : splits) {
-      top.records.push_back(file_.LoadPage(split).records.front());
-      top.children.push_back(split);
-    }
-    top.bound = 0;
+    top.InsertWithChild(0, file_.LoadPage(oldRoot).records.front(), oldRoot);
+    for (uint32_t split : splits)
+      top.InsertWithChild(top.records.size(), file_.LoadPage(split).records.front(), split);
     file_.SetRoot(newRoot);
     splits = SplitUntilFits(newRoot, top);
   }
@@ -482,8 +450,7 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   if (!page.IsIndex()) {
     auto [position, equal] = PlaceKey(page, key);
     if (!equal) return false;
-    page.records.erase(page.records.begin() + position);
-    page.bound = 0;
+    page.Erase(position);
     file_.MarkDirty(id);
     return true;
   }
@@ -496,9 +463,7 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   bool changed = true;
   if (child.records.empty()) {
     file_.DiscardPage(childId);
-    parent.records.erase(parent.records.begin() + index);
-    parent.children.erase(parent.children.begin() + index);
-    parent.bound = 0;
+    parent.Erase(index);
   } else {
     changed = RefreshIndexRecord(parent, index, childLevel);
     if (SizeBound(child) < kUnderfilledBound) {
@@ -520,16 +485,11 @@ bool Tree::MergeChildren(uint32_t parentId, size_t left, int childLevel) {
   // Both bounds count the 13-byte page header; the merged page has it once.
   uint32_t bound = SizeBound(into) + SizeBound(from) - kPageHeaderSize;
   if (WouldSplit(bound, into.records.size() + from.records.size())) return false;
-  into.records.insert(into.records.end(), std::make_move_iterator(from.records.begin()),
-                      std::make_move_iterator(from.records.end()));
-  into.children.insert(into.children.end(), from.children.begin(), from.children.end());
+  into.Absorb(from);
   file_.MarkDirty(leftId);
   file_.DiscardPage(rightId);
   // The left page keeps its first record, so only the right one's index record goes.
-  parent.records.erase(parent.records.begin() + left + 1);
-  parent.children.erase(parent.children.begin() + left + 1);
-  into.bound = 0;
-  parent.bound = 0;
+  parent.Erase(left + 1);
   return true;
 }
 

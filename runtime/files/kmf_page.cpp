@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
+#include <utility>
 
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_header.h"
@@ -43,10 +45,82 @@ size_t ChildIndex(const Page& page, std::string_view key) {
   return upper == 0 ? 0 : upper - 1;
 }
 
-uint32_t KeptSizeBound(Page& page) {
-  assert(page.bound == 0 || page.bound == SizeBound(page));
-  if (page.bound == 0) page.bound = SizeBound(page);
-  return page.bound;
+uint32_t Page::KeptSizeBound() {
+  assert(bound_ == 0 || bound_ == SizeBound(*this));
+  if (bound_ == 0) bound_ = SizeBound(*this);
+  return bound_;
+}
+
+uint32_t Page::RecordBoundOf(const Record& record) const {
+  return RecordBound(*this, record);
+}
+
+void Page::Insert(size_t position, Record record) {
+  assert(!IsIndex());
+  CountIn(record);
+  records.insert(records.begin() + static_cast<ptrdiff_t>(position), std::move(record));
+}
+
+void Page::InsertWithChild(size_t position, Record record, uint32_t child) {
+  assert(IsIndex());
+  CountIn(record);
+  records.insert(records.begin() + static_cast<ptrdiff_t>(position), std::move(record));
+  children.insert(children.begin() + static_cast<ptrdiff_t>(position), child);
+}
+
+void Page::Replace(size_t position, Record record) {
+  Exchange(position, std::move(record));
+}
+
+Record Page::Exchange(size_t position, Record record) {
+  CountOut(records[position]);
+  CountIn(record);
+  std::swap(records[position], record);
+  return record;
+}
+
+Record Page::Take(size_t position) {
+  Record taken = std::move(records[position]);
+  CountOut(taken);
+  records.erase(records.begin() + static_cast<ptrdiff_t>(position));
+  if (IsIndex()) children.erase(children.begin() + static_cast<ptrdiff_t>(position));
+  return taken;
+}
+
+void Page::Erase(size_t position) {
+  Take(position);
+}
+
+void Page::Change(size_t position, const std::function<void(Record&)>& change) {
+  Record& record = records[position];
+  CountOut(record);
+  change(record);
+  CountIn(record);
+}
+
+// Both pages are counted afresh when next asked: moving many records at once
+// is no cheaper to count one by one.
+void Page::MoveTailTo(size_t cut, Page& right) {
+  const auto from = static_cast<ptrdiff_t>(cut);
+  right.records.insert(right.records.end(), std::make_move_iterator(records.begin() + from),
+                       std::make_move_iterator(records.end()));
+  records.resize(cut);
+  if (IsIndex()) {
+    right.children.insert(right.children.end(), children.begin() + from, children.end());
+    children.resize(cut);
+  }
+  bound_ = 0;
+  right.bound_ = 0;
+}
+
+void Page::Absorb(Page& from) {
+  records.insert(records.end(), std::make_move_iterator(from.records.begin()),
+                 std::make_move_iterator(from.records.end()));
+  children.insert(children.end(), from.children.begin(), from.children.end());
+  from.records.clear();
+  from.children.clear();
+  bound_ = 0;
+  from.bound_ = 0;
 }
 
 uint32_t SizeBound(const Page& page) {
@@ -144,7 +218,7 @@ bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& probl
   OpenedPage opened;
   if (!OpenPage(data, size, opened, problem)) return false;
   page.level = opened.fields.level;
-  page.bound = 0;
+  page.bound_ = 0;
   page.children.clear();
   if (page.IsIndex()) {
     page.children.reserve(opened.fields.recordCount);

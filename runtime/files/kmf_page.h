@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,16 +27,53 @@ namespace rk::kmf {
 inline constexpr uint32_t kPageHeaderSize = 13;
 inline constexpr uint8_t kPagePadding = 0xB0;
 
-struct Page {
+// One page's records. A page is filled through its fields while it is built
+// (decoded, or made up by hand); once it is in a tree every change to its
+// records goes through the operations below, which keep the size bound: a
+// split test after an insertion need not add up the whole page.
+class Page {
+ public:
   uint8_t level = 0;
   std::vector<Record> records;
   std::vector<uint32_t> children;  // index pages: one per record
-  // SizeBound of the records as they stand, or 0 when not known. Code that
-  // changes `records` keeps it exact or sets it to 0, so that the split test
-  // after an insertion need not add up the whole page.
-  uint32_t bound = 0;
 
   bool IsIndex() const { return level > 0; }
+
+  // The size bound, counted afresh the first time and kept from then on.
+  uint32_t KeptSizeBound();
+
+  // Record operations. On an index page a record comes and goes with its
+  // child; Insert is for leaves, InsertWithChild for index pages.
+  void Insert(size_t position, Record record);
+  void InsertWithChild(size_t position, Record record, uint32_t child);
+  void Replace(size_t position, Record record);
+  // Puts the record in the place of the one there and hands that one back.
+  Record Exchange(size_t position, Record record);
+  // Removes the record (and its child) and hands it back.
+  Record Take(size_t position);
+  void Erase(size_t position);
+  // Changes the record in place; its key stays.
+  void Change(size_t position, const std::function<void(Record&)>& change);
+  // Moves the records (and children) from `cut` on to the end of `right`.
+  void MoveTailTo(size_t cut, Page& right);
+  // Moves every record (and child) of `from` to the end of this page.
+  void Absorb(Page& from);
+
+ private:
+  friend bool DecodePage(const uint8_t* data, size_t size, Page& page, std::string& problem);
+
+  // Keep a known bound in step with a record going in or out; a bound not
+  // yet counted stays so.
+  void CountIn(const Record& record) {
+    if (bound_ != 0) bound_ += RecordBoundOf(record);
+  }
+  void CountOut(const Record& record) {
+    if (bound_ != 0) bound_ -= RecordBoundOf(record);
+  }
+  uint32_t RecordBoundOf(const Record& record) const;
+
+  // SizeBound of the records as they stand, or 0 when not yet counted.
+  uint32_t bound_ = 0;
 };
 
 // The size bound counted afresh from the records.
@@ -44,8 +82,6 @@ uint32_t SizeBound(const Page& page);
 inline uint32_t RecordBound(const Page& page, const Record& record) {
   return static_cast<uint32_t>(record.bytes.size()) + 5 + (page.IsIndex() ? 4 : 0);
 }
-// The size bound through the kept value, which is set when not known.
-uint32_t KeptSizeBound(Page& page);
 
 // Searches among a page's records: the first record whose key is not before
 // (LowerBound) or is after (UpperBound) the key.
