@@ -1,16 +1,20 @@
 // The one way the KMF driver gives up: a damaged page, a failing read or write,
 // an exhausted number counter. The runtime shows "Internal error : kmfbt.cpp
 // line" with the line number of the check that failed and ends the program; it
-// never continues on a damaged tree.
+// never continues on a damaged tree. The message names one file whatever
+// source file the check is in, so the check's real file and line go to
+// standard error first, for whoever traces a report.
 #pragma once
+
+#include <source_location>
 
 namespace rk::kmf {
 
-[[noreturn]] void InternalError(int line);
+[[noreturn]] void InternalError(std::source_location where = std::source_location::current());
 
 }  // namespace rk::kmf
 
-#define KMF_CHECK(condition)                              \
-  do {                                                    \
-    if (!(condition)) ::rk::kmf::InternalError(__LINE__); \
+#define KMF_CHECK(condition)                      \
+  do {                                            \
+    if (!(condition)) ::rk::kmf::InternalError(); \
   } while (false)
