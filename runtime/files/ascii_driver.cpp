@@ -8,6 +8,7 @@
 #include "runtime/files/ascii_line_writer.h"
 #include "runtime/files/ascii_options.h"
 #include "runtime/files/ascii_state.h"
+#include "runtime/files/driver_answer.h"
 #include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/operation_codes.h"
@@ -166,7 +167,7 @@ int32_t Bytes(AsciiFileState& state, int32_t& result) {
   return 0;
 }
 
-int32_t HandleReads(FileCall& call, AsciiFileState& state) {
+DriverAnswer HandleReads(FileCall& call, AsciiFileState& state) {
   switch (call.code) {
     case kOpNext:
       return Next(state);
@@ -205,7 +206,7 @@ int32_t HandleReads(FileCall& call, AsciiFileState& state) {
       call.result = 0;  // lines are in record order only
       return 0;
     default:
-      return file_error::kUnsupported;
+      return kNotHandled;
   }
 }
 
@@ -233,7 +234,7 @@ AsciiWritePlace AtPointer(int32_t pointer) {
   return {false, offset};
 }
 
-int32_t HandleWrites(FileCall& call, AsciiFileState& state) {
+DriverAnswer HandleWrites(FileCall& call, AsciiFileState& state) {
   const uint32_t whole = state.recordLength;
   switch (call.code) {
     case kOpAdd:
@@ -260,7 +261,7 @@ int32_t HandleWrites(FileCall& call, AsciiFileState& state) {
       UnlockAsciiFile(state);
       return 0;
     default:
-      return file_error::kUnsupported;
+      return kNotHandled;
   }
 }
 
@@ -298,9 +299,9 @@ int32_t Handle(FileCall& call) {
     default:
       break;
   }
-  int32_t result = HandleReads(call, state);
-  if (result == file_error::kUnsupported) result = HandleWrites(call, state);
-  return result;
+  DriverAnswer answer = HandleReads(call, state);
+  if (!answer) answer = HandleWrites(call, state);
+  return answer.value_or(file_error::kUnsupported);
 }
 
 const FileDriver kDriver{

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "runtime/core/type_codes.h"
+#include "runtime/files/driver_answer.h"
 #include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/kmf_open_files.h"
@@ -154,7 +155,7 @@ int32_t FileSystemOperation(FileCall& call) {
   return error == 0 ? 0 : SystemFailureCode();
 }
 
-int32_t HandleReadsAndSequences(FileCall& call, kmf::Table& table) {
+DriverAnswer HandleReadsAndSequences(FileCall& call, kmf::Table& table) {
   int key = call.key ? KeyIndex(call) : 0;
   switch (call.code) {
     case kOpGetByKey:
@@ -203,11 +204,11 @@ int32_t HandleReadsAndSequences(FileCall& call, kmf::Table& table) {
     case kOpRegetKey:
       return table.Reget(call.texts[0]);
     default:
-      return file_error::kUnsupported;
+      return kNotHandled;
   }
 }
 
-int32_t HandleOpen(FileCall& call, kmf::Table& table) {
+DriverAnswer HandleOpen(FileCall& call, kmf::Table& table) {
   switch (call.code) {
     case kOpOpen:
     case kOpShare:
@@ -220,11 +221,11 @@ int32_t HandleOpen(FileCall& call, kmf::Table& table) {
     case kOpClose:
       return table.Close();
     default:
-      return file_error::kUnsupported;
+      return kNotHandled;
   }
 }
 
-int32_t HandleOthers(FileCall& call, kmf::Table& table) {
+DriverAnswer HandleOthers(FileCall& call, kmf::Table& table) {
   int key = call.key ? KeyIndex(call) : 0;
   switch (call.code) {
     case kOpAdd:
@@ -318,7 +319,7 @@ int32_t HandleOthers(FileCall& call, kmf::Table& table) {
       call.result = table.sequenceKey() + 1;
       return 0;
     default:
-      return file_error::kUnsupported;
+      return kNotHandled;
   }
 }
 
@@ -343,11 +344,11 @@ int32_t Handle(FileCall& call) {
   }
   kmf::Table& table = TableOf(state);
   CopyIn(call, table);
-  int32_t result = HandleOpen(call, table);
-  if (result == file_error::kUnsupported) result = HandleReadsAndSequences(call, table);
-  if (result == file_error::kUnsupported) result = HandleOthers(call, table);
+  DriverAnswer answer = HandleOpen(call, table);
+  if (!answer) answer = HandleReadsAndSequences(call, table);
+  if (!answer) answer = HandleOthers(call, table);
   CopyOut(call, table);
-  return Answer(result);
+  return Answer(answer.value_or(file_error::kUnsupported));
 }
 
 const FileDriver kDriver{
