@@ -6,15 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/collation.h"
-#include "runtime/windows/control_text_of.h"
 
 namespace rk {
 namespace {
-
-std::string Clipped(std::string_view text) {
-  return std::string(ClipRight(text));
-}
 
 // Characters that never count as letters of a title, whatever the character
 // classes say: 30 punctuation marks and the space.
@@ -89,8 +85,8 @@ ThumbTable ThumbTable::Numeric(double low, double high, bool whole) {
 }
 
 ThumbTable ThumbTable::Text(std::string_view lowText, std::string_view highText) {
-  std::string low = Clipped(lowText);
-  std::string high = Clipped(highText);
+  std::string low(ClipRight(lowText));
+  std::string high(ClipRight(highText));
   ThumbTable table;
   table.filled_ = true;
   std::string alphabet = ThumbAlphabet();
@@ -109,7 +105,7 @@ ThumbTable ThumbTable::Text(std::string_view lowText, std::string_view highText)
     } else {
       tail = NumberTextOf(from + (to - from) * i / (kThumbEntries - 1), alphabet);
     }
-    table.entries_[static_cast<size_t>(i)] = Clipped(head + tail);
+    table.entries_[static_cast<size_t>(i)] = std::string(ClipRight(head + tail));
   }
   return table;
 }
@@ -119,7 +115,7 @@ const std::string& ThumbTable::Entry(int number) const {
 }
 
 int ThumbTable::FirstNotBelow(std::string_view value) const {
-  std::string wanted = Clipped(value);
+  std::string wanted(ClipRight(value));
   double number = numeric_ ? std::strtod(wanted.c_str(), nullptr) : 0;
   for (int i = 0; i < kThumbEntries; ++i) {
     const std::string& entry = entries_[static_cast<size_t>(i)];

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/thread_globals.h"
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/windows/accept_loop.h"
 #include "runtime/windows/event_codes.h"
@@ -124,7 +125,7 @@ void Preview::HandleEvent() {
 std::string Preview::PageName(int32_t page) {
   GET(pages_, page);
   std::string name(reinterpret_cast<const char*>(pages_.buffer), pages_.recordLength);
-  name.erase(name.find_last_not_of(' ') + 1);
+  name.resize(ClipRight(name).size());
   name.erase(name.find_last_not_of('\0') + 1);
   return name;
 }

@@ -1,6 +1,7 @@
 #include "app/standard_messages.h"
 
 #include "app/program_halt.h"
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/value_stack.h"
 #include "runtime/windows/message_box.h"
@@ -15,11 +16,6 @@ constexpr int32_t kOkCancel = kButtonOk | kButtonCancel;
 constexpr int32_t kRetryCancel = kButtonRetry | kButtonCancel;
 
 constexpr char kEndsApplication[] = ".  Press OK to end this application.";
-
-std::string TrimRight(std::string_view text) {
-  size_t end = text.find_last_not_of(' ');
-  return std::string(end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1));
-}
 
 StandardMessage Warning(std::string title, std::string text, int32_t buttons = kOk,
                         int32_t defaultButton = 0) {
@@ -49,16 +45,16 @@ std::string InvalidRequest(std::string_view what, std::string_view which) {
 std::string LastErrorText() {
   int32_t code = ErrorCode();
   if (code == 0) return {};
-  std::string text = TrimRight(MessageText(code)) + " (" + std::to_string(code) + ")";
+  std::string text = std::string(ClipRight(MessageText(code))) + " (" + std::to_string(code) + ")";
   if (text.size() > kErrorTextLimit) text.resize(kErrorTextLimit);
   return text;
 }
 
 StandardMessage ComposeStandardMessage(int32_t number, const MessageArguments& arguments,
                                        std::string_view errorText) {
-  const std::string a1 = TrimRight(arguments.a1);
-  const std::string a2 = TrimRight(arguments.a2);
-  const std::string a3 = TrimRight(arguments.a3);
+  const std::string a1(ClipRight(arguments.a1));
+  const std::string a2(ClipRight(arguments.a2));
+  const std::string a3(ClipRight(arguments.a3));
   const std::string error(errorText);
   switch (number) {
     case 1:

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/tree_spec.h"
-#include "runtime/windows/control_text_of.h"
+#include "runtime/core/clipped_text.h"
 
 namespace rk {
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/common/ratio_reporter.h"
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/expr_evaluation.h"
 #include "runtime/core/expr_parser.h"
 #include "runtime/core/expr_symbols.h"
@@ -34,9 +35,7 @@ std::vector<Record> Records() {
 }
 
 bool HandWritten(const Record& record) {
-  std::string_view name(record.name, sizeof record.name);
-  size_t end = name.find_last_not_of(' ');
-  name = end == std::string_view::npos ? std::string_view() : name.substr(0, end + 1);
+  std::string_view name = rk::ClipRight({record.name, sizeof record.name});
   return record.serial >= 100 && record.serial <= 200 && name == "SMITH";
 }
 

@@ -1,6 +1,7 @@
 // Splits the text of an environment file into settings and a value into items.
 #include <cctype>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/environment_file.h"
 #include "runtime/core/quoted_text.h"
 #include "runtime/platform/system_text.h"
@@ -24,9 +25,7 @@ std::string KeyOf(std::string_view line) {
 }
 
 std::string ValueOf(std::string_view rest) {
-  std::string value(rest.substr(0, kMaxEnvironmentValue));
-  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
-  return value;
+  return std::string(ClipRightBlanks(rest.substr(0, kMaxEnvironmentValue)));
 }
 
 void AddLine(std::string_view line, std::vector<EnvironmentSetting>& out) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/platform/last_error.h"
 
 namespace rk {
@@ -35,8 +36,7 @@ int32_t ErrorCode() {
 }
 
 std::string ErrorName() {
-  size_t end = state.name.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : state.name.substr(0, end + 1);
+  return std::string(ClipRight(state.name));
 }
 
 void ClearError() {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/core/clipped_text.h"
+
 namespace rk {
 namespace {
 
@@ -76,7 +78,7 @@ size_t NumberPrefixLength(std::string_view text) {
 
 double TextToReal(std::string_view text) {
   text = text.substr(0, kTextToRealLimit);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = ClipRight(text);
   size_t i = 0;
   while (i < text.size() && IsWhite(text[i])) ++i;
   size_t end = ScanNumber(text, i);

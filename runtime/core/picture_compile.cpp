@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/picture.h"
 #include "runtime/core/picture_calendar_forms.h"
 
@@ -358,7 +359,7 @@ std::optional<Compiled> CompileBody(Cursor& in) {
 size_t CompilePicture(std::string_view text, CompiledPicture& compiled) {
   compiled.bytes.fill(0);
   if (text.empty() || text.size() > static_cast<size_t>(kMaxPictureWidth)) return 0;
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  text = ClipRightBlanks(text);
   if (!text.empty() && text.front() == '@') text.remove_prefix(1);
   bool blankWhenZero = false;
   // The 'B' must follow at least two characters of the picture itself.

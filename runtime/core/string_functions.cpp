@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/collation.h"
 #include "runtime/core/number_text.h"
 #include "runtime/core/value_stack.h"
@@ -13,17 +14,6 @@ namespace {
 
 constexpr size_t kDefaultAllLength = 255;
 constexpr size_t kNumericLimit = 39;
-
-std::string_view Clipped(std::string_view text) {
-  size_t end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
-std::string_view Trimmed(std::string_view text) {
-  text = Clipped(text);
-  size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view() : text.substr(first);
-}
 
 // The requested length, or the text's own length when it was left out.
 size_t LengthOr(int32_t length, size_t fallback) {
@@ -39,7 +29,7 @@ void ReplaceTop(const std::string& text) {
 }  // namespace
 
 void CLIP() {
-  Values().SetTopLength(Clipped(Values().Top()).size());
+  Values().SetTopLength(ClipRight(Values().Top()).size());
 }
 
 void LEFT(int32_t length) {
@@ -54,7 +44,7 @@ void LEFT(int32_t length) {
 void RIGHT(int32_t length) {
   std::string_view text = Values().Top();
   size_t width = LengthOr(length, text.size());
-  std::string_view content = Clipped(text);
+  std::string_view content = ClipRight(text);
   if (content.size() > width) content.remove_prefix(content.size() - width);
   std::string result(width - content.size(), ' ');
   result += content;
@@ -64,7 +54,7 @@ void RIGHT(int32_t length) {
 void CENTER(int32_t length) {
   std::string_view text = Values().Top();
   size_t width = LengthOr(length, text.size());
-  std::string_view content = Trimmed(text);
+  std::string_view content = ClipBoth(text);
   std::string result;
   if (content.size() <= width) {
     size_t spare = width - content.size();
@@ -136,7 +126,7 @@ void ALL(int32_t length) {
 }
 
 bool NUMERIC() {
-  std::string_view text = Clipped(Values().Top()).substr(0, kNumericLimit);
+  std::string_view text = ClipRight(Values().Top()).substr(0, kNumericLimit);
   bool numeric = text.empty() || NumberPrefixLength(text) == text.size();
   Values().Pop();
   return numeric;

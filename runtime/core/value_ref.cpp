@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/decimal_stack.h"
 #include "runtime/core/halt.h"
 #include "runtime/core/mbf.h"
@@ -53,16 +54,9 @@ bool IsPlainDecimal(std::string_view text) {
   return digits;
 }
 
-std::string_view TrimSpaces(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 // Exact when the text is plain digits; anything else goes through its double.
 void PushTextDecimal(std::string_view text) {
-  std::string_view trimmed = TrimSpaces(text);
+  std::string_view trimmed = ClipBoth(text);
   if (IsPlainDecimal(trimmed)) {
     Decimals().PushText(trimmed);
   } else {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/ascii_file_lock.h"
 #include "runtime/files/ascii_line_reader.h"
@@ -45,11 +46,6 @@ bool PointerOfPosition(const std::string& text, uint32_t& pointer) {
   pointer = 0;
   for (int i = 0; i < 4; ++i) pointer |= uint32_t{static_cast<uint8_t>(text[i])} << (8 * i);
   return true;
-}
-
-std::string ClippedName(const std::string& text) {
-  size_t end = text.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
 
 uint32_t LengthArgument(int32_t length) {
@@ -111,7 +107,7 @@ int32_t Create(FileCall& call) {
 // COPY, RENAME and REMOVE work on the closed file by its name.
 int32_t FileByName(FileCall& call) {
   const std::string& name = call.state->name;
-  const std::string newName = ClippedName(call.texts[0]);
+  const std::string newName(ClipRight(call.texts[0]));
   if (name.empty() || (call.code != kOpRemove && newName.empty()))
     return file_error::kInvalidFilename;
   uint32_t error = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/record_code_page.h"
 #include "runtime/files/ascii_file_lock.h"
 #include "runtime/files/error_codes.h"
@@ -18,7 +19,8 @@ void ComposeLine(AsciiFileState& state, uint32_t length, std::vector<uint8_t>& l
     RecordToOem(line.data(), {state.file->fieldList, state.file->fieldListLength});
   line.resize(std::min(length, state.recordLength));
   if (state.options.clip) {
-    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::string_view text(reinterpret_cast<const char*>(line.data()), line.size());
+    line.resize(ClipRight(text).size());
   }
   line.insert(line.end(), state.options.terminator.begin(), state.options.terminator.end());
 }

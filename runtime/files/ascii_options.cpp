@@ -4,17 +4,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/collation.h"
 
 namespace rk {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -37,7 +31,7 @@ std::optional<int64_t> ReadNumber(std::string_view& rest) {
 }
 
 std::optional<bool> ReadSwitch(std::string_view setting) {
-  setting = Trim(setting);
+  setting = ClipBoth(setting);
   if (setting == "ON") return true;
   if (setting == "OFF") return false;
   return std::nullopt;
@@ -70,7 +64,7 @@ std::string ApplyAsciiOption(AsciiOptions& options, std::string_view text, uint3
   UpperBuffer(upper.data(), upper.size());
   std::string_view whole = upper;
   size_t equals = whole.find('=');
-  std::string_view keyword = Trim(whole.substr(0, equals));
+  std::string_view keyword = ClipBoth(whole.substr(0, equals));
   bool changes = equals != std::string_view::npos;
   std::string_view setting = changes ? whole.substr(equals + 1) : std::string_view();
 
@@ -107,7 +101,7 @@ void ApplyAsciiOptionList(AsciiOptions& options, std::string_view list, uint32_t
   while (!list.empty()) {
     size_t slash = list.find('/');
     std::string_view option = list.substr(0, slash);
-    if (!Trim(option).empty()) ApplyAsciiOption(options, option, recordLength);
+    if (!ClipBoth(option).empty()) ApplyAsciiOption(options, option, recordLength);
     if (slash == std::string_view::npos) break;
     list.remove_prefix(slash + 1);
   }

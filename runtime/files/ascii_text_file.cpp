@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/ascii_driver.h"
 
@@ -37,7 +38,7 @@ void AsciiTextFile::setName(std::string_view name) {
 std::string AsciiTextFile::line() const {
   auto* record = reinterpret_cast<const char*>(declared_.record());
   std::string text(record, lineLength_);
-  text.resize(text.find_last_not_of(' ') + 1);  // npos + 1 is 0: an empty line
+  text.resize(ClipRight(text).size());
   return text;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/value_ref.h"
 #include "runtime/core/value_stack.h"
 #include "runtime/files/field_compare.h"
@@ -77,10 +78,7 @@ DeclaredFile::~DeclaredFile() {
 
 std::string DeclaredFile::memoText(int number) const {
   const MemoDescriptor& memo = *memos_.at(number - 1);
-  std::string text(memo.buffer, memo.size);
-  size_t end = text.find_last_not_of(' ');
-  text.resize(end == std::string::npos ? 0 : end + 1);
-  return text;
+  return std::string(ClipRight({memo.buffer, memo.size}));
 }
 
 void DeclaredFile::setMemoText(int number, std::string_view text) {

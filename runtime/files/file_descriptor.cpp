@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
+
 namespace rk {
 namespace {
 
@@ -15,8 +17,7 @@ std::string Counted(const char* text, int32_t length) {
 
 std::string FileNameText(const FileDescriptor& file) {
   std::string name = Counted(file.name, file.nameLength);
-  size_t end = name.find_last_not_of(' ');
-  name.resize(end == std::string::npos ? 0 : end + 1);
+  name.resize(ClipRight(name).size());
   if (size_t nul = name.find('\0'); nul != std::string::npos) name.resize(nul);
   return name;
 }

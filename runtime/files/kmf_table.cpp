@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/record_code_page.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_internal_error.h"
@@ -33,7 +34,7 @@ void SplitName(const std::string& name, std::string& fileName, std::string& tabl
   size_t separator = name.find(kTableSeparator);
   fileName = name.substr(0, separator);
   tableName = separator == std::string::npos ? kDefaultTable : name.substr(separator + 2);
-  while (!fileName.empty() && fileName.back() == ' ') fileName.pop_back();
+  fileName.resize(ClipRight(fileName).size());
 }
 
 int32_t OsFailure(uint32_t error) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/files/error_codes.h"
 #include "runtime/files/file_descriptor.h"
 #include "runtime/files/kmf_bytes.h"
@@ -20,15 +21,6 @@ namespace rk::kmf {
 namespace {
 
 constexpr size_t kBlobLengthBytes = 4;
-
-// A memo buffer is mostly spaces: they are skipped eight at a time.
-std::string_view TrimTrailingSpaces(std::string_view text) {
-  constexpr char kEightSpaces[] = "        ";
-  size_t length = text.size();
-  while (length >= 8 && std::memcmp(text.data() + length - 8, kEightSpaces, 8) == 0) length -= 8;
-  while (length > 0 && text[length - 1] == ' ') --length;
-  return text.substr(0, length);
-}
 
 }  // namespace
 
@@ -102,7 +94,7 @@ void Table::WriteMemos(uint32_t recordNumber, bool stored) {
       WriteMemoContent(tree, recordNumber, m, memos_[m], stored);
       continue;
     }
-    std::string_view text = TrimTrailingSpaces(memos_[m]);
+    std::string_view text = ClipRight(memos_[m]);
     if (!declaration_.oem) {
       WriteMemoContent(tree, recordNumber, m, text, stored);
       continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/platform/qt/image_pixels.h"
 #include "runtime/platform/qt/metafile_format.h"
 #include "runtime/reports/variable_text.h"
@@ -40,12 +41,6 @@ std::string WithoutMarkers(const std::string& text) {
   return out;
 }
 
-std::string ClipRight(std::string text) {
-  size_t end = text.find_last_not_of(' ');
-  text.resize(end == std::string::npos ? 0 : end + 1);
-  return text;
-}
-
 class BandPainter {
  public:
   BandPainter(const BandContext& context, RenderedBand& out) : context_(context), out_(out) {}
@@ -58,7 +53,7 @@ class BandPainter {
         break;
       case RecordKind::kUseString:
         Text(control, at,
-             control.use ? ClipRight(FormattedVariable(*control.use, control.picture))
+             control.use ? std::string(ClipRight(FormattedVariable(*control.use, control.picture)))
                          : std::string());
         break;
       case RecordKind::kLine:
@@ -138,8 +133,8 @@ class BandPainter {
     size_t start = 0;
     while (start <= text.size()) {
       size_t end = text.find_first_of("\r\n", start);
-      std::string line =
-          ClipRight(text.substr(start, end == std::string::npos ? end : end - start));
+      std::string line(ClipRight(
+          std::string_view(text).substr(start, end == std::string::npos ? end : end - start)));
       bool fits = at[3] <= 0 || y == at[1] || y + lineHeight <= at[1] + at[3];
       if (!fits) break;
       if (!line.empty()) w.TextOut(x, Clamp16(y), line);

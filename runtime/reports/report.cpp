@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
 #include "runtime/platform/qt/metafile_format.h"
@@ -47,9 +48,7 @@ int16_t Clamp16(int32_t value) {
 std::string ClippedEntry(const QueueDescriptor& queue) {
   std::string name(reinterpret_cast<const char*>(queue.buffer), queue.recordLength);
   name = name.substr(0, name.find('\0'));
-  size_t end = name.find_last_not_of(' ');
-  name.resize(end == std::string::npos ? 0 : end + 1);
-  return name;
+  return std::string(ClipRight(name));
 }
 
 }  // namespace

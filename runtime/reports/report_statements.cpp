@@ -1,5 +1,6 @@
 #include "runtime/reports/report_statements.h"
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/halt.h"
 #include "runtime/windows/definition_open.h"
 #include "runtime/windows/property_codes.h"
@@ -18,8 +19,7 @@ bool AllDigits(std::string_view text) {
 
 // The installed printer a device value names, or nothing.
 std::optional<std::string> ChosenDevice(std::string_view value) {
-  while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-  while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+  value = ClipBoth(value);
   if (value.empty()) {
     std::string printer = platform::DefaultPrinter();
     return printer.empty() ? std::nullopt : std::optional<std::string>(printer);

@@ -5,14 +5,13 @@
 #include <QString>
 #include <string_view>
 
+// ClipRight and ClipBoth: the controls show variables without their padding.
+#include "runtime/core/clipped_text.h"
+
 namespace rk {
 
 // Buttons, checks, radios and tabs: Qt draws the "&" markers as hot keys itself.
 QString HotKeyText(std::string_view text);
-// The text without its trailing spaces (fixed-length fields are space padded).
-std::string_view ClipRight(std::string_view text);
-// The text without its leading and trailing spaces (a formatted number's padding).
-std::string_view ClipBoth(std::string_view text);
 // Labels without a partner widget: the markers are removed ("&&" stays one "&").
 QString PlainText(std::string_view text);
 

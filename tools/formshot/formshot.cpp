@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/environment_file.h"
 #include "runtime/core/picture.h"
 #include "runtime/core/type_codes.h"
@@ -191,12 +192,6 @@ QTabWidget* SheetOf(const Window& window) {
   return nullptr;
 }
 
-std::string Trimmed(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  size_t last = text.find_last_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
 // Opens drop list `number` when it shows, with the entry equal to its
 // variable selected when nothing is.
 void OpenDropList(Window& window, int32_t number) {
@@ -205,9 +200,9 @@ void OpenDropList(Window& window, int32_t number) {
   if (!control || !control->Widget() || !control->Widget()->isVisible()) return;
   if (control->Choice() == 0) {
     ListRows rows(control->Record());
-    const std::string value = Trimmed(control->VariableText());
+    const std::string value(ClipBoth(control->VariableText()));
     for (int32_t row = 1; row <= rows.Count(); ++row) {
-      if (Trimmed(rows.FieldText(row, 1)) != value) continue;
+      if (ClipBoth(rows.FieldText(row, 1)) != value) continue;
       control->SetProperty(property::kSelectedRow, 0, std::to_string(row));
       break;
     }

@@ -1,5 +1,6 @@
 #include "tools/kmftool/stored_table.h"
 
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/files/file_statements.h"
@@ -107,8 +108,7 @@ bool OpenStoredTable(const std::string& path, const std::string& table, int32_t 
 std::string FieldExportText(DeclaredFile& file, const FieldInfo& field, uint32_t element) {
   std::string text = file.text(field, element);
   if (IsTextType(field.type) || field.type == kGroup) {
-    size_t end = text.find_last_not_of(' ');
-    text.resize(end == std::string::npos ? 0 : end + 1);
+    text.resize(ClipRight(text).size());
   }
   return text;
 }
