@@ -7,8 +7,10 @@
 namespace rk {
 namespace {
 
-// Deeper nesting than this is taken as a damaged descriptor.
-constexpr int kMaxDepth = 32;
+// Deeper nesting than this is taken as a damaged descriptor: groups in groups
+// as a declaration writes them, a limit of its own whatever other nestings
+// (key trees, definition records) allow.
+constexpr int kMaxDescriptorNesting = 32;
 // No described value may exceed this size; larger counts are damage.
 constexpr uint64_t kMaxValueSize = uint64_t{1} << 31;
 
@@ -53,7 +55,7 @@ bool DescriptorReader::Next(DescriptorItem& item) {
 }
 
 bool DescriptorReader::ReadItem(DescriptorItem& item, int depth) {
-  if (depth > kMaxDepth) return Fail();
+  if (depth > kMaxDescriptorNesting) return Fail();
   item = DescriptorItem{};
   uint8_t code;
   if (!ReadByte(code)) return false;

@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint32_t kCrowdedBound = 4096;
 constexpr size_t kCrowdedCount = 21;
-constexpr int kMaxDepth = 32;
 // A page whose size bound falls below this after a removal is merged into a
 // neighbour when the two fit in one page. A quarter of the crowded bound keeps
 // a page just split (about half of it) from merging back at once.
@@ -38,7 +37,7 @@ Tree::Path Tree::Descend(std::string_view key) {
   uint32_t id = file_.root();
   int level = -1;
   while (id != kNoPage) {
-    KMF_CHECK(path.size() < kMaxDepth);
+    KMF_CHECK(path.size() < kMaxTreeDepth);
     Page& page = file_.LoadPage(id, level);
     KMF_CHECK(!page.records.empty());
     if (!page.IsIndex()) {
@@ -191,7 +190,7 @@ bool Tree::FetchData(std::string_view key, std::string& data, Cursor* hint) {
   int level = -1;  // the root's level is learnt from the root
   bool besidePrevious = false;
   for (int depth = 0; id != kNoPage; ++depth) {
-    KMF_CHECK(depth < kMaxDepth);
+    KMF_CHECK(depth < kMaxTreeDepth);
     hint->leaf = id;
     if (level == 0) return FetchFromLeaf(id, key, data, besidePrevious, *hint);
     Page& page = file_.LoadPage(id, level);
@@ -426,7 +425,7 @@ bool Tree::PutRecord(Record& record, OnEqual onEqual, Cursor* hint) {
     uint32_t oldRoot = file_.root();
     const Page& old = file_.LoadPage(oldRoot);
     uint32_t newRoot = file_.NewPage(static_cast<uint8_t>(old.level + 1));
-    KMF_CHECK(old.level + 1 < kMaxDepth);
+    KMF_CHECK(old.level + 1 < kMaxTreeDepth);
     Page& top = file_.LoadPage(newRoot);
     top.InsertWithChild(0, file_.LoadPage(oldRoot).records.front(), oldRoot);
     for (uint32_t split : splits)

@@ -91,7 +91,7 @@ class Tree {
   // descent happens several times per operation, so the path lives on the stack.
   class Path {
    public:
-    static constexpr size_t kCapacity = 32;  // deeper trees are internal errors
+    static constexpr size_t kCapacity = kMaxTreeDepth;  // deeper trees are internal errors
     bool empty() const { return size_ == 0; }
     size_t size() const { return size_; }
     Step& operator[](size_t i) { return steps_[i]; }

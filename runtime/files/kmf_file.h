@@ -37,6 +37,10 @@ inline constexpr int32_t kOsFailure = -300;
 // Writes pending in STREAM mode before a write-back is forced.
 inline constexpr size_t kStreamPageLimit = 40;
 
+// Levels of a key tree, root to leaf. A tree of full pages is far shallower;
+// a descent that goes deeper is following a loop in a damaged file.
+inline constexpr int kMaxTreeDepth = 32;
+
 class File {
  public:
   static uint32_t Open(const std::string& path, uint32_t mode, std::unique_ptr<File>& file);

@@ -93,7 +93,7 @@ void File::LoadPathTo(uint32_t id) {
   const std::string key(it->second.page.records.front().Key());
   uint32_t at = root_;
   for (int depth = 0; at != id; ++depth) {
-    KMF_CHECK(depth < 32 && at != kNoPage);
+    KMF_CHECK(depth < kMaxTreeDepth && at != kNoPage);
     const Page& page = LoadPage(at);
     KMF_CHECK(page.IsIndex());
     at = page.children[ChildIndex(page, key)];

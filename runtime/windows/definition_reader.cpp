@@ -21,8 +21,10 @@ namespace rk {
 namespace {
 
 // Deeper nesting than any real definition has (sheet, tab, option, radio; menus in
-// menus; breaks in breaks) means looping offsets.
-constexpr int kMaxDepth = 32;
+// menus; breaks in breaks) means looping offsets. A limit of the definition
+// format's own, unrelated to the other nesting limits of 32 (key trees, type
+// descriptors).
+constexpr int kMaxRecordNesting = 32;
 
 std::string Hex(int32_t value) {
   char text[16];
@@ -186,7 +188,7 @@ class DefinitionReader {
   bool Chain(int32_t field, std::vector<T>& out, ReadOne readOne) {
     int32_t at;
     if (!Read32(field, at)) return false;
-    if (++depth_ > kMaxDepth) return Fail("records nest too deeply at offset " + Hex(at));
+    if (++depth_ > kMaxRecordNesting) return Fail("records nest too deeply at offset " + Hex(at));
     while (at != 0) {
       out.emplace_back();
       if (!readOne(at, out.back()) || !Next(at, at)) return false;
