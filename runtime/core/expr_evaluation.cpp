@@ -331,17 +331,6 @@ double EvaluateAsReal(const ExprNode& tree) {
   return HasRoom(tree) ? RealValue(tree) : 0;
 }
 
-void PushEvaluated(const ExprNode& tree) {
-  ValueStack& stack = Values();
-  if (!HasRoom(tree)) {
-    if (stack.Depth() < ValueStack::kSlots) stack.PushEmpty();
-    return;
-  }
-  PushValue(tree);
-  // The caller may free the tree before it pops the text.
-  stack.MakeWritable();
-}
-
 std::string EvaluateAsText(const ExprNode& tree) {
   if (!HasRoom(tree)) return {};
   PushValue(tree);

@@ -15,8 +15,6 @@ namespace rk {
 // the result is 0 or the empty text.
 int32_t EvaluateAsLong(const ExprNode& tree);
 double EvaluateAsReal(const ExprNode& tree);
-// Pushes the value as one text slot of its own (never a reference into the tree).
-void PushEvaluated(const ExprNode& tree);
 std::string EvaluateAsText(const ExprNode& tree);
 // The truth value: a number that is not zero, a text that is not blank.
 bool EvaluateAsTruth(const ExprNode& tree);

@@ -19,7 +19,6 @@ struct TerminationRoutine {
 MessagePresenter presenter;
 std::vector<std::function<void()>> exitProcedures;
 std::vector<TerminationRoutine> terminationRoutines;
-bool terminating = false;
 
 void PresentOnStandardError(std::string_view title, std::string_view message) {
   std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
@@ -51,7 +50,6 @@ void RuntimeError(int32_t code, std::string_view text) {
   // outlives the box.
   PresentOnStandardError("Runtime error", message);
   if (presenter) presenter("Runtime error", message);
-  terminating = true;
   Halt(kRuntimeErrorExitCode);
 }
 
@@ -80,10 +78,6 @@ void RegisterExitProcedure(std::function<void()> procedure) {
 
 void RegisterTerminationRoutine(int priority, std::function<void(int)> routine) {
   terminationRoutines.push_back({std::clamp(priority, 0, 255), std::move(routine)});
-}
-
-bool IsTerminating() {
-  return terminating;
 }
 
 }  // namespace rk

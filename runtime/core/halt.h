@@ -32,6 +32,4 @@ void RegisterExitProcedure(std::function<void()> procedure);
 // once with the argument 1.
 void RegisterTerminationRoutine(int priority, std::function<void(int)> routine);
 
-bool IsTerminating();
-
 }  // namespace rk

@@ -15,7 +15,6 @@ namespace rk {
 namespace {
 
 constexpr size_t kPopAsRealLimit = 39;
-constexpr size_t kTopAsRealLimit = 40;
 
 // A std::malloc block holding a copy of text; null when allocation fails.
 char* HeapCopy(const char* text, size_t length) {
@@ -154,10 +153,6 @@ void ValueStack::PushBool(bool b) {
 std::string_view ValueStack::Peek(size_t below) const {
   const Slot& slot = SlotBelow(below);
   return slot.length == 0 ? std::string_view() : std::string_view(TextOf(slot), slot.length);
-}
-
-double ValueStack::TopAsReal() const {
-  return TextToReal(Top().substr(0, kTopAsRealLimit));
 }
 
 void ValueStack::Pop() {

@@ -57,7 +57,6 @@ class ValueStack {
   std::string_view Peek(size_t below = 0) const;
   std::string_view Top() const { return Peek(0); }
   size_t TopLength() const { return Peek(0).size(); }
-  double TopAsReal() const;
 
   // --- Popping --------------------------------------------------------------
   void Pop();

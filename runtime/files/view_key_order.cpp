@@ -67,11 +67,6 @@ std::string KeyOrder::EncodePrefix(size_t count, const uint8_t* record) const {
   return prefix;
 }
 
-void KeyOrder::CopyComponent(size_t index, const uint8_t* from, uint8_t* to) const {
-  const FieldInfo& field = fields_[index];
-  std::memcpy(to + field.offset, from + field.offset, field.size);
-}
-
 void KeyOrder::FillExtreme(size_t index, uint8_t* record, bool last) const {
   const FieldInfo& field = fields_[index];
   // Whether the field's own highest value sorts last.

@@ -35,8 +35,6 @@ class KeyOrder {
   // Fills component `index` of `record` with the value that sorts first (or last)
   // in the key.
   void FillExtreme(size_t index, uint8_t* record, bool last) const;
-  // Copies component `index` from one record to another.
-  void CopyComponent(size_t index, const uint8_t* from, uint8_t* to) const;
 
  private:
   void FillText(size_t index, uint8_t* at, bool highest) const;

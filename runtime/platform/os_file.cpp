@@ -141,18 +141,6 @@ uint32_t WriteAt(FileHandle handle, uint64_t offset, const void* buffer, uint32_
   return Succeed();
 }
 
-uint32_t SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, uint64_t& position) {
-  position = 0;
-  if (handle == kNoHandle) return Succeed();
-  int whence = origin == SeekOrigin::kStart     ? SEEK_SET
-               : origin == SeekOrigin::kCurrent ? SEEK_CUR
-                                                : SEEK_END;
-  off_t result = ::lseek(handle, static_cast<off_t>(offset), whence);
-  if (result < 0) return FailWithErrno(errno);
-  position = static_cast<uint64_t>(result);
-  return Succeed();
-}
-
 uint32_t FileSize(FileHandle handle, uint64_t& size) {
   size = 0;
   if (handle == kNoHandle) return Succeed();

@@ -42,8 +42,6 @@ uint32_t ReadAt(FileHandle handle, uint64_t offset, void* buffer, uint32_t count
 uint32_t WriteAt(FileHandle handle, uint64_t offset, const void* buffer, uint32_t count,
                  uint32_t& bytesWritten);
 
-enum class SeekOrigin { kStart, kCurrent, kEnd };
-uint32_t SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, uint64_t& position);
 uint32_t FileSize(FileHandle handle, uint64_t& size);
 uint32_t TruncateFile(FileHandle handle, uint64_t length);
 uint32_t FlushFile(FileHandle handle);

@@ -25,10 +25,6 @@ SavedSet& SavedOf(int slot) {
 
 }  // namespace
 
-void RegisterThreadState(ThreadStateKeeper keeper) {
-  Keepers().push_back(std::move(keeper));
-}
-
 void SaveThreadState(int slot) {
   SavedSet& set = SavedOf(slot);
   for (size_t i = 0; i < Keepers().size(); ++i) set[i] = Keepers()[i].takeLive();

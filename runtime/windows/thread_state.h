@@ -4,7 +4,8 @@
 // the incoming thread's saved piece is moved back in; a thread that has never
 // run finds nothing saved and starts with the piece empty.
 //
-// Each piece registers a keeper once at start; the table does not know the types.
+// The keepers are listed once (runtime_state_keepers.h); the table does not know
+// the types.
 #pragma once
 
 #include <functional>
@@ -18,8 +19,6 @@ struct ThreadStateKeeper {
   // Moves a saved state in; the live state is empty when this is called.
   std::function<void(std::shared_ptr<void>)> putLive;
 };
-
-void RegisterThreadState(ThreadStateKeeper keeper);
 
 // Moves every live piece into the slot's saved set.
 void SaveThreadState(int slot);
