@@ -1,6 +1,7 @@
 #include "runtime/platform/code_page.h"
 
 #include <array>
+#include <cstdio>
 
 namespace rk::platform {
 namespace {
@@ -254,6 +255,27 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
   return u;
 }
 
+constexpr char32_t kReplacement = 0xFFFD;
+
+// 1252 leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined; they round-trip as the
+// C1 controls of the same value, which no source text should hold. The other
+// C1 controls have no byte at all.
+bool IsC1Control(char32_t u) {
+  return u >= 0x80 && u < 0xA0;
+}
+
+// Positions count bytes from 1, as an editor's status line does.
+std::string UnmappableAt(char32_t u, size_t offset) {
+  char text[80];
+  std::snprintf(text, sizeof text, "character U+%04X has no ANSI code (byte %zu of the text)",
+                static_cast<unsigned>(u), offset + 1);
+  return text;
+}
+
+std::string MalformedAt(size_t offset) {
+  return "malformed UTF-8 (byte " + std::to_string(offset + 1) + " of the text)";
+}
+
 }  // namespace
 
 uint8_t OemToAnsi(uint8_t c) {
@@ -319,6 +341,23 @@ std::string Utf8ToAnsi(std::string_view text) {
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) out += static_cast<char>(UnicodeToAnsi(DecodeUtf8(text, i)));
+  return out;
+}
+
+std::optional<std::string> Utf8ToAnsiStrict(std::string_view text, std::string& problem) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const size_t start = i;
+    const char32_t u = DecodeUtf8(text, i);
+    const uint8_t byte = UnicodeToAnsi(u);
+    if ((byte == kUnmappable && u != kUnmappable) || IsC1Control(u)) {
+      // A malformed sequence decodes to U+FFFD from a single byte.
+      problem = u == kReplacement && i == start + 1 ? MalformedAt(start) : UnmappableAt(u, start);
+      return std::nullopt;
+    }
+    out += static_cast<char>(byte);
+  }
   return out;
 }
 

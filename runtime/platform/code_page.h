@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,11 @@ std::string Utf16ToAnsi(std::u16string_view text);
 std::string AnsiToUtf8(std::string_view text);
 // Malformed UTF-8 sequences become kUnmappable, one per bad byte.
 std::string Utf8ToAnsi(std::string_view text);
+// The strict form, for texts that must be stored exactly as written (window
+// definition sources): nothing when a sequence is malformed or a character has
+// no byte of its own in 1252 (the five undefined bytes' C1 controls included);
+// `problem` then names the first such character and its byte position, e.g.
+// "character U+0416 has no ANSI code (byte 7 of the text)".
+std::optional<std::string> Utf8ToAnsiStrict(std::string_view text, std::string& problem);
 
 }  // namespace rk::platform

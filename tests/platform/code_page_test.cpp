@@ -30,6 +30,34 @@ TEST(CodePage, MalformedUtf8BecomesOneMarkPerBadByte) {
   EXPECT_EQ(Utf16ToAnsi(u"\U0001F600x"), "?x");
 }
 
+TEST(CodePage, StrictConversionKeepsEveryCharacterThatHasAByte) {
+  std::string problem;
+  EXPECT_EQ(Utf8ToAnsiStrict("Caf\u00E9 \u20AC 5 \u201Cquoted\u201D? \u0178", problem),
+            "Caf\xE9 \x80 5 \x93quoted\x94? \x9F");
+  EXPECT_EQ(problem, "");
+}
+
+TEST(CodePage, StrictConversionNamesTheFirstUnmappableCharacterAndItsPosition) {
+  std::string problem;
+  EXPECT_FALSE(Utf8ToAnsiStrict("ab\u0416c\u4E2D", problem).has_value());
+  EXPECT_EQ(problem, "character U+0416 has no ANSI code (byte 3 of the text)");
+  // The five undefined bytes' controls are not characters of the page.
+  EXPECT_FALSE(Utf8ToAnsiStrict("x\u0081", problem).has_value());
+  EXPECT_EQ(problem, "character U+0081 has no ANSI code (byte 2 of the text)");
+  EXPECT_FALSE(Utf8ToAnsiStrict("\U0001F600", problem).has_value());
+  EXPECT_EQ(problem, "character U+1F600 has no ANSI code (byte 1 of the text)");
+  EXPECT_FALSE(Utf8ToAnsiStrict("\uFFFD", problem).has_value());
+  EXPECT_EQ(problem, "character U+FFFD has no ANSI code (byte 1 of the text)");
+}
+
+TEST(CodePage, StrictConversionReportsMalformedUtf8) {
+  std::string problem;
+  EXPECT_FALSE(Utf8ToAnsiStrict("ok\xC0\xAF", problem).has_value());
+  EXPECT_EQ(problem, "malformed UTF-8 (byte 3 of the text)");
+  EXPECT_FALSE(Utf8ToAnsiStrict("abc\xE2\x82", problem).has_value());
+  EXPECT_EQ(problem, "malformed UTF-8 (byte 4 of the text)");
+}
+
 TEST(CodePage, OemAndAnsiShareTheirCommonCharacters) {
   EXPECT_EQ(OemToAnsi(0x81), 0xFC);  // u-umlaut
   EXPECT_EQ(OemToAnsi(0xE1), 0xDF);  // sharp s

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "runtime/platform/code_page.h"
 #include "runtime/windows/definition_flags.h"
-#include "tools/defc/windows1252.h"
 
 namespace rk {
 namespace {
@@ -129,10 +129,9 @@ class SourceReader {
     if (utf8.find('\0') != std::string::npos) {
       Fail("member \"" + std::string(member) + "\" holds a NUL character");
     }
-    std::string bad;
-    std::optional<std::string> stored = Utf8ToWindows1252(utf8, bad);
-    if (!stored)
-      Fail("member \"" + std::string(member) + "\": character " + bad + " has no ANSI code");
+    std::string problem;
+    std::optional<std::string> stored = platform::Utf8ToAnsiStrict(utf8, problem);
+    if (!stored) Fail("member \"" + std::string(member) + "\": " + problem);
     return *stored;
   }
 
