@@ -7,6 +7,7 @@
 #include "runtime/core/type_codes.h"
 #include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
+#include "tools/common/json_string.h"
 #include "tools/kmftool/kmftool_commands.h"
 #include "tools/kmftool/stored_table.h"
 #include "tools/kmftool/text_formats.h"
@@ -17,7 +18,7 @@ namespace {
 std::string JsonValue(DeclaredFile& file, const FieldInfo& field, uint32_t element) {
   std::string text = FieldExportText(file, field, element);
   bool number = !IsTextType(field.type) && field.type != kGroup && IsJsonNumber(text);
-  return number ? text : JsonString(text);
+  return number ? text : tools::JsonString(text);
 }
 
 std::string JsonField(DeclaredFile& file, const FieldInfo& field) {
@@ -32,13 +33,13 @@ std::string RecordJson(StoredTable& stored) {
   std::string line = "{\"record\": " + std::to_string(POINTER(file.file())) + ", \"fields\": {";
   bool first = true;
   for (const FieldInfo& field : file.fields()) {
-    line += (first ? "" : ", ") + JsonString(field.name) + ": " + JsonField(file, field);
+    line += (first ? "" : ", ") + tools::JsonString(field.name) + ": " + JsonField(file, field);
     first = false;
   }
   line += "}, \"memos\": {";
   for (int m = 1; m <= file.memoCount(); ++m)
-    line += (m > 1 ? ", " : "") + JsonString(MemoLabel(file.memo(m))) + ": " +
-            JsonString(file.memoText(m));
+    line += (m > 1 ? ", " : "") + tools::JsonString(MemoLabel(file.memo(m))) + ": " +
+            tools::JsonString(file.memoText(m));
   return line + "}}";
 }
 

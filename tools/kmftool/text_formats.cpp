@@ -1,44 +1,10 @@
 #include "tools/kmftool/text_formats.h"
 
-#include <cstdio>
 #include <istream>
 
 #include "runtime/platform/code_page.h"
 
 namespace rk::kmftool {
-
-std::string JsonString(std::string_view ansiText) {
-  std::string utf8 = platform::AnsiToUtf8(ansiText);
-  std::string out = "\"";
-  for (char c : utf8) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
 
 bool IsJsonNumber(std::string_view text) {
   size_t i = 0;

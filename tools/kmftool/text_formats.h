@@ -1,5 +1,6 @@
-// Texts for the outside world: JSON string literals and CSV fields. Record texts
-// are Windows-1252; both formats carry them as UTF-8.
+// Texts for the outside world: JSON numbers and CSV fields (JSON strings are
+// tools/common/json_string.h). Record texts are Windows-1252; CSV carries them
+// as UTF-8.
 #pragma once
 
 #include <iosfwd>
@@ -9,8 +10,6 @@
 
 namespace rk::kmftool {
 
-// A JSON string literal, quotes included.
-std::string JsonString(std::string_view ansiText);
 // Whether the text is a JSON number as it stands.
 bool IsJsonNumber(std::string_view text);
 

@@ -12,8 +12,8 @@
 #include "runtime/core/environment_file.h"
 #include "runtime/core/error_state.h"
 #include "runtime/platform/code_page.h"
+#include "tools/common/json_string.h"
 #include "tools/rkcalc/command_table.h"
-#include "tools/rkcalc/json_text.h"
 
 namespace rk::rkcalc {
 namespace {
@@ -61,7 +61,7 @@ std::string RunBatchLine(std::string line) {
     std::cerr << "rkcalc: " << platform::AnsiToUtf8(result.text) << "\n";
     return "null";
   }
-  return JsonStringLiteral(result.text);
+  return tools::JsonString(result.text);
 }
 
 int RunBatch() {
