@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "runtime/windows/definition_writer.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/defc/definition_source.h"
 
 namespace {
@@ -49,20 +51,22 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Usage();
-  std::string first = argv[1];
-  bool bindings = first == "--bindings";
-  std::filesystem::path sourcePath = bindings ? argv[2] : argv[1];
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc},
+                                     {.flags = {"--bindings"}, .valued = {}, .optionsFirst = true});
+  const std::vector<std::string>& words = arguments.Words();
+  bool bindings = arguments.Has("--bindings");
+  if (!arguments.Problem().empty() || arguments.HelpAsked() || words.size() != (bindings ? 1 : 2))
+    return Usage();
   std::string error;
-  std::optional<rk::DefinitionSource> source = rk::LoadDefinitionSource(sourcePath, error);
+  std::optional<rk::DefinitionSource> source = rk::LoadDefinitionSource(words[0], error);
   if (!source) {
     std::fprintf(stderr, "%s\n", error.c_str());
-    if (!bindings) std::filesystem::remove(argv[2]);
+    if (!bindings) std::filesystem::remove(words[1]);
     return 1;
   }
   if (bindings) return PrintBindings(*source);
-  if (!WriteFile(argv[2], rk::WriteDefinitionResource(source->definition))) {
-    std::fprintf(stderr, "defc: cannot write %s\n", argv[2]);
+  if (!WriteFile(words[1], rk::WriteDefinitionResource(source->definition))) {
+    std::fprintf(stderr, "defc: cannot write %s\n", words[1].c_str());
     return 1;
   }
   return 0;

@@ -12,6 +12,7 @@
 #include "resources/resource_table.h"
 #include "runtime/windows/definition_layout.h"
 #include "runtime/windows/definition_reader.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/defdump/definition_dump.h"
 
 namespace {
@@ -38,31 +39,37 @@ int Dump(const std::string& name, std::span<const uint8_t> resource, const std::
   return 0;
 }
 
+int Usage() {
+  std::fprintf(stderr,
+               "usage: defdump [NAME [LABEL]]\n"
+               "       defdump --file PATH [LABEL]\n");
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc},
+                                     {.flags = {}, .valued = {"--file"}, .optionsFirst = true});
+  const std::vector<std::string>& args = arguments.Words();
+  std::optional<std::string> file = arguments.Value("--file");
+  if (!arguments.Problem().empty() || arguments.HelpAsked() || args.size() > (file ? 1 : 2))
+    return Usage();
+  if (file) {
+    std::ifstream in(*file, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "defdump: cannot read %s\n", file->c_str());
+      return 1;
+    }
+    std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+    return Dump(*file, bytes, args.empty() ? "" : args[0]);
+  }
   if (args.empty()) {
     int status = 0;
     for (const rk::ResourceEntry& entry : rk::ProgramResources()) {
       if (entry.type == rk::kDefinitionResourceType) status |= Dump(entry.name, entry.bytes(), "");
     }
     return status;
-  }
-  if (args[0] == "--file" && (args.size() == 2 || args.size() == 3)) {
-    std::ifstream in(args[1], std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "defdump: cannot read %s\n", args[1].c_str());
-      return 1;
-    }
-    std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-    return Dump(args[1], bytes, args.size() == 3 ? args[2] : "");
-  }
-  if (args.size() > 2 || args[0].starts_with("-")) {
-    std::fprintf(stderr,
-                 "usage: defdump [NAME [LABEL]]\n"
-                 "       defdump --file PATH [LABEL]\n");
-    return 2;
   }
   std::optional<std::span<const uint8_t>> resource =
       rk::FindResource(args[0], rk::kDefinitionResourceType);

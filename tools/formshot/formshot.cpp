@@ -48,6 +48,7 @@
 #include "runtime/windows/thread_windows.h"
 #include "runtime/windows/window_open.h"
 #include "runtime/windows/window_statements.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/defc/definition_source.h"
 #include "tools/formshot/sample_record.h"
 
@@ -280,13 +281,15 @@ int Shoot(const Request& request) {
 }  // namespace rk::formshot
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc}, {});
+  const std::vector<std::string>& words = arguments.Words();
+  if (!arguments.Problem().empty() || arguments.HelpAsked() || words.size() < 3) {
     std::fputs("usage: formshot RESOURCE LABEL OUTPUT.png [focus:N] [drop:N]\n", stderr);
     return 2;
   }
-  rk::formshot::Request request{argv[1], argv[2], std::filesystem::absolute(argv[3])};
-  for (int i = 4; i < argc; ++i) {
-    std::string option = argv[i];
+  rk::formshot::Request request{words[0], words[1], std::filesystem::absolute(words[2])};
+  for (size_t i = 3; i < words.size(); ++i) {
+    const std::string& option = words[i];
     if (option.rfind("focus:", 0) == 0) {
       request.focus = std::atoi(option.c_str() + 6);
     } else if (option.rfind("drop:", 0) == 0) {

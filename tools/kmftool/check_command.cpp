@@ -7,15 +7,16 @@
 namespace rk::kmftool {
 
 int CheckCommand(const Arguments& arguments) {
-  if (arguments.size() != 1) {
+  if (arguments.words.size() != 1 || arguments.csv) {
     std::fprintf(stderr, "usage: kmftool check FILE\n");
     return 2;
   }
-  kmf::CheckReport report = kmf::CheckFile(arguments[0]);
+  kmf::CheckReport report = kmf::CheckFile(arguments.words[0]);
   for (const std::string& problem : report.problems) std::printf("%s\n", problem.c_str());
   if (!report.ok()) return 1;
-  std::printf("%s: %zu pages, %zu records, %zu of %zu bytes in live pages\n", arguments[0].c_str(),
-              report.pages, report.records, report.liveBytes, report.fileBytes);
+  std::printf("%s: %zu pages, %zu records, %zu of %zu bytes in live pages\n",
+              arguments.words[0].c_str(), report.pages, report.records, report.liveBytes,
+              report.fileBytes);
   return 0;
 }
 

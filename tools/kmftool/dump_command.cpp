@@ -46,15 +46,15 @@ std::string RecordJson(StoredTable& stored) {
 }  // namespace
 
 int DumpCommand(const Arguments& arguments) {
-  if (arguments.empty() || arguments.size() > 2) {
+  if (arguments.words.empty() || arguments.words.size() > 2 || arguments.csv) {
     std::fprintf(stderr, "usage: kmftool dump FILE [TABLE]\n");
     return 2;
   }
   StoredTable stored;
   std::string problem;
-  if (!OpenStoredTable(arguments[0], arguments.size() > 1 ? arguments[1] : "",
+  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
                        kAccessReadOnly | kDenyWrite, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[0].c_str(), problem.c_str());
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
     return 1;
   }
   SET(stored.file());

@@ -30,15 +30,15 @@ std::string CsvLine(DeclaredFile& file, const std::vector<CsvColumn>& columns, b
 }  // namespace
 
 int ExportCommand(const Arguments& arguments) {
-  if (arguments.size() < 2 || arguments.size() > 3 || arguments[1] != "--csv") {
+  if (arguments.words.empty() || arguments.words.size() > 2 || !arguments.csv) {
     std::fprintf(stderr, "usage: kmftool export FILE --csv [TABLE]\n");
     return 2;
   }
   StoredTable stored;
   std::string problem;
-  if (!OpenStoredTable(arguments[0], arguments.size() > 2 ? arguments[2] : "",
+  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
                        kAccessReadOnly | kDenyWrite, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[0].c_str(), problem.c_str());
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
     return 1;
   }
   DeclaredFile& file = *stored.declared;

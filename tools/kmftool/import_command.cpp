@@ -81,20 +81,20 @@ int32_t AddRows(std::istream& csv, DeclaredFile& file, const std::vector<const C
 }  // namespace
 
 int ImportCommand(const Arguments& arguments) {
-  if (arguments.size() < 3 || arguments.size() > 4 || arguments[1] != "--csv") {
+  if (arguments.words.size() < 2 || arguments.words.size() > 3 || !arguments.csv) {
     std::fprintf(stderr, "usage: kmftool import FILE --csv CSVFILE [TABLE]\n");
     return 2;
   }
-  std::ifstream csv(arguments[2], std::ios::binary);
+  std::ifstream csv(arguments.words[1], std::ios::binary);
   if (!csv) {
-    std::fprintf(stderr, "kmftool: cannot read %s\n", arguments[2].c_str());
+    std::fprintf(stderr, "kmftool: cannot read %s\n", arguments.words[1].c_str());
     return 1;
   }
   StoredTable stored;
   std::string problem;
-  if (!OpenStoredTable(arguments[0], arguments.size() > 3 ? arguments[3] : "",
+  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 2 ? arguments.words[2] : "",
                        kAccessReadWrite | kDenyAll, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[0].c_str(), problem.c_str());
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
     return 1;
   }
   DeclaredFile& file = *stored.declared;
@@ -104,7 +104,7 @@ int ImportCommand(const Arguments& arguments) {
   ImportCounts counts;
   int32_t error = 0;
   if (!ReadCsvRecord(csv, header, problem) || !MapHeader(header, columns, mapped, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments[2].c_str(),
+    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[1].c_str(),
                  problem.empty() ? "no header line" : problem.c_str());
     error = -1;
   } else {

@@ -102,11 +102,11 @@ void PrintTable(const kmf::StoredTableSummary& table) {
 }  // namespace
 
 int InfoCommand(const Arguments& arguments) {
-  if (arguments.size() != 1) {
+  if (arguments.words.size() != 1 || arguments.csv) {
     std::fprintf(stderr, "usage: kmftool info FILE\n");
     return 2;
   }
-  std::string path = kmf::KmfFileName(arguments[0]);
+  std::string path = kmf::KmfFileName(arguments.words[0]);
   if (!PrintHeader(path)) return 1;
   std::vector<kmf::StoredTableSummary> tables;
   std::string problem;

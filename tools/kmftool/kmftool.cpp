@@ -1,8 +1,9 @@
 // kmftool COMMAND ARGUMENTS...: the command table and its dispatch.
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
+#include "tools/common/tool_arguments.h"
 #include "tools/kmftool/kmftool_commands.h"
 
 namespace {
@@ -35,11 +36,14 @@ int Usage(FILE* to = stderr) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
-  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) return Usage(stdout);
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc},
+                                     {.flags = {"--csv"}, .valued = {}, .optionsFirst = false});
+  if (arguments.HelpAsked()) return Usage(stdout);
+  const std::vector<std::string>& words = arguments.Words();
+  if (words.empty() || !arguments.Problem().empty()) return Usage();
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[1], command.name) == 0) {
-      return command.run(rk::kmftool::Arguments(argv + 2, argv + argc));
+    if (words[0] == command.name) {
+      return command.run({{words.begin() + 1, words.end()}, arguments.Has("--csv")});
     }
   }
   return Usage();

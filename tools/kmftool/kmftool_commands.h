@@ -1,5 +1,5 @@
-// The commands of kmftool. Each takes the arguments after the command name and
-// returns the process exit code.
+// The commands of kmftool. Each takes the command line after the command's name
+// and returns the process exit code.
 #pragma once
 
 #include <string>
@@ -7,7 +7,10 @@
 
 namespace rk::kmftool {
 
-using Arguments = std::vector<std::string>;
+struct Arguments {
+  std::vector<std::string> words;  // FILE and what follows it, in order
+  bool csv = false;                // "--csv" was given
+};
 
 // check FILE: one line per problem, exit 1 when there is any.
 int CheckCommand(const Arguments& arguments);

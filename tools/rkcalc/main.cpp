@@ -13,6 +13,7 @@
 #include "runtime/core/error_state.h"
 #include "runtime/platform/code_page.h"
 #include "tools/common/json_string.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/rkcalc/command_table.h"
 
 namespace rk::rkcalc {
@@ -83,25 +84,20 @@ int RunOne(const std::vector<std::string>& words) {
   return result.ok ? 0 : kCommandFailed;
 }
 
+// The command's own arguments may begin with "-" (a negative number, a picture):
+// options come before the command.
+const tools::ArgumentRules kRules{.flags = {"--batch"}, .valued = {"--env"}, .optionsFirst = true};
+
 int Main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  std::string environmentFile;
-  bool batch = false;
-  std::vector<std::string> words;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (words.empty() && arg == "--env" && i + 1 < argc) {
-      environmentFile = argv[++i];
-    } else if (words.empty() && arg == "--batch") {
-      batch = true;
-    } else {
-      words.push_back(arg);
-    }
-  }
-  if (batch == !words.empty()) {
+  tools::ToolArguments arguments({argv + 1, argv + argc}, kRules);
+  const std::vector<std::string>& words = arguments.Words();
+  bool batch = arguments.Has("--batch");
+  if (arguments.HelpAsked() || !arguments.Problem().empty() || batch == !words.empty()) {
     PrintUsage();
     return kUsageError;
   }
+  std::string environmentFile = arguments.Value("--env").value_or("");
   if (!InitializeEnvironment(environmentFile)) {
     std::cerr << "rkcalc: cannot read " << environmentFile << ": " << ErrorName() << "\n";
     return kUsageError;

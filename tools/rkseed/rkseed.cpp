@@ -2,9 +2,11 @@
 // with generated records. The options are listed in kUsage.
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "tools/common/tool_arguments.h"
 #include "tools/rkseed/collection_seeder.h"
 
 namespace {
@@ -19,7 +21,8 @@ constexpr std::string_view kUsage =
     "  --items-per-tape M  items in ITEMS for each tape up to 32767 (default 6)\n"
     "  --videos V          videos in VIDEOS (default 40, at most 32767)\n"
     "  --cast-per-video C  performers in CAST for each video (default 4)\n"
-    "  --tapes-only        no items, videos or cast (--items-per-tape 0 --videos 0)\n"
+    "  --tapes-only        no items, videos or cast (--items-per-tape 0 --videos 0,\n"
+    "                      whatever else is given)\n"
     "  --seed S            the seed of the generated values (default 1)\n"
     "  --help              this text\n";
 
@@ -34,49 +37,52 @@ bool ParseNumber(std::string_view text, T& out) {
   return error == std::errc() && end == text.data() + text.size() && out >= 0;
 }
 
-// Reads the options into `options`; answers what is wrong with them, or nothing.
-std::string ParseOptions(int argc, char** argv, rk::seed::SeedOptions& options) {
-  if (argc < 2 || argv[1][0] == '-') return "no folder given";
-  options.directory = argv[1];
-  for (int i = 2; i < argc; ++i) {
-    std::string_view name = argv[i];
-    if (name == "--tapes-only") {
-      options.itemsPerTape = 0;
-      options.videos = 0;
-      continue;
-    }
-    bool known = name == "--tapes" || name == "--items-per-tape" || name == "--videos" ||
-                 name == "--cast-per-video" || name == "--seed";
-    if (!known) return "unknown option " + std::string(name);
-    if (i + 1 >= argc) return std::string(name) + " needs a value";
-    std::string_view value = argv[++i];
-    bool ok = name == "--tapes"            ? ParseNumber(value, options.tapes)
-              : name == "--items-per-tape" ? ParseNumber(value, options.itemsPerTape)
-              : name == "--videos"         ? ParseNumber(value, options.videos)
-              : name == "--cast-per-video" ? ParseNumber(value, options.castPerVideo)
-                                           : ParseNumber(value, options.seed);
-    if (!ok) return std::string(name) + " wants a number, not " + std::string(value);
+const rk::tools::ArgumentRules kRules{
+    .flags = {"--tapes-only"},
+    .valued = {"--tapes", "--items-per-tape", "--videos", "--cast-per-video", "--seed"},
+    .optionsFirst = false};
+
+// Reads the option `name`, when given, into `out`; answers what is wrong with it.
+template <typename T>
+std::string ReadNumber(const rk::tools::ToolArguments& arguments, std::string_view name, T& out) {
+  std::optional<std::string> value = arguments.Value(name);
+  if (!value || ParseNumber(*value, out)) return {};
+  return std::string(name) + " wants a number, not " + *value;
+}
+
+// Reads the command line into `options`; answers what is wrong with it, or nothing.
+std::string ParseOptions(const rk::tools::ToolArguments& arguments,
+                         rk::seed::SeedOptions& options) {
+  if (!arguments.Problem().empty()) return arguments.Problem();
+  if (arguments.Words().empty()) return "no folder given";
+  if (arguments.Words().size() > 1) return "one folder only, not " + arguments.Words()[1];
+  options.directory = arguments.Words()[0];
+  for (std::string problem : {ReadNumber(arguments, "--tapes", options.tapes),
+                              ReadNumber(arguments, "--items-per-tape", options.itemsPerTape),
+                              ReadNumber(arguments, "--videos", options.videos),
+                              ReadNumber(arguments, "--cast-per-video", options.castPerVideo),
+                              ReadNumber(arguments, "--seed", options.seed)}) {
+    if (!problem.empty()) return problem;
+  }
+  if (arguments.Has("--tapes-only")) {
+    options.itemsPerTape = 0;
+    options.videos = 0;
   }
   if (options.tapes > kMaxTapes) return "--tapes is at most " + std::to_string(kMaxTapes);
   if (options.videos > kMaxVideos) return "--videos is at most " + std::to_string(kMaxVideos);
   return {};
 }
 
-bool WantsHelp(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") return true;
-  return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (WantsHelp(argc, argv)) {
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc}, kRules);
+  if (arguments.HelpAsked()) {
     std::cout << kUsage;
     return 0;
   }
   rk::seed::SeedOptions options;
-  if (std::string problem = ParseOptions(argc, argv, options); !problem.empty()) {
+  if (std::string problem = ParseOptions(arguments, options); !problem.empty()) {
     std::cerr << "rkseed: " << problem << "\n" << kUsage;
     return 2;
   }

@@ -37,6 +37,7 @@
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_start.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/drive/program_driver.h"
 
 namespace {
@@ -189,14 +190,16 @@ bool Perform(const std::string& step) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  rk::tools::ToolArguments arguments({argv + 1, argv + argc}, {});
+  if (!arguments.Problem().empty() || arguments.HelpAsked() || arguments.Words().empty()) {
     std::fputs(
         "usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT tab:TEXT type:TEXT key:NAME "
         "item:TEXT printto:FILE wait:MS shot:FILE)\n",
         stderr);
     return 2;
   }
-  std::vector<std::string> steps(argv + 2, argv + argc);
+  const std::string folder = arguments.Words()[0];
+  std::vector<std::string> steps(arguments.Words().begin() + 1, arguments.Words().end());
   for (std::string& step : steps) {
     // Shots are written where the command was started, not in the data folder.
     if (step.rfind("shot:", 0) == 0) {
@@ -207,10 +210,11 @@ int main(int argc, char** argv) {
     }
   }
   std::error_code error;
-  std::filesystem::create_directories(argv[1], error);
-  std::filesystem::current_path(argv[1], error);
+  std::filesystem::create_directories(folder, error);
+  std::filesystem::current_path(folder, error);
   if (error) {
-    std::fprintf(stderr, "screenshot: cannot work in %s: %s\n", argv[1], error.message().c_str());
+    std::fprintf(stderr, "screenshot: cannot work in %s: %s\n", folder.c_str(),
+                 error.message().c_str());
     return 2;
   }
   // Offscreen always; a caller may still give the offscreen screen a size and

@@ -30,6 +30,7 @@
 #include "runtime/platform/qt/message_dialog.h"
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_slots.h"
+#include "tools/common/tool_arguments.h"
 #include "tools/drive/program_driver.h"
 
 namespace {
@@ -210,26 +211,21 @@ class Walk {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  rk::tools::ToolArguments arguments(
+      {argv + 1, argv + argc},
+      {.flags = {}, .valued = {"--seed", "--steps"}, .optionsFirst = false});
+  if (!arguments.Problem().empty()) std::fprintf(stderr, "soak: %s\n", arguments.Problem().c_str());
+  if (!arguments.Problem().empty() || arguments.HelpAsked() || arguments.Words().size() != 1) {
     std::fputs("usage: soak DATA-FOLDER [--seed N] [--steps N]\n", stderr);
     return 2;
   }
-  long steps = 20000;
-  for (int i = 2; i + 1 < argc; i += 2) {
-    std::string option = argv[i];
-    if (option == "--seed") {
-      seed = std::strtoull(argv[i + 1], nullptr, 10);
-    } else if (option == "--steps") {
-      steps = std::strtol(argv[i + 1], nullptr, 10);
-    } else {
-      std::fprintf(stderr, "soak: unknown option %s\n", option.c_str());
-      return 2;
-    }
-  }
+  seed = std::strtoull(arguments.Value("--seed").value_or("0").c_str(), nullptr, 10);
+  long steps = std::strtol(arguments.Value("--steps").value_or("20000").c_str(), nullptr, 10);
+  const std::string& folder = arguments.Words()[0];
   std::error_code error;
-  std::filesystem::current_path(argv[1], error);
+  std::filesystem::current_path(folder, error);
   if (error) {
-    std::fprintf(stderr, "soak: cannot work in %s: %s\n", argv[1], error.message().c_str());
+    std::fprintf(stderr, "soak: cannot work in %s: %s\n", folder.c_str(), error.message().c_str());
     return 2;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
