@@ -5,11 +5,11 @@
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
-#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/common/json_string.h"
 #include "tools/kmftool/kmftool_commands.h"
 #include "tools/kmftool/stored_table.h"
+#include "tools/kmftool/table_listing.h"
 #include "tools/kmftool/text_formats.h"
 
 namespace rk::kmftool {
@@ -51,25 +51,11 @@ int DumpCommand(const Arguments& arguments) {
     return 2;
   }
   StoredTable stored;
-  std::string problem;
-  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
-                       kAccessReadOnly | kDenyWrite, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
+  if (!OpenOrSayWhy(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
+                    kAccessReadOnly | kDenyWrite, stored)) {
     return 1;
   }
-  SET(stored.file());
-  for (;;) {
-    NEXT(stored.file());
-    if (ErrorCode() != 0) break;
-    std::printf("%s\n", RecordJson(stored).c_str());
-  }
-  int32_t error = ErrorCode();
-  CLOSE(stored.file());
-  if (error != file_error::kRecordNotAvailable) {
-    std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
-    return 1;
-  }
-  return 0;
+  return PrintEveryRecord(stored, [&] { return RecordJson(stored); });
 }
 
 }  // namespace rk::kmftool

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "runtime/core/error_state.h"
-#include "runtime/files/error_codes.h"
 #include "runtime/files/file_statements.h"
 #include "tools/kmftool/csv_columns.h"
 #include "tools/kmftool/kmftool_commands.h"
 #include "tools/kmftool/stored_table.h"
+#include "tools/kmftool/table_listing.h"
 #include "tools/kmftool/text_formats.h"
 
 namespace rk::kmftool {
@@ -35,25 +35,14 @@ int ExportCommand(const Arguments& arguments) {
     return 2;
   }
   StoredTable stored;
-  std::string problem;
-  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
-                       kAccessReadOnly | kDenyWrite, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
+  if (!OpenOrSayWhy(arguments.words[0], arguments.words.size() > 1 ? arguments.words[1] : "",
+                    kAccessReadOnly | kDenyWrite, stored)) {
     return 1;
   }
   DeclaredFile& file = *stored.declared;
   std::vector<CsvColumn> columns = CsvColumns(file);
   std::printf("%s\n", CsvLine(file, columns, true).c_str());
-  SET(file.file());
-  for (NEXT(file.file()); ErrorCode() == 0; NEXT(file.file()))
-    std::printf("%s\n", CsvLine(file, columns, false).c_str());
-  int32_t error = ErrorCode();
-  CLOSE(file.file());
-  if (error != file_error::kRecordNotAvailable) {
-    std::fprintf(stderr, "kmftool: read failed: %d %s\n", error, MessageText(error).c_str());
-    return 1;
-  }
-  return 0;
+  return PrintEveryRecord(stored, [&] { return CsvLine(file, columns, false); });
 }
 
 }  // namespace rk::kmftool

@@ -13,6 +13,7 @@
 #include "tools/kmftool/csv_columns.h"
 #include "tools/kmftool/kmftool_commands.h"
 #include "tools/kmftool/stored_table.h"
+#include "tools/kmftool/table_listing.h"
 #include "tools/kmftool/text_formats.h"
 
 namespace rk::kmftool {
@@ -91,12 +92,11 @@ int ImportCommand(const Arguments& arguments) {
     return 1;
   }
   StoredTable stored;
-  std::string problem;
-  if (!OpenStoredTable(arguments.words[0], arguments.words.size() > 2 ? arguments.words[2] : "",
-                       kAccessReadWrite | kDenyAll, stored, problem)) {
-    std::fprintf(stderr, "kmftool: %s: %s\n", arguments.words[0].c_str(), problem.c_str());
+  if (!OpenOrSayWhy(arguments.words[0], arguments.words.size() > 2 ? arguments.words[2] : "",
+                    kAccessReadWrite | kDenyAll, stored)) {
     return 1;
   }
+  std::string problem;
   DeclaredFile& file = *stored.declared;
   std::vector<std::string> header;
   std::vector<const CsvColumn*> mapped;
