@@ -3,7 +3,6 @@
 // runtime thread, and ends through Halt with exit code 0 once MAIN has returned.
 // Everything that can be wrong with the command line or the folder is said on
 // standard error before any window opens.
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,9 +19,9 @@
 #include "runtime/core/environment_file.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
-#include "runtime/platform/qt/fonts.h"
 #include "runtime/windows/file_thread_hooks.h"
 #include "runtime/windows/thread_start.h"
+#include "runtime/windows/window_system.h"
 
 namespace {
 
@@ -116,11 +115,8 @@ int main(int argc, char** argv) {
         stderr);
     return kNoDisplayExitCode;
   }
-  // Qt sees no arguments: every word of the command line is the program's own.
-  int qtArgc = 1;
-  QApplication application(qtArgc, argv);
+  rk::WindowSystem windowSystem(argv[0]);
   rk::start::PresentToDesktop();
-  rk::platform::InstallFontSubstitutions();
   if (!rk::InitializeEnvironment(options.environmentFile)) {
     Complain("cannot read the environment file \"" + options.environmentFile +
              "\": " + rk::ErrorName());
