@@ -11,6 +11,7 @@ endfunction()
 # rk_layer(NAME DIR DEPENDS deps...)
 # A layer is one library made of every .cpp file directly in DIR. Its headers are
 # included as "runtime/<layer>/<file>.h", so every target sees the project root.
+# No layer builds before the layer check (LayerCheck.cmake) has passed.
 function(rk_layer name dir)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -19,6 +20,7 @@ function(rk_layer name dir)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
     rk_warnings(${name})
+    add_dependencies(${name} rk_layer_check)
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
