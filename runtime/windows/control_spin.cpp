@@ -3,15 +3,15 @@
 // accepted. The range starts as wide as the picture can show (the largest run of
 // nines it takes; negative too when it shows a sign) and the procedure narrows
 // it through property 0x7C15 (upper limit) and 0x7C16 (lower limit).
-#include <QSpinBox>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 #include "runtime/core/picture.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/picture_typed_text.h"
 #include "runtime/core/value_ref.h"
-#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/spin_box.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -37,72 +37,58 @@ SpinRange PictureRange(const CompiledPicture& picture) {
   return {PictureCanShow("-1", picture) ? -high : 0, high};
 }
 
-// Shows and reads its value through the picture; what the person types is read
-// by its meaning, as an entry field reads it.
-class PictureSpinBox : public QSpinBox {
+// Shows and reads the box's value through the picture; what the person types is
+// read by its meaning, as an entry field reads it.
+class SpinPictureOf : public platform::SpinPicture {
  public:
-  PictureSpinBox(QWidget* parent, const CompiledPicture& picture)
-      : QSpinBox(parent), picture_(picture) {}
+  explicit SpinPictureOf(const CompiledPicture& picture) : picture_(picture) {}
 
- protected:
-  QString textFromValue(int value) const override {
-    return platform::FromAnsi(ClipBoth(FormatText(std::to_string(value), picture_)));
+  std::string SpinText(int value) const override {
+    return std::string(ClipBoth(FormatText(std::to_string(value), picture_)));
   }
 
-  int valueFromText(const QString& text) const override {
-    return std::atoi(ReadTypedText(platform::ToAnsi(text), picture_).c_str());
-  }
-
-  QValidator::State validate(QString& text, int&) const override {
-    std::string value = ReadTypedText(platform::ToAnsi(text), picture_);
-    if (!PictureCanShow(value, picture_)) return QValidator::Intermediate;
-    const int number = std::atoi(value.c_str());
-    return number >= minimum() && number <= maximum() ? QValidator::Acceptable
-                                                      : QValidator::Intermediate;
+  platform::SpinReading SpinRead(std::string_view typed) const override {
+    std::string value = ReadTypedText(typed, picture_);
+    return {std::atoi(value.c_str()), PictureCanShow(value, picture_)};
   }
 
  private:
   CompiledPicture picture_;
 };
 
-class SpinControl : public Control {
+class SpinControl : public Control, private platform::SpinOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    CompiledPicture picture;
-    if (!Record().picture.empty() && CompilePicture(Record().picture, picture) != 0) {
-      spin_ = new PictureSpinBox(&parent, picture);
-      SpinRange range = PictureRange(picture);
-      spin_->setRange(range.low, range.high);
-    } else {
-      spin_ = new QSpinBox(&parent);
-      spin_->setRange(INT_MIN, INT_MAX);
+    CompiledPicture compiled;
+    SpinRange range;
+    std::unique_ptr<SpinPictureOf> picture;
+    if (!Record().picture.empty() && CompilePicture(Record().picture, compiled) != 0) {
+      picture = std::make_unique<SpinPictureOf>(compiled);
+      range = PictureRange(compiled);
     }
-    QObject::connect(spin_, &QSpinBox::valueChanged, [this] {
-      if (!showing_) Notify(kNoticeValueChanged);
-    });
-    QObject::connect(spin_, &QSpinBox::editingFinished, [this] { Notify(kNoticeEdited); });
-    SetWidget(spin_, place);
+    spin_ = platform::MakeSpinBox(parent, std::move(picture), *this, range.low, range.high);
+    SetWidget(&spin_->Widget(), place);
   }
 
   void ShowValue() override {
     if (!spin_ || !HasVariable()) return;
     showing_ = true;
-    spin_->setValue(RefAsLong(Variable()));
+    spin_->SetValue(RefAsLong(Variable()));
     showing_ = false;
   }
 
   bool AcceptValue() override {
     if (spin_ && HasVariable()) {
       ValueRef variable = Variable();
-      AssignLong(variable, spin_->value());
+      AssignLong(variable, spin_->Value());
     }
     return true;
   }
 
   bool TakesInput() const override { return HasVariable(); }
-  int32_t Choice() const override { return spin_ ? spin_->value() : 0; }
+  int32_t Choice() const override { return spin_ ? spin_->Value() : 0; }
 
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
     AcceptValue();
@@ -114,9 +100,9 @@ class SpinControl : public Control {
   bool SetOwnProperty(int32_t code, int32_t, std::string_view value) override {
     if (!spin_) return false;
     if (code == property::kRangeHigh) {
-      spin_->setMaximum(property::NumberOf(value));
+      spin_->SetMaximum(property::NumberOf(value));
     } else if (code == property::kRangeLow) {
-      spin_->setMinimum(property::NumberOf(value));
+      spin_->SetMinimum(property::NumberOf(value));
     } else {
       return false;
     }
@@ -125,13 +111,19 @@ class SpinControl : public Control {
 
   std::optional<std::string> OwnProperty(int32_t code, int32_t) const override {
     if (!spin_) return std::nullopt;
-    if (code == property::kRangeHigh) return std::to_string(spin_->maximum());
-    if (code == property::kRangeLow) return std::to_string(spin_->minimum());
+    if (code == property::kRangeHigh) return std::to_string(spin_->Maximum());
+    if (code == property::kRangeLow) return std::to_string(spin_->Minimum());
     return std::nullopt;
   }
 
  private:
-  QSpinBox* spin_ = nullptr;
+  void SpinChanged() override {
+    if (!showing_) Notify(kNoticeValueChanged);
+  }
+
+  void SpinEdited() override { Notify(kNoticeEdited); }
+
+  platform::SpinBox* spin_ = nullptr;
   bool showing_ = false;
 };
 
