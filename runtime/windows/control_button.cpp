@@ -1,6 +1,5 @@
 // BUTTON: a push button; pressing it raises the accepted event.
-#include <QPushButton>
-
+#include "runtime/platform/qt/button_widget.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/definition_flags.h"
@@ -10,15 +9,15 @@
 namespace rk {
 namespace {
 
-class ButtonControl : public Control {
+class ButtonControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    button_ = new QPushButton(HotKeyText(Text()), &parent);
-    button_->setDefault((Record().flags & control_flag::kDefault) != 0);
-    QObject::connect(button_, &QPushButton::clicked, [this] { Notify(kNoticePressed); });
-    SetWidget(button_, place);
+    button_ =
+        platform::MakeButtonWidget(parent, platform::ButtonKind::kPush, HotKeyText(Text()), *this);
+    button_->SetDefault((Record().flags & control_flag::kDefault) != 0);
+    SetWidget(&button_->Widget(), place);
   }
 
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
@@ -28,22 +27,24 @@ class ButtonControl : public Control {
 
   bool SetOwnProperty(int32_t code, int32_t, std::string_view value) override {
     if (code != property::kDefaultButton || !button_) return false;
-    button_->setDefault(value != "0" && !value.empty());
+    button_->SetDefault(value != "0" && !value.empty());
     return true;
   }
 
   std::optional<std::string> OwnProperty(int32_t code, int32_t) const override {
     if (code != property::kDefaultButton || !button_) return std::nullopt;
-    return button_->isDefault() ? "1" : "0";
+    return button_->IsDefault() ? "1" : "0";
   }
 
  protected:
   void ShowText() override {
-    if (button_) button_->setText(HotKeyText(Text()));
+    if (button_) button_->SetCaption(HotKeyText(Text()));
   }
 
  private:
-  QPushButton* button_ = nullptr;
+  void ButtonPressed() override { Notify(kNoticePressed); }
+
+  platform::ButtonWidget* button_ = nullptr;
 };
 
 }  // namespace

@@ -2,9 +2,9 @@
 // one character each, so the same values serve a STRING(1) flag and a numeric
 // variable alike. The box shows checked only when the variable holds the
 // checked value, so a blank flag (a new record) shows unchecked.
-#include <QCheckBox>
 #include <string_view>
 
+#include "runtime/platform/qt/button_widget.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -15,23 +15,23 @@ namespace {
 constexpr std::string_view kCheckedValue = "1";
 constexpr std::string_view kUncheckedValue = "0";
 
-class CheckControl : public Control {
+class CheckControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    box_ = new QCheckBox(HotKeyText(Text()), &parent);
-    QObject::connect(box_, &QCheckBox::clicked, [this] { Notify(kNoticePressed); });
-    SetWidget(box_, place);
+    box_ =
+        platform::MakeButtonWidget(parent, platform::ButtonKind::kCheck, HotKeyText(Text()), *this);
+    SetWidget(&box_->Widget(), place);
   }
 
   void ShowValue() override {
-    if (box_ && HasVariable()) box_->setChecked(ClipBoth(VariableText()) == kCheckedValue);
+    if (box_ && HasVariable()) box_->SetChecked(ClipBoth(VariableText()) == kCheckedValue);
   }
 
   bool AcceptValue() override {
     if (box_ && HasVariable())
-      StoreVariableValue(box_->isChecked() ? kCheckedValue : kUncheckedValue);
+      StoreVariableValue(box_->Checked() ? kCheckedValue : kUncheckedValue);
     return true;
   }
 
@@ -45,11 +45,13 @@ class CheckControl : public Control {
 
  protected:
   void ShowText() override {
-    if (box_) box_->setText(HotKeyText(Text()));
+    if (box_) box_->SetCaption(HotKeyText(Text()));
   }
 
  private:
-  QCheckBox* box_ = nullptr;
+  void ButtonPressed() override { Notify(kNoticePressed); }
+
+  platform::ButtonWidget* box_ = nullptr;
 };
 
 }  // namespace

@@ -1,7 +1,6 @@
 // GROUP: a framed box with a caption. It contains nothing: the controls drawn
 // inside it are its following siblings.
-#include <QGroupBox>
-
+#include "runtime/platform/qt/caption_widget.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 
@@ -13,18 +12,17 @@ class GroupControl : public Control {
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    box_ = new QGroupBox(PlainText(Text()), &parent);
-    box_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    SetWidget(box_, place);
+    box_ = platform::MakeCaptionWidget(parent, platform::CaptionKind::kGroupBox, PlainText(Text()));
+    SetWidget(&box_->Widget(), place);
   }
 
  protected:
   void ShowText() override {
-    if (box_) box_->setTitle(PlainText(Text()));
+    if (box_) box_->SetCaption(PlainText(Text()));
   }
 
  private:
-  QGroupBox* box_ = nullptr;
+  platform::CaptionWidget* box_ = nullptr;
 };
 
 }  // namespace

@@ -1,8 +1,6 @@
 // STRING (a constant text), USESTRING (a variable shown through its picture)
 // and PROMPT (the caption in front of a field).
-#include <QLabel>
-
-#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/caption_widget.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 
@@ -14,24 +12,24 @@ class LabelControl : public Control {
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    label_ = new QLabel(&parent);
+    label_ = platform::MakeCaptionWidget(parent, platform::CaptionKind::kLabel, "");
     ShowText();
-    SetWidget(label_, place);
+    SetWidget(&label_->Widget(), place);
   }
 
   void ShowValue() override {
     if (label_ && Kind() == RecordKind::kUseString) {
-      label_->setText(platform::FromAnsi(VariableText()));
+      label_->SetCaption(VariableText());
     }
   }
 
  protected:
   void ShowText() override {
-    if (label_ && Kind() != RecordKind::kUseString) label_->setText(PlainText(Text()));
+    if (label_ && Kind() != RecordKind::kUseString) label_->SetCaption(PlainText(Text()));
   }
 
  private:
-  QLabel* label_ = nullptr;
+  platform::CaptionWidget* label_ = nullptr;
 };
 
 }  // namespace

@@ -1,13 +1,8 @@
 // OPTION and RADIO: a group of radio buttons over one variable. The variable
 // holds the text of the chosen radio (without its hot-key marker); the
 // option's choice is the chosen radio's place in the group, from 1.
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QGroupBox>
-#include <QRadioButton>
-
 #include "runtime/core/collation.h"
-#include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/option_box.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -23,18 +18,16 @@ class OptionControl : public Control {
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    box_ = new QGroupBox(PlainText(Text()), &parent);
-    group_ = new QButtonGroup(box_);
-    group_->setExclusive(true);
-    SetWidget(box_, place);
+    box_ = platform::MakeOptionBox(parent, PlainText(Text()));
+    SetWidget(&box_->Widget(), place);
   }
 
-  void AddRadio(RadioControl* radio, QRadioButton* button) {
+  void AddRadio(RadioControl* radio, platform::ButtonWidget& button) {
     radios_.push_back(radio);
-    group_->addButton(button, static_cast<int>(radios_.size()));
+    box_->AddRadio(button, static_cast<int>(radios_.size()));
   }
 
-  int32_t Choice() const override { return group_ ? std::max(group_->checkedId(), 0) : 0; }
+  int32_t Choice() const override { return box_ ? box_->CheckedPlace() : 0; }
 
   void ShowValue() override;
   bool AcceptValue() override;
@@ -44,30 +37,29 @@ class OptionControl : public Control {
 
  protected:
   void ShowText() override {
-    if (box_) box_->setTitle(PlainText(Text()));
+    if (box_) box_->SetCaption(PlainText(Text()));
   }
 
  private:
-  QGroupBox* box_ = nullptr;
-  QButtonGroup* group_ = nullptr;
+  platform::OptionBox* box_ = nullptr;
   std::vector<RadioControl*> radios_;
 };
 
-class RadioControl : public Control {
+class RadioControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    button_ = new QRadioButton(HotKeyText(Text()), &parent);
-    QObject::connect(button_, &QRadioButton::clicked, [this] { Notify(kNoticePressed); });
-    SetWidget(button_, place);
-    if (auto* option = dynamic_cast<OptionControl*>(Container())) option->AddRadio(this, button_);
+    button_ =
+        platform::MakeButtonWidget(parent, platform::ButtonKind::kRadio, HotKeyText(Text()), *this);
+    SetWidget(&button_->Widget(), place);
+    if (auto* option = dynamic_cast<OptionControl*>(Container())) option->AddRadio(this, *button_);
   }
 
   // The value the option's variable takes when this radio is chosen.
-  std::string AnsiValue() const { return platform::ToAnsi(PlainText(Text())); }
+  std::string AnsiValue() const { return PlainText(Text()); }
   void Check() {
-    if (button_) button_->setChecked(true);
+    if (button_) button_->SetChecked(true);
   }
 
   std::vector<RaisedEvent> OnNotice(int64_t notice) override {
@@ -78,11 +70,13 @@ class RadioControl : public Control {
 
  protected:
   void ShowText() override {
-    if (button_) button_->setText(HotKeyText(Text()));
+    if (button_) button_->SetCaption(HotKeyText(Text()));
   }
 
  private:
-  QRadioButton* button_ = nullptr;
+  void ButtonPressed() override { Notify(kNoticePressed); }
+
+  platform::ButtonWidget* button_ = nullptr;
 };
 
 void OptionControl::ShowValue() {
@@ -93,12 +87,8 @@ void OptionControl::ShowValue() {
       return radio->Check();
   }
   // A value no radio holds (a blank new record) shows no choice, not the one
-  // shown before. An exclusive group never lets its last checked button go.
-  if (QAbstractButton* checked = group_ ? group_->checkedButton() : nullptr) {
-    group_->setExclusive(false);
-    checked->setChecked(false);
-    group_->setExclusive(true);
-  }
+  // shown before.
+  if (box_) box_->ClearChoice();
 }
 
 bool OptionControl::AcceptValue() {

@@ -2,9 +2,7 @@
 // controls on a tab are children of the window's client like all others (placed
 // in window coordinates above the sheet); the sheet shows those of the selected
 // tab and hides the rest. The choice is the selected tab, from 1.
-#include <QSignalBlocker>
-#include <QTabWidget>
-
+#include "runtime/platform/qt/tab_sheet.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/event_codes.h"
@@ -15,41 +13,35 @@ namespace {
 
 class TabControl;
 
-class SheetControl : public Control {
+class SheetControl : public Control, private platform::TabSheetOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    tabs_ = new QTabWidget(&parent);
-    // A sheet is the background of the controls around it, also of those made
-    // before it (a browse's list comes before its sheet and shows on every tab).
-    tabs_->lower();
-    QObject::connect(tabs_, &QTabWidget::currentChanged, [this] { Notify(kNoticeTabChanged); });
-    SetWidget(tabs_, place);
+    tabs_ = platform::MakeTabSheet(parent, *this);
+    SetWidget(&tabs_->Widget(), place);
   }
 
   void AddTab(TabControl* tab, std::string_view text) {
     pages_.push_back(tab);
-    // Adding the first tab selects it; that is no change the procedure hears of.
-    QSignalBlocker quiet(tabs_);
-    tabs_->addTab(new QWidget, HotKeyText(text));
+    tabs_->AddTab(HotKeyText(text));
     ConcealOtherTabs();
   }
 
   void SetTabText(const TabControl* tab, std::string_view text) {
     for (size_t i = 0; i < pages_.size(); ++i) {
-      if (pages_[i] == tab) tabs_->setTabText(static_cast<int>(i), HotKeyText(text));
+      if (pages_[i] == tab) tabs_->SetTabCaption(static_cast<int>(i), HotKeyText(text));
     }
   }
 
-  int32_t Choice() const override { return tabs_ ? tabs_->currentIndex() + 1 : 0; }
+  int32_t Choice() const override { return tabs_ ? tabs_->CurrentTab() + 1 : 0; }
 
   // Turns to the tab at once, so that a control on it can take the focus now;
   // the procedure hears of the change when the widget's notice arrives.
   void TurnTo(const TabControl* tab) {
     for (size_t i = 0; i < pages_.size(); ++i) {
-      if (pages_[i] != tab || tabs_->currentIndex() == static_cast<int>(i)) continue;
-      tabs_->setCurrentIndex(static_cast<int>(i));
+      if (pages_[i] != tab || tabs_->CurrentTab() == static_cast<int>(i)) continue;
+      tabs_->SetCurrentTab(static_cast<int>(i));
       ConcealOtherTabs();
     }
   }
@@ -61,9 +53,10 @@ class SheetControl : public Control {
   }
 
  private:
+  void TabChanged() override { Notify(kNoticeTabChanged); }
   void ConcealOtherTabs();
 
-  QTabWidget* tabs_ = nullptr;
+  platform::TabSheet* tabs_ = nullptr;
   std::vector<TabControl*> pages_;
 };
 

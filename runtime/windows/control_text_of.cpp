@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "runtime/platform/qt/ansi_text.h"
-
 namespace rk {
 
 namespace {
@@ -17,11 +15,11 @@ bool MarksHotKey(std::string_view text, size_t at) {
 
 }  // namespace
 
-QString HotKeyText(std::string_view text) {
+std::string HotKeyText(std::string_view text) {
   std::string shown;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '&' && !MarksHotKey(text, i)) {
-      shown += "&&";  // Qt's way of writing a plain ampersand
+      shown += "&&";  // the widgets' way of writing a plain ampersand
     } else if (text[i] == '&' && text[i + 1] == '&') {
       shown += "&&";
       ++i;
@@ -29,10 +27,10 @@ QString HotKeyText(std::string_view text) {
       shown += text[i];
     }
   }
-  return platform::FromAnsi(shown);
+  return shown;
 }
 
-QString PlainText(std::string_view text) {
+std::string PlainText(std::string_view text) {
   std::string plain;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '&' || !MarksHotKey(text, i)) {
@@ -42,7 +40,7 @@ QString PlainText(std::string_view text) {
       ++i;
     }
   }
-  return platform::FromAnsi(plain);
+  return plain;
 }
 
 }  // namespace rk

@@ -1,8 +1,8 @@
 // Control texts on their way to a widget: the runtime's ANSI text with its "&"
-// hot-key markers, as Qt shows it.
+// hot-key markers, as the widgets show it.
 #pragma once
 
-#include <QString>
+#include <string>
 #include <string_view>
 
 // ClipRight and ClipBoth: the controls show variables without their padding.
@@ -10,9 +10,10 @@
 
 namespace rk {
 
-// Buttons, checks, radios and tabs: Qt draws the "&" markers as hot keys itself.
-QString HotKeyText(std::string_view text);
+// Buttons, checks, radios and tabs: the widget draws the "&" markers as hot keys
+// itself, and "&&" as one ampersand.
+std::string HotKeyText(std::string_view text);
 // Labels without a partner widget: the markers are removed ("&&" stays one "&").
-QString PlainText(std::string_view text);
+std::string PlainText(std::string_view text);
 
 }  // namespace rk
