@@ -2,14 +2,12 @@
 // typed, so the variable always holds what the control shows. A change that
 // would not fit in the variable (lines stored with CR LF) is refused with a
 // beep and the text stays as it was: nothing typed is silently cut off.
-#include <QPlainTextEdit>
-#include <QTextCursor>
-#include <algorithm>
+#include <string>
 
 #include "runtime/core/type_codes.h"
 #include "runtime/core/value_stack.h"
-#include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/beep.h"
+#include "runtime/platform/qt/text_edit_widget.h"
 #include "runtime/windows/control_factory.h"
 #include "runtime/windows/control_text_of.h"
 #include "runtime/windows/definition_flags.h"
@@ -17,35 +15,43 @@
 namespace rk {
 namespace {
 
+std::string Replaced(std::string_view text, std::string_view from, std::string_view to) {
+  std::string result;
+  size_t at = 0;
+  for (size_t found = text.find(from); found != std::string_view::npos;
+       found = text.find(from, at)) {
+    result.append(text, at, found - at).append(to);
+    at = found + from.size();
+  }
+  return result.append(text.substr(at));
+}
+
 // Stored texts break lines with CR LF, the editor with LF alone.
-QString ShownText(std::string_view stored) {
-  return platform::FromAnsi(ClipRight(stored)).replace("\r\n", "\n");
+std::string ShownText(std::string_view stored) {
+  return Replaced(ClipRight(stored), "\r\n", "\n");
 }
 
-std::string StoredText(const QString& shown) {
-  return platform::ToAnsi(QString(shown).replace("\n", "\r\n"));
+std::string StoredText(std::string_view shown) {
+  return Replaced(shown, "\n", "\r\n");
 }
 
-class TextControl : public Control {
+class TextControl : public Control, private platform::TextEditOwner {
  public:
   using Control::Control;
 
   void Create(QWidget& parent, const QRect& place) override {
-    edit_ = new QPlainTextEdit(&parent);
-    edit_->setReadOnly((Record().flags & control_flag::kReadOnly) != 0);
-    QObject::connect(edit_, &QPlainTextEdit::textChanged, [this] {
-      if (!showing_) Changed();
-    });
-    SetWidget(edit_, place);
+    edit_ = platform::MakeTextEditWidget(parent, (Record().flags & control_flag::kReadOnly) != 0,
+                                         *this);
+    SetWidget(&edit_->Widget(), place);
   }
 
   void ShowValue() override {
     if (!edit_ || !HasVariable()) return;
-    Show(ShownText(VariableText()), 0);
+    edit_->ShowText(ShownText(VariableText()));
   }
 
   bool AcceptValue() override {
-    if (edit_ && HasVariable()) Store(StoredText(edit_->toPlainText()));
+    if (edit_ && HasVariable()) Store(StoredText(edit_->Text()));
     return true;
   }
 
@@ -66,34 +72,18 @@ class TextControl : public Control {
     Values().PopToField(static_cast<char*>(memo.address), memo.Size());
   }
 
-  void Show(const QString& text, int caret) {
-    showing_ = true;
-    edit_->setPlainText(text);
-    QTextCursor cursor = edit_->textCursor();
-    cursor.setPosition(std::clamp(caret, 0, static_cast<int>(text.size())));
-    edit_->setTextCursor(cursor);
-    showing_ = false;
-    accepted_ = text;
-  }
-
-  // Widget side: a change the variable has room for is posted; one it has no
-  // room for is taken back, the caret where the change began.
-  void Changed() {
-    const QString text = edit_->toPlainText();
+  // A change the variable has room for is posted; one it has no room for is
+  // refused, and the widget takes it back.
+  bool TextChanged(std::string_view text) override {
     if (HasVariable() && StoredText(text).size() > Variable().Size()) {
       platform::Beep();
-      const int caret =
-          edit_->textCursor().position() - static_cast<int>(text.size() - accepted_.size());
-      Show(accepted_, caret);
-      return;
+      return false;
     }
-    accepted_ = text;
     Notify(kNoticeEdited);
+    return true;
   }
 
-  QPlainTextEdit* edit_ = nullptr;
-  bool showing_ = false;
-  QString accepted_;  // the text as last shown or accepted
+  platform::TextEditWidget* edit_ = nullptr;
 };
 
 }  // namespace
