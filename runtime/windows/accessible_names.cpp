@@ -49,7 +49,7 @@ std::string FallbackName(const Control& control, const Window& window) {
 void Name(const Control& control, const std::string& name) {
   std::string spoken = WithoutShortcutMarks(name);
   if (control.Widget() != nullptr && !spoken.empty()) {
-    control.Widget()->setAccessibleName(platform::FromAnsi(spoken));
+    platform::SetAccessibleName(*control.Widget(), spoken);
   }
 }
 

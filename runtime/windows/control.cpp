@@ -4,7 +4,6 @@
 #include "runtime/core/picture_format.h"
 #include "runtime/core/value_stack.h"
 #include "runtime/platform/qt/ansi_text.h"
-#include "runtime/platform/qt/control_input_filter.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/event_post.h"
@@ -35,7 +34,7 @@ Control::Control(Window& window, const ControlRecord& record)
 
 Control::~Control() {
   UnregisterControl(id_);
-  delete widget_.data();
+  widget_.Delete();
 }
 
 std::vector<RaisedEvent> Control::OnNotice(int64_t) {
@@ -57,17 +56,10 @@ std::optional<std::string> Control::OwnProperty(int32_t, int32_t) const {
   return std::nullopt;
 }
 
-void Control::SetWidget(QWidget* widget, const QRect& place) {
-  widget_ = widget;
-  widget->setFont(FontFrom(record_.font, window_.font));
-  QSize natural = widget->sizeHint();
-  int width = place.width() > 0 ? place.width() : natural.width();
-  int height = place.height() > 0 ? place.height() : natural.height();
-  widget->setGeometry(place.x(), place.y(), width, height);
-  if (!record_.tooltip.empty()) widget->setToolTip(platform::FromAnsi(record_.tooltip));
-  widget->setEnabled(!disabled_);
-  new platform::ControlInputFilter(*widget, platform::TheScheduler(), FiberOfThread(window_.thread),
-                                   id_);
+void Control::SetWidget(QWidget* widget, const platform::PixelRect& place) {
+  widget_.Hold(widget);
+  platform::PlaceControlWidget(*widget, place, FontFrom(record_.font, window_.font),
+                               record_.tooltip, !disabled_, FiberOfThread(window_.thread), id_);
 }
 
 void Control::SetText(std::string_view text) {
@@ -77,7 +69,7 @@ void Control::SetText(std::string_view text) {
 
 void Control::SetDisabled(bool disabled) {
   disabled_ = disabled;
-  if (widget_) widget_->setEnabled(!disabled);
+  if (QWidget* widget = widget_.Get()) platform::EnableWidget(*widget, !disabled);
 }
 
 void Control::SetHidden(bool hidden) {
@@ -90,7 +82,7 @@ bool Control::Shown() const {
 }
 
 void Control::RefreshVisibility() {
-  if (widget_) widget_->setVisible(Shown());
+  if (QWidget* widget = widget_.Get()) platform::ShowWidget(*widget, Shown());
 }
 
 void Control::BringIntoView() {

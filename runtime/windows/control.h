@@ -6,9 +6,6 @@
 // notices, and its own properties and choice.
 #pragma once
 
-#include <QPointer>
-#include <QRect>
-#include <QWidget>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "runtime/core/value_ref.h"
+#include "runtime/platform/qt/control_widget_place.h"
 #include "runtime/windows/definition_tree.h"
 
 namespace rk {
@@ -53,7 +51,8 @@ class Control {
   int32_t Number() const { return record_.number; }
   bool IsNumbered() const { return record_.number != 0; }
   uint32_t Id() const { return id_; }
-  QWidget* Widget() const { return widget_; }
+  // The platform widget, a handle for the platform calls (and for the tests).
+  QWidget* Widget() const { return widget_.Get(); }
   // The control that contains this one (a TAB, an OPTION), or nullptr.
   Control* Container() const { return container_; }
   void SetContainer(Control* container) { container_ = container; }
@@ -61,7 +60,7 @@ class Control {
   // --- Operations per kind ---
   // Builds the widget inside `parent` at `place` (pixels; width or height 0 means
   // the natural size).
-  virtual void Create(QWidget& parent, const QRect& place) = 0;
+  virtual void Create(QWidget& parent, const platform::PixelRect& place) = 0;
   // DISPLAY: shows the bound variable's current value.
   virtual void ShowValue() {}
   // Validates what the user entered and stores it in the variable; false when it
@@ -118,7 +117,7 @@ class Control {
   void StoreVariableValue(std::string_view value);
 
  protected:
-  void SetWidget(QWidget* widget, const QRect& place);
+  void SetWidget(QWidget* widget, const platform::PixelRect& place);
   // Posts a notice about this control to its thread (called from widget signals).
   void Notify(int64_t notice) const;
   // Applies the text to the widget.
@@ -128,7 +127,7 @@ class Control {
   Window& window_;
   const ControlRecord& record_;
   uint32_t id_;
-  QPointer<QWidget> widget_;
+  platform::WidgetHolder widget_;
   Control* container_ = nullptr;
   std::string text_;
   bool disabled_ = false;

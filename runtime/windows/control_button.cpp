@@ -13,7 +13,7 @@ class ButtonControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     button_ =
         platform::MakeButtonWidget(parent, platform::ButtonKind::kPush, HotKeyText(Text()), *this);
     button_->SetDefault((Record().flags & control_flag::kDefault) != 0);

@@ -19,7 +19,7 @@ class CheckControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     box_ =
         platform::MakeButtonWidget(parent, platform::ButtonKind::kCheck, HotKeyText(Text()), *this);
     SetWidget(&box_->Widget(), place);

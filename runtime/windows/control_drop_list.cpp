@@ -50,7 +50,7 @@ class DropListControl : public ListControl {
  public:
   using ListControl::ListControl;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     face_ = new platform::DropFaceWidget(&parent);
     widget_ = CreateListWidget(face_, place);
     widget_->SetScrollsItself(true);

@@ -83,7 +83,7 @@ class EntryControl : public Control, private platform::EntryInput {
   // The widget reports to this object; it must not outlive it.
   ~EntryControl() override { delete field_.data(); }
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     editor_ = std::make_unique<EntryEditor>(services_, EntryLimits{MaximumLength()},
                                             ModeOf(Record().flags));
     field_ = new platform::EntryWidget(&parent, *this);

@@ -11,7 +11,7 @@ class GroupControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     box_ = platform::MakeCaptionWidget(parent, platform::CaptionKind::kGroupBox, PlainText(Text()));
     SetWidget(&box_->Widget(), place);
   }

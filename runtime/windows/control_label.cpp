@@ -11,7 +11,7 @@ class LabelControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     label_ = platform::MakeCaptionWidget(parent, platform::CaptionKind::kLabel, "");
     ShowText();
     SetWidget(&label_->Widget(), place);

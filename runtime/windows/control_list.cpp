@@ -69,20 +69,21 @@ void ListControl::CompileColumnPictures() {
   }
 }
 
-void ListControl::Create(QWidget& parent, const QRect& place) {
+void ListControl::Create(QWidget& parent, const platform::PixelRect& place) {
   widget_ = CreateListWidget(&parent, place);
   widget_->SetScrollsItself(!ProgramScrolled());
   SetWidget(widget_, place);
   Refresh();
 }
 
-platform::ListWidget* ListControl::CreateListWidget(QWidget* parent, const QRect& place) {
+platform::ListWidget* ListControl::CreateListWidget(QWidget* parent,
+                                                    const platform::PixelRect& place) {
   // Without a FORMAT the list shows its first field in one column as wide as
   // the list (a malformed FORMAT shows nothing: the columns are not known).
   if (Record().format.empty() && columns_.empty()) {
     ListColumn whole;
     whole.field = 1;
-    whole.width = place.width();
+    whole.width = place.width;
     whole.right = whole.width;
     columns_.push_back(whole);
     CompileColumnPictures();

@@ -17,7 +17,7 @@ class OptionControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     box_ = platform::MakeOptionBox(parent, PlainText(Text()));
     SetWidget(&box_->Widget(), place);
   }
@@ -49,7 +49,7 @@ class RadioControl : public Control, private platform::ButtonOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     button_ =
         platform::MakeButtonWidget(parent, platform::ButtonKind::kRadio, HotKeyText(Text()), *this);
     SetWidget(&button_->Widget(), place);

@@ -14,7 +14,7 @@ class PaintedControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     SetWidget(MakeWidget(parent), place);
   }
 

@@ -10,7 +10,7 @@ class ProgressControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     bar_ = platform::MakeProgressWidget(parent);
     SetWidget(&bar_->Widget(), place);
   }

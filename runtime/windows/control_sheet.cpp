@@ -17,7 +17,7 @@ class SheetControl : public Control, private platform::TabSheetOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     tabs_ = platform::MakeTabSheet(parent, *this);
     SetWidget(&tabs_->Widget(), place);
   }
@@ -64,7 +64,7 @@ class TabControl : public Control {
  public:
   using Control::Control;
 
-  void Create(QWidget&, const QRect&) override {
+  void Create(QWidget&, const platform::PixelRect&) override {
     if (auto* sheet = dynamic_cast<SheetControl*>(Container())) sheet->AddTab(this, Text());
   }
 

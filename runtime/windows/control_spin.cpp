@@ -60,7 +60,7 @@ class SpinControl : public Control, private platform::SpinOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     CompiledPicture compiled;
     SpinRange range;
     std::unique_ptr<SpinPictureOf> picture;

@@ -39,7 +39,7 @@ class TextControl : public Control, private platform::TextEditOwner {
  public:
   using Control::Control;
 
-  void Create(QWidget& parent, const QRect& place) override {
+  void Create(QWidget& parent, const platform::PixelRect& place) override {
     edit_ = platform::MakeTextEditWidget(parent, (Record().flags & control_flag::kReadOnly) != 0,
                                          *this);
     SetWidget(&edit_->Widget(), place);

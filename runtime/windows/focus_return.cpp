@@ -1,8 +1,5 @@
 #include "runtime/windows/focus_return.h"
 
-#include <QApplication>
-#include <QWidget>
-
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/control.h"
 #include "runtime/windows/window.h"
@@ -17,10 +14,7 @@ bool returning = false;
 // The focus is somewhere other than this window: the person went on to
 // another window, which keeps it.
 bool FocusIsElsewhere(const Window& window) {
-  QWidget* focus = QApplication::focusWidget();
-  if (!focus || !window.shell) return false;
-  QWidget* outer = window.shell->Outer();
-  return focus != outer && !outer->isAncestorOf(focus);
+  return window.shell && window.shell->Outer() && platform::FocusIsOutside(*window.shell->Outer());
 }
 
 }  // namespace
@@ -35,7 +29,7 @@ void ReturnFocusAfterRefusal(Control& control) {
   if (!widget || FocusIsElsewhere(window)) return;
   control.BringIntoView();
   returning = true;
-  widget->setFocus(Qt::OtherFocusReason);
+  platform::ReturnFocusTo(*widget);
   returning = false;
 }
 

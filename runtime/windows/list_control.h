@@ -37,7 +37,7 @@ class ListControl : public Control {
  public:
   ListControl(Window& window, const ControlRecord& record);
 
-  void Create(QWidget& parent, const QRect& place) override;
+  void Create(QWidget& parent, const platform::PixelRect& place) override;
   int32_t Choice() const override { return selected_; }
   void ShowValue() override { Refresh(); }
   void BeforeWait() override;
@@ -61,7 +61,7 @@ class ListControl : public Control {
 
   // The list widget with this list's columns, reporting its input to this
   // control's thread.
-  platform::ListWidget* CreateListWidget(QWidget* parent, const QRect& place);
+  platform::ListWidget* CreateListWidget(QWidget* parent, const platform::PixelRect& place);
   // What a navigation key or a typed character asks of a self-scrolling list:
   // the row to select, 0 for none.
   int32_t SelfScrollTargetOf(int32_t keyCode, uint8_t character) const;

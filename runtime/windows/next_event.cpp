@@ -85,7 +85,7 @@ std::optional<EventRecord> TakeEvent(Window& window) {
 
 bool CanTakeFocus(const Control& control) {
   const QWidget* widget = control.Widget();
-  return widget && control.Active() && widget->focusPolicy() != Qt::NoFocus;
+  return widget && control.Active() && platform::TakesFocus(*widget);
 }
 
 // A control that cannot take the focus (a prompt) hands it to the first one
@@ -105,7 +105,7 @@ void FocusControl(Window& window, int32_t number) {
   window.selected = window.IndexOf(control) + 1;
   Control* target = FocusTarget(window, *control);
   target->BringIntoView();
-  if (QWidget* widget = target->Widget()) widget->setFocus();
+  if (QWidget* widget = target->Widget()) platform::FocusWidget(*widget);
 }
 
 // Pre-processing: false when the event is not for the body.

@@ -1,7 +1,5 @@
 #include "runtime/windows/thread_input.h"
 
-#include <QWidget>
-
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/control.h"
 #include "runtime/windows/thread_slots.h"
@@ -16,7 +14,9 @@ namespace {
 void Reactivate(Window& window) {
   window.shell->Activate();
   if (window.selected < 1 || static_cast<size_t>(window.selected) > window.controls.size()) return;
-  if (QWidget* widget = window.controls[window.selected - 1]->Widget()) widget->setFocus();
+  if (QWidget* widget = window.controls[window.selected - 1]->Widget()) {
+    platform::FocusWidget(*widget);
+  }
 }
 
 void SetInput(Window& window, bool enabled) {
@@ -55,7 +55,7 @@ ThreadDialogScope::ThreadDialogScope(QWidget& dialog) : thread_(RunningThreadNum
   UpdateThreadInput(thread_);
   // A dialog is disabled with its owner; being a window of its own, it can be
   // enabled again while the owner stays disabled.
-  dialog.setEnabled(true);
+  platform::EnableWidget(dialog, true);
 }
 
 ThreadDialogScope::~ThreadDialogScope() {

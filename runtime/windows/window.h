@@ -7,7 +7,6 @@
 // closes it.
 #pragma once
 
-#include <QFont>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/platform/qt/font_record.h"
 #include "runtime/windows/definition_tree.h"
 #include "runtime/windows/definition_units.h"
 #include "runtime/windows/event_record.h"
@@ -72,7 +72,7 @@ class Window {
   int32_t attributes = 0;  // bits 0xC000 also follow the maximized/minimized state
   std::string title;       // ANSI
   std::string statusText;  // ANSI, property 0x7D01
-  QFont font;
+  platform::FontRecord font;
   UnitScale scale;
   std::unique_ptr<platform::WindowShell> shell;    // null while not open
   std::vector<std::unique_ptr<Control>> controls;  // creation order

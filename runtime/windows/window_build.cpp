@@ -10,7 +10,7 @@
 namespace rk {
 namespace {
 
-QRect PlaceOf(const Window& window, const ControlRecord& record) {
+platform::PixelRect PlaceOf(const Window& window, const ControlRecord& record) {
   Position pixels = ToPixels(record.at, window.scale);
   return {pixels[0], pixels[1], pixels[2], pixels[3]};
 }

@@ -1,8 +1,5 @@
 #include "runtime/windows/window_font.h"
 
-#include "runtime/platform/qt/ansi_text.h"
-#include "runtime/platform/qt/fonts.h"
-
 namespace rk {
 namespace {
 
@@ -14,27 +11,28 @@ constexpr int kSystemPoints = 10;
 
 }  // namespace
 
-QFont SystemFont() {
-  return platform::MakeFont({"System", kSystemPoints, 400, false, false, false});
+platform::FontRecord SystemFont() {
+  return {"System", kSystemPoints, 400, false, false, false};
 }
 
-QFont FontFrom(const std::optional<FontRecord>& record, const QFont& parent) {
+platform::FontRecord FontFrom(const std::optional<FontRecord>& record,
+                              const platform::FontRecord& parent) {
   if (!record) return parent;
   platform::FontRecord font;
-  font.face = record->face.empty() ? parent.family() : platform::FromAnsi(record->face);
-  font.points = record->size > 0 ? record->size : parent.pointSize();
+  font.face = record->face.empty() ? parent.face : record->face;
+  font.points = record->size > 0 ? record->size : parent.points;
   if (record->style == -1) {
-    font.weight = parent.weight();
-    font.italic = parent.italic();
-    font.underline = parent.underline();
-    font.strikeOut = parent.strikeOut();
+    font.weight = parent.weight;
+    font.italic = parent.italic;
+    font.underline = parent.underline;
+    font.strikeOut = parent.strikeOut;
   } else {
     font.weight = record->style & kWeightMask;
     font.italic = (record->style & kItalic) != 0;
     font.underline = (record->style & kUnderline) != 0;
     font.strikeOut = (record->style & kStrikeOut) != 0;
   }
-  return platform::MakeFont(font);
+  return font;
 }
 
 }  // namespace rk

@@ -4,17 +4,18 @@
 // italic, 0x2000 underline, 0x4000 strikeout.
 #pragma once
 
-#include <QFont>
 #include <optional>
 
+#include "runtime/platform/qt/font_record.h"
 #include "runtime/windows/definition_tree.h"
 
 namespace rk {
 
 // The font a record describes on top of `parent`.
-QFont FontFrom(const std::optional<FontRecord>& record, const QFont& parent);
+platform::FontRecord FontFrom(const std::optional<FontRecord>& record,
+                              const platform::FontRecord& parent);
 
 // The font of a window without a font of its own.
-QFont SystemFont();
+platform::FontRecord SystemFont();
 
 }  // namespace rk

@@ -9,6 +9,7 @@
 
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/dialog_units.h"
+#include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/frame_widget.h"
 #include "runtime/platform/qt/menu_bar_builder.h"
 #include "runtime/platform/qt/status_zones.h"
@@ -89,7 +90,8 @@ void AddOwnStatusBar(Window& window) {
   bar->setSizeGripEnabled(false);
   new platform::StatusZones(*bar, widths);
   // Not yet polished, the bar has no height of its own to offer: one line of text.
-  int height = std::max(bar->sizeHint().height(), QFontMetrics(window.font).height() + 8);
+  int height = std::max(bar->sizeHint().height(),
+                        QFontMetrics(platform::MakeFont(window.font)).height() + 8);
   bar->setFixedHeight(height);
   // The bar takes the foot of the client area, over whatever lies there, as a
   // frame's bar takes the foot of the frame.

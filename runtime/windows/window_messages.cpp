@@ -75,7 +75,7 @@ void SystemCommandRequested(Window& window, int64_t command) {
 void FocusArrived(Control& control) {
   Window& window = control.OwnerWindow();
   if (QWidget* widget = control.Widget();
-      widget && widget->isActiveWindow() && !widget->hasFocus()) {
+      widget && platform::FocusElsewhereInActiveWindow(*widget)) {
     return;
   }
   int selected = window.IndexOf(&control) + 1;

@@ -10,6 +10,7 @@
 #include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/close_request_filter.h"
 #include "runtime/platform/qt/dialog_units.h"
+#include "runtime/platform/qt/fonts.h"
 #include "runtime/platform/qt/platform_timer.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/platform/qt/window_shell.h"
@@ -237,7 +238,7 @@ int32_t TryOpenWindow(Window& window, WindowKind kind, StructureRecord definitio
   window.TakeNewId();
   ResetLoopState(window);
   window.everOpened = true;
-  window.shell->Client()->setFont(window.font);
+  window.shell->Client()->setFont(platform::MakeFont(window.font));
   window.shell->SetTitle(platform::FromAnsi(window.title));
   BuildControls(window);
   PlaceWindow(window);

@@ -1,5 +1,7 @@
 #include "runtime/platform/qt/dialog_units.h"
 
+#include "runtime/platform/qt/fonts.h"
+
 #include <QFontMetrics>
 #include <algorithm>
 #include <cstdint>
@@ -17,6 +19,10 @@ int ScaleRounded(int value, int numerator, int denominator) {
 }
 
 }  // namespace
+
+DialogBaseUnits BaseUnitsOf(const FontRecord& font) {
+  return BaseUnitsOf(MakeFont(font));
+}
 
 DialogBaseUnits BaseUnitsOf(const QFont& font) {
   QFontMetrics metrics(font);

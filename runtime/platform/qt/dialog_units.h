@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QRect>
 
+#include "runtime/platform/qt/font_record.h"
+
 namespace rk::platform {
 
 struct DialogBaseUnits {
@@ -16,6 +18,7 @@ struct DialogBaseUnits {
 // The average width is that of the 52 letters "a".."z", "A".."Z", halved and
 // rounded ((width / 26 + 1) / 2); the height is the font's character height.
 DialogBaseUnits BaseUnitsOf(const QFont& font);
+DialogBaseUnits BaseUnitsOf(const FontRecord& font);
 
 int DialogToPixelsX(int units, DialogBaseUnits base);
 int DialogToPixelsY(int units, DialogBaseUnits base);

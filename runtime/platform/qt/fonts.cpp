@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "runtime/platform/qt/ansi_text.h"
+
 namespace rk::platform {
 
 void InstallFontSubstitutions() {
@@ -14,7 +16,7 @@ void InstallFontSubstitutions() {
 }
 
 QFont MakeFont(const FontRecord& record) {
-  QFont font(record.face);
+  QFont font(FromAnsi(record.face));
   font.setPointSize(std::max(record.points, 1));
   // Qt's weight scale is the same 100-900 scale the definitions use.
   int weight = record.weight == 0 ? 400 : std::clamp(record.weight, 100, 900);
