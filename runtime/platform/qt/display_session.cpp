@@ -24,4 +24,8 @@ void SetProgramIcon(const QIcon& icon) {
   QApplication::setWindowIcon(icon);
 }
 
+bool DisplayOpen() {
+  return QApplication::instance() != nullptr;
+}
+
 }  // namespace rk::platform

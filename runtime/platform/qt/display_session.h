@@ -35,4 +35,7 @@ void SetProgramIdentity(const std::string& name, const std::string& version,
 // The icon the program's windows carry.
 void SetProgramIcon(const QIcon& icon);
 
+// Whether the display is open: the application object exists.
+bool DisplayOpen();
+
 }  // namespace rk::platform

@@ -1,6 +1,7 @@
 #include "runtime/platform/qt/popup_menu.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QTimer>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -29,6 +30,15 @@ PopupMenu::~PopupMenu() {
 
 void PopupMenu::Show(QPoint globalPosition) {
   popup(globalPosition);
+}
+
+void PopupMenu::ShowAt(const QWidget* window, int x, int y) {
+  QPoint point(x, y);
+  Show(window ? window->mapToGlobal(point) : point);
+}
+
+void PopupMenu::ShowAtPointer() {
+  Show(QCursor::pos());
 }
 
 void PopupMenu::AddItems(QMenu& menu, const std::vector<PopupItem>& items) {

@@ -34,6 +34,10 @@ class PopupMenu : public QMenu {
   uintptr_t Tag() const { return reinterpret_cast<uintptr_t>(this); }
   // Shows the menu at a global position; deletes itself once it has reported.
   void Show(QPoint globalPosition);
+  // Shows it at (x, y) in `window` (on the screen without one).
+  void ShowAt(const QWidget* window, int x, int y);
+  // Shows it where the mouse pointer is.
+  void ShowAtPointer();
 
  private:
   void AddItems(QMenu& menu, const std::vector<PopupItem>& items);
