@@ -7,6 +7,7 @@
 #include "runtime/core/clipped_text.h"
 #include "runtime/core/collation.h"
 #include "runtime/core/number_text.h"
+#include "runtime/core/text_length_limit.h"
 #include "runtime/core/value_stack.h"
 
 namespace rk {
@@ -19,6 +20,15 @@ constexpr size_t kNumericLimit = 39;
 size_t LengthOr(int32_t length, size_t fallback) {
   if (length == kNoLength) return fallback;
   return length < 0 ? 0 : static_cast<size_t>(length);
+}
+
+// A result longer than any text may be is refused before it is built: the
+// empty text replaces the top, as after an allocation that failed.
+bool Refused(size_t width) {
+  if (TextLengthAllowed(width)) return false;
+  Values().Pop();
+  Values().PushEmpty();
+  return true;
 }
 
 void ReplaceTop(const std::string& text) {
@@ -34,6 +44,7 @@ void CLIP() {
 
 void LEFT(int32_t length) {
   std::string_view text = Values().Top();
+  if (Refused(LengthOr(length, text.size()))) return;
   size_t leading = std::min(text.find_first_not_of(' '), text.size());
   std::string result(text.substr(leading));
   result.resize(text.size(), ' ');
@@ -44,6 +55,7 @@ void LEFT(int32_t length) {
 void RIGHT(int32_t length) {
   std::string_view text = Values().Top();
   size_t width = LengthOr(length, text.size());
+  if (Refused(width)) return;
   std::string_view content = ClipRight(text);
   if (content.size() > width) content.remove_prefix(content.size() - width);
   std::string result(width - content.size(), ' ');
@@ -54,6 +66,7 @@ void RIGHT(int32_t length) {
 void CENTER(int32_t length) {
   std::string_view text = Values().Top();
   size_t width = LengthOr(length, text.size());
+  if (Refused(width)) return;
   std::string_view content = ClipBoth(text);
   std::string result;
   if (content.size() <= width) {
@@ -117,10 +130,14 @@ int32_t INSTRING(int32_t step, int32_t start) {
 void ALL(int32_t length) {
   std::string_view text = Values().Top();
   size_t width = length == 0 ? kDefaultAllLength : length < 0 ? 0 : static_cast<size_t>(length);
+  if (Refused(width)) return;
   std::string result;
   if (!text.empty()) {
+    // Doubling what is already there: a long fill takes a few copies, not one
+    // append per repetition.
     result.reserve(width);
-    while (result.size() < width) result += text.substr(0, width - result.size());
+    result.append(text.substr(0, width));
+    while (result.size() < width) result.append(result, 0, width - result.size());
   }
   ReplaceTop(result);
 }

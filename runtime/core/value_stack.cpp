@@ -10,6 +10,7 @@
 #include "runtime/core/halt.h"
 #include "runtime/core/number_text.h"
 #include "runtime/core/runtime_error_codes.h"
+#include "runtime/core/text_length_limit.h"
 
 namespace rk {
 namespace {
@@ -104,7 +105,11 @@ void ValueStack::PushText(const char* text, size_t length) {
 }
 
 void ValueStack::PushOwnedText(char* block, size_t length) {
-  if (depth_ == kSlots) std::free(block);  // the stack is about to refuse it
+  // The stack is about to refuse it, or the text is longer than any it holds.
+  if (depth_ == kSlots || (block != nullptr && !TextLengthAllowed(length))) {
+    std::free(block);
+    block = nullptr;
+  }
   Slot& slot = NewSlot();
   slot.flags = block != nullptr ? kOwned : 0;
   slot.text = block;
@@ -122,6 +127,8 @@ void ValueStack::PushInline(const char* text, size_t length) {
 void ValueStack::PushCopy(std::string_view text) {
   if (text.size() <= kInlineSize) {
     PushInline(text.data(), text.size());
+  } else if (!TextLengthAllowed(text.size())) {
+    PushEmpty();
   } else {
     PushOwnedText(HeapCopy(text.data(), text.size()), text.size());
   }
@@ -248,7 +255,7 @@ void ValueStack::SetTopLength(size_t n) {
     slot.length = static_cast<uint32_t>(n);
     return;
   }
-  auto* block = static_cast<char*>(std::malloc(n));
+  auto* block = TextLengthAllowed(n) ? static_cast<char*>(std::malloc(n)) : nullptr;
   if (block == nullptr) {
     Release(slot);
     return;
@@ -297,7 +304,7 @@ void ValueStack::Concat() {
   std::string_view top = Peek(0);
   size_t length = second.size() + top.size();
   char* block = nullptr;
-  if (length != 0) {
+  if (length != 0 && TextLengthAllowed(length)) {
     block = static_cast<char*>(std::malloc(length));
     if (block != nullptr) {
       if (!second.empty()) std::memcpy(block, second.data(), second.size());

@@ -6,6 +6,9 @@
 // and is never changed in place; kOwned: a std::malloc block freed when the slot
 // is popped; kInline: the text lives in the slot's own buffer (the pointer is then
 // derived from the slot, so slots move freely).
+//
+// No text the stack builds is longer than kMaxTextLength (text_length_limit.h):
+// a copy, concatenation or padding beyond it leaves the empty text and error 405.
 #pragma once
 
 #include <cstddef>
