@@ -30,6 +30,7 @@ const Target kTargets[] = {
     {"definition", &fuzz::DefinitionInput},   {"picture", &fuzz::PictureInput},
     {"expression", &fuzz::ExpressionInput},   {"list_format", &fuzz::ListFormatInput},
     {"environment", &fuzz::EnvironmentInput}, {"ascii_driver", &fuzz::AsciiDriverInput},
+    {"page_file", &fuzz::PageFileInput},
 };
 
 std::vector<uint8_t> Bytes(const std::filesystem::path& path) {

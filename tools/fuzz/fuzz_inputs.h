@@ -19,6 +19,7 @@ int ExpressionInput(const uint8_t* data, size_t size);   // expression
 int ListFormatInput(const uint8_t* data, size_t size);   // list_format
 int EnvironmentInput(const uint8_t* data, size_t size);  // environment
 int AsciiDriverInput(const uint8_t* data, size_t size);  // ascii_driver
+int PageFileInput(const uint8_t* data, size_t size);     // page_file
 
 // A folder of this process for the targets that need their input as a file; on
 // a memory file system when the machine has one, so that a run does not wear
