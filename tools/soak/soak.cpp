@@ -5,8 +5,10 @@
 // tabs, answers to message boxes and closed windows. It stops at the first
 // sign of trouble and prints the seed and the step, so that the same walk
 // replays: a step that does not come back (a hang), or a program that is gone
-// before the walk ends. Afterwards the program is ended through its menu and
-// every data file must pass `kmftool check` (run by ./dev soak).
+// before the walk ends. Afterwards the program is ended through its menu, every
+// record that a completed form saved must still be in its file (unless a later
+// completed form changed or deleted it), and every data file must pass
+// `kmftool check` (run by ./dev soak).
 #include <unistd.h>
 
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include "runtime/windows/thread_slots.h"
 #include "tools/common/tool_arguments.h"
 #include "tools/drive/program_driver.h"
+#include "tools/soak/form_saves.h"
 
 namespace {
 
@@ -234,6 +237,8 @@ int main(int argc, char** argv) {
   rk::InitializeEnvironment();
   rk::ConnectFileLayerToThreads();
   rk::RegisterApplicationProcedures();
+  soak::SavedRecords saved;
+  soak::WatchFormSaves(saved, currentStep);
   if (!rk::drive::StartPastStartWindow()) {
     std::fputs("soak: the program did not start\n", stderr);
     return 1;
@@ -282,6 +287,12 @@ int main(int argc, char** argv) {
     std::fputs("\n", stderr);
     return 1;
   }
-  std::printf("soak: seed %llu: %ld steps\n", seed, steps);
+  std::vector<std::string> missing = saved.Check(soak::ReadStoredFile);
+  for (const std::string& problem : missing) {
+    std::fprintf(stderr, "soak: seed %llu %s\n", seed, problem.c_str());
+  }
+  if (!missing.empty()) return 1;
+  std::printf("soak: seed %llu: %ld steps, %zu saved records in their files\n", seed, steps,
+              saved.Expected());
   return 0;
 }

@@ -1,0 +1,90 @@
+// The soak's model of what completed forms saved: a later change or delete
+// takes the saved record away, each stored record answers for one saved record,
+// and a missing record is reported with its step and form.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tools/soak/saved_records.h"
+
+namespace soak {
+namespace {
+
+// Files as the reader sees them; a file that is not here cannot be read.
+class FakeFiles {
+ public:
+  std::map<std::string, std::multiset<std::string>> files;
+
+  StoredReader Reader() const {
+    return
+        [this](const std::string& file, std::multiset<std::string>& records, std::string& problem) {
+          auto it = files.find(file);
+          if (it == files.end()) {
+            problem = "cannot open";
+            return false;
+          }
+          records = it->second;
+          return true;
+        };
+  }
+};
+
+TEST(SoakSavedRecords, EverySavedRecordMustBeInItsFile) {
+  SavedRecords saved;
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kInsert, "", "tape 1", 10);
+  saved.Note("ITEMS.KMF", "UPDATEITEMS", FormRequest::kInsert, "", "item a", 11);
+  EXPECT_EQ(saved.Expected(), 2u);
+
+  FakeFiles disk;
+  disk.files["HTAPES.KMF"] = {"tape 1", "tape 2"};
+  disk.files["ITEMS.KMF"] = {"item b"};
+  EXPECT_EQ(saved.Check(disk.Reader()),
+            std::vector<std::string>{"step 11: the record UPDATEITEMS saved is not in "
+                                     "ITEMS.KMF: item a"});
+  disk.files["ITEMS.KMF"].insert("item a");
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+
+  disk.files.erase("HTAPES.KMF");
+  EXPECT_EQ(saved.Check(disk.Reader()), std::vector<std::string>{"HTAPES.KMF: cannot open"});
+}
+
+TEST(SoakSavedRecords, ALaterChangeOrDeleteReplacesWhatWasSaved) {
+  SavedRecords saved;
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kInsert, "", "v1", 1);
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kInsert, "", "w1", 2);
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kChange, "v1", "v2", 3);
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kDelete, "w1", "w1", 4);
+  // A record of the sample data, changed: only its new values are expected.
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kChange, "sample", "changed", 5);
+  EXPECT_EQ(saved.Expected(), 2u);
+
+  FakeFiles disk;
+  disk.files["CAST.KMF"] = {"v2", "changed"};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+  disk.files["CAST.KMF"] = {"v1", "w1", "changed"};
+  EXPECT_EQ(saved.Check(disk.Reader()),
+            std::vector<std::string>{"step 3: the record UPDATECAST saved is not in CAST.KMF: v2"});
+}
+
+TEST(SoakSavedRecords, EachStoredRecordAnswersForOneSavedRecord) {
+  SavedRecords saved;
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kInsert, "", "same", 1);
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kInsert, "", "same", 2);
+  FakeFiles disk;
+  disk.files["CAST.KMF"] = {"same"};
+  EXPECT_EQ(saved.Check(disk.Reader()).size(), 1u);
+  disk.files["CAST.KMF"] = {"same", "same"};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+  // A delete of one of the two leaves the other expected.
+  saved.Note("CAST.KMF", "UPDATECAST", FormRequest::kDelete, "same", "same", 3);
+  disk.files["CAST.KMF"] = {"same"};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+  disk.files["CAST.KMF"] = {};
+  EXPECT_EQ(saved.Check(disk.Reader()).size(), 1u);
+}
+
+}  // namespace
+}  // namespace soak
