@@ -67,10 +67,12 @@ bool DayToDate(int32_t dayNumber, CalendarDate& date) {
 int32_t BuildDate(int32_t month, int32_t day, int32_t year) {
   if (month < 1 || day < 1 || year < 1) return -1;
   year = FullYear(year);
+  // A year past the calendar gives no date at once: carrying months into it
+  // could count past the largest year there is.
+  if (year > kLastCalendarYear) return -1;
   while (month > 12) {
     month -= 12;
-    ++year;
-    if (year > kLastCalendarYear) return -1;
+    if (++year > kLastCalendarYear) return -1;
   }
   while (day > DaysInMonth(year, month)) {
     day -= DaysInMonth(year, month);

@@ -63,6 +63,10 @@ TEST(DayNumberTest, BuildDateCarriesOverflow) {
   EXPECT_EQ(BuildDate(0, 1, 1995), -1);
   EXPECT_EQ(BuildDate(1, 0, 1995), -1);
   EXPECT_EQ(BuildDate(12, 32, 2099), -1);
+  // Years beyond the calendar, up to the largest there is, give no date.
+  EXPECT_EQ(BuildDate(238, 31, INT32_MAX), -1);
+  EXPECT_EQ(BuildDate(1, 1, INT32_MAX), -1);
+  EXPECT_EQ(BuildDate(13, 1, 2100), -1);
   EXPECT_EQ(BuildDate(1, 2000000000, 1995), -1);
 }
 
