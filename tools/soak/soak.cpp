@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -124,13 +125,44 @@ class Walk {
     rk::drive::RunOnce();
   }
 
-  // The window being worked in: the one around the focus, else the frame.
+  // The window being worked in: the one around the focus, else the active
+  // window, else the frame's child in front. Offscreen, a closed message or
+  // window can leave no focus and no active window behind; a person would
+  // then click into the window in front, and so does the walk.
   static QWidget* WorkingWindow() {
     QWidget* focus = QApplication::focusWidget();
     for (QWidget* around = focus; around; around = around->parentWidget()) {
       if (qobject_cast<QMdiSubWindow*>(around)) return around;
     }
-    return focus ? focus->window() : QApplication::activeWindow();
+    if (focus) return focus->window();
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* area = top->isVisible() ? top->findChild<QMdiArea*>() : nullptr;
+      if (!area) continue;
+      QMdiSubWindow* front = area->currentSubWindow();
+      QList<QMdiSubWindow*> children = area->subWindowList(QMdiArea::StackingOrder);
+      if (!front && !children.isEmpty()) front = children.back();
+      return front ? static_cast<QWidget*>(front) : top;
+    }
+    return nullptr;
+  }
+
+  // The focus, or when there is none, the control last focused in the working
+  // window (else its first that takes the focus), given the focus as a click
+  // into it would.
+  static QWidget* FocusOrClickIn() {
+    if (QWidget* focus = QApplication::focusWidget()) return focus;
+    QWidget* window = WorkingWindow();
+    if (!window) return nullptr;
+    QWidget* target = window->focusWidget();
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+      if (target) break;
+      if (child->isVisible() && child->isEnabled() && child->focusPolicy() != Qt::NoFocus) {
+        target = child;
+      }
+    }
+    if (target) target->setFocus(Qt::MouseFocusReason);
+    return target;
   }
 
   void PressButton() {
@@ -148,14 +180,14 @@ class Walk {
                                     Qt::Key_Up,       Qt::Key_Down,   Qt::Key_PageUp,
                                     Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,
                                     Qt::Key_Insert,   Qt::Key_Delete, Qt::Key_Backspace};
-    if (QWidget* focus = QApplication::focusWidget()) {
+    if (QWidget* focus = FocusOrClickIn()) {
       rk::drive::SendKey(*focus, kKeys[Pick(std::size(kKeys))]);
     }
   }
 
   void Type() {
     static constexpr char kCharacters[] = "ABCXYZ abc019/:.-";
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = FocusOrClickIn();
     size_t length = 1 + Pick(8);
     for (size_t i = 0; i < length && focus; ++i) {
       QChar c(kCharacters[Pick(sizeof(kCharacters) - 1)]);
