@@ -8,7 +8,10 @@
 #include "app/thread_globals.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_statements.h"
+#include "runtime/files/operation_codes.h"
+#include "runtime/files/runtime_threads.h"
 #include "tools/kmftool/stored_table.h"
 
 namespace soak {
@@ -35,6 +38,23 @@ std::string RecordValues(rk::DeclaredFile& file) {
   return joined;
 }
 
+// The values of the last record each thread ADDed or PUT to each collection
+// file: what a form stored is the last record it wrote, whatever its buffer
+// holds when it returns.
+std::map<std::pair<int32_t, const rk::FileDescriptor*>, std::string> lastWritten;
+
+void NoteWrite(int32_t code, const rk::FileDescriptor& written) {
+  if (code != rk::kOpAdd && code != rk::kOpPut) return;
+  for (int id = 0; id < rk::kCollectionFileCount; ++id) {
+    // A file declared per thread keeps one descriptor whose contents are the
+    // running thread's: the same address on every thread.
+    rk::DeclaredFile& file = rk::CollectionFile(static_cast<rk::CollectionFileId>(id));
+    if (&file.file() != &written) continue;
+    lastWritten[{rk::CurrentThreadNumber(), &written}] = RecordValues(file);
+    return;
+  }
+}
+
 FormRequest RequestOf(int32_t request) {
   if (request == rk::kRequestInsert) return FormRequest::kInsert;
   return request == rk::kRequestDelete ? FormRequest::kDelete : FormRequest::kChange;
@@ -43,6 +63,11 @@ FormRequest RequestOf(int32_t request) {
 }  // namespace
 
 void WatchFormSaves(SavedRecords& saved, const long& step) {
+  // Asked before every driver call, it never refuses one: it only looks.
+  rk::SetDriverFault([](int32_t code, const rk::FileDescriptor& file) {
+    NoteWrite(code, file);
+    return 0;
+  });
   for (const rk::FormSpec& spec : rk::FormSpecs()) {
     rk::ProcedureBody form = rk::ProcedureNamed(spec.procedure);
     rk::RegisterProcedure(spec.procedure, [&saved, &spec, &step, form] {
@@ -51,10 +76,14 @@ void WatchFormSaves(SavedRecords& saved, const long& step) {
       rk::DeclaredFile& file = rk::CollectionFile(spec.file);
       int32_t request = rk::GlobalRequest();
       std::string before = RecordValues(file);
+      std::pair<int32_t, const rk::FileDescriptor*> writer{rk::CurrentThreadNumber(), &file.file()};
+      lastWritten.erase(writer);
       form();
+      auto written = lastWritten.find(writer);
       if (rk::GlobalResponse() != rk::kResponseCompleted) return;
-      saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before,
-                 RecordValues(file), step);
+      std::string after = written != lastWritten.end() ? written->second : RecordValues(file);
+      saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before, after,
+                 step);
     });
   }
 }

@@ -11,9 +11,10 @@
 namespace soak {
 
 // Replaces each update form's procedure with one that runs it and notes in
-// `saved` what it saved when it completed; `step` is read at each completion.
-// Only the record a form leaves when it returns is noted: those that an "Add
-// MORE" button stored before it are not, and memos are not compared.
+// `saved` what it saved when it completed: the last record it ADDed or PUT to
+// its file (watched through the driver-call hook, which it takes). Records that
+// an "Add MORE" button stored before the last are not noted, and memos are not
+// compared. `step` is read at each completion.
 void WatchFormSaves(SavedRecords& saved, const long& step);
 
 // A StoredReader over the KMF files of the current folder. Call it only once
