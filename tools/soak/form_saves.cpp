@@ -38,19 +38,25 @@ std::string RecordValues(rk::DeclaredFile& file) {
   return joined;
 }
 
+using Writer = std::pair<int32_t, const rk::FileDescriptor*>;  // thread, file
+
 // The values of the last record each thread ADDed or PUT to each collection
 // file: what a form stored is the last record it wrote, whatever its buffer
 // holds when it returns.
-std::map<std::pair<int32_t, const rk::FileDescriptor*>, std::string> lastWritten;
+std::map<Writer, std::string> lastWritten;
+// The same for DELETE: the record as the delete read it again from the file,
+// which another thread may have changed since the form's caller read it.
+std::map<Writer, std::string> lastDeleted;
 
 void NoteWrite(int32_t code, const rk::FileDescriptor& written) {
-  if (code != rk::kOpAdd && code != rk::kOpPut) return;
+  if (code != rk::kOpAdd && code != rk::kOpPut && code != rk::kOpDelete) return;
   for (int id = 0; id < rk::kCollectionFileCount; ++id) {
     // A file declared per thread keeps one descriptor whose contents are the
     // running thread's: the same address on every thread.
     rk::DeclaredFile& file = rk::CollectionFile(static_cast<rk::CollectionFileId>(id));
     if (&file.file() != &written) continue;
-    lastWritten[{rk::CurrentThreadNumber(), &written}] = RecordValues(file);
+    auto& last = code == rk::kOpDelete ? lastDeleted : lastWritten;
+    last[{rk::CurrentThreadNumber(), &written}] = RecordValues(file);
     return;
   }
 }
@@ -76,12 +82,16 @@ void WatchFormSaves(SavedRecords& saved, const long& step) {
       rk::DeclaredFile& file = rk::CollectionFile(spec.file);
       int32_t request = rk::GlobalRequest();
       std::string before = RecordValues(file);
-      std::pair<int32_t, const rk::FileDescriptor*> writer{rk::CurrentThreadNumber(), &file.file()};
+      Writer writer{rk::CurrentThreadNumber(), &file.file()};
       lastWritten.erase(writer);
+      lastDeleted.erase(writer);
       form();
-      auto written = lastWritten.find(writer);
       if (rk::GlobalResponse() != rk::kResponseCompleted) return;
+      auto written = lastWritten.find(writer);
       std::string after = written != lastWritten.end() ? written->second : RecordValues(file);
+      if (auto deleted = lastDeleted.find(writer); deleted != lastDeleted.end()) {
+        before = deleted->second;
+      }
       saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before, after,
                  step);
     });
