@@ -5,6 +5,8 @@
 #include "runtime/core/clipped_text.h"
 #include "runtime/platform/qt/image_pixels.h"
 #include "runtime/platform/qt/metafile_format.h"
+#include "runtime/platform/qt/text_measure.h"
+#include "runtime/reports/line_breaker.h"
 #include "runtime/reports/variable_text.h"
 #include "runtime/windows/definition_flags.h"
 
@@ -48,9 +50,14 @@ class BandPainter {
   void Control(const ControlRecord& control) {
     Position at = ToPixels(control.at, context_.scale);
     switch (control.kind) {
-      case RecordKind::kString:
-        Text(control, at, WithoutMarkers(TextOf(control, control.text)));
+      case RecordKind::kString: {
+        std::string text = WithoutMarkers(TextOf(control, control.text));
+        if ((control.flags & control_flag::kPageNumber) != 0) {
+          text += std::to_string(context_.pageNumber);
+        }
+        Text(control, at, text);
         break;
+      }
       case RecordKind::kUseString:
         Text(control, at,
              control.use ? std::string(ClipRight(FormattedVariable(*control.use, control.picture)))
@@ -79,6 +86,9 @@ class BandPainter {
     fonts_.clear();
   }
 
+  // The foot of the lowest wrapped text, from the band's top (0 when none).
+  int32_t WrappedFoot() const { return wrappedFoot_; }
+
  private:
   std::string TextOf(const ControlRecord& control, const std::string& stored) const {
     if (context_.texts == nullptr) return stored;
@@ -86,7 +96,7 @@ class BandPainter {
     return it == context_.texts->end() ? stored : it->second;
   }
 
-  uint16_t MakeFont(const ReportFont& font) {
+  platform::LogicalFont LogicalOf(const ReportFont& font) const {
     platform::LogicalFont logical;
     logical.face = font.face;
     logical.height = Clamp16(-(static_cast<int64_t>(font.size) * context_.dpiY / 72));
@@ -95,11 +105,14 @@ class BandPainter {
     logical.italic = (font.style & 0x1000) != 0;
     logical.underline = (font.style & 0x2000) != 0;
     logical.strikeOut = (font.style & 0x4000) != 0;
-    return out_.records.CreateFont(logical);
+    return logical;
   }
 
-  // Each line of the text on a line of its own, as many as fit the control's
-  // height (all of them when it gives none).
+  uint16_t MakeFont(const ReportFont& font) { return out_.records.CreateFont(LogicalOf(font)); }
+
+  // Each line of the text on a line of its own: a wrapped text broken at the
+  // control's width, every line of it; any other text as many lines as fit the
+  // control's height (all of them when it gives none).
   void Text(const ControlRecord& control, const Position& at, const std::string& whole) {
     // A field that was never filled holds zero bytes: the text ends at the first.
     std::string text = whole.substr(0, whole.find('\0'));
@@ -129,19 +142,21 @@ class BandPainter {
       align_ = align;
     }
     int32_t lineHeight = std::max<int32_t>(1, font.size * context_.dpiY * 115 / 7200);
+    // A wrapped text prints every line and makes the band as tall as it needs;
+    // any other text prints the lines that fit the control's height.
+    bool wrap = (control.flags & control_flag::kWrap) != 0 && at[2] > 0;
+    platform::LogicalFont measured = LogicalOf(font);
+    std::vector<std::string> lines = BreakLines(
+        text, wrap ? at[2] : 0,
+        [&measured](std::string_view part) { return platform::TextWidth(measured, part); });
     int32_t y = at[1];
-    size_t start = 0;
-    while (start <= text.size()) {
-      size_t end = text.find_first_of("\r\n", start);
-      std::string line(ClipRight(
-          std::string_view(text).substr(start, end == std::string::npos ? end : end - start)));
-      bool fits = at[3] <= 0 || y == at[1] || y + lineHeight <= at[1] + at[3];
+    for (const std::string& line : lines) {
+      bool fits = wrap || at[3] <= 0 || y == at[1] || y + lineHeight <= at[1] + at[3];
       if (!fits) break;
       if (!line.empty()) w.TextOut(x, Clamp16(y), line);
       y += lineHeight;
-      if (end == std::string::npos) break;
-      start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
+    if (wrap) wrappedFoot_ = std::max(wrappedFoot_, y);
   }
 
   int16_t PenWidth() const { return static_cast<int16_t>(std::max(1, context_.dpiY / 100)); }
@@ -199,6 +214,7 @@ class BandPainter {
   bool textModeSet_ = false;
   int32_t textColor_ = kUnknown;
   int32_t align_ = kUnknown;
+  int32_t wrappedFoot_ = 0;
 };
 
 }  // namespace
@@ -230,6 +246,7 @@ RenderedBand RenderBand(const BandRecord& band, const BandContext& context) {
   BandPainter painter(context, out);
   for (const ControlRecord& control : band.controls) painter.Control(control);
   painter.Finish();
+  out.height = std::max(out.height, painter.WrappedFoot());
   return out;
 }
 

@@ -33,12 +33,14 @@ struct BandContext {
   // Texts given to controls at run time, by control number: a STRING's text or
   // an IMAGE's file name.
   const std::map<int32_t, std::string>* texts = nullptr;
+  // The number a page-number STRING prints: the page the band is drawn for.
+  int32_t pageNumber = 1;
 };
 
 struct RenderedBand {
   platform::MetafileWriter records;
   int32_t x = 0;           // the band's own x offset in device pixels (0 when not given)
-  int32_t height = 0;      // device pixels
+  int32_t height = 0;      // device pixels; more than its own when a wrapped text needs it
   std::string imageError;  // an image that could not be read (the band is drawn without it)
 };
 

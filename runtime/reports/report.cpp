@@ -124,8 +124,12 @@ void Report::SetControlText(int32_t control, std::string text) {
   texts_[control] = std::move(text);
 }
 
+// Bands are rendered for the page that is current: a header or footer as its
+// page starts, a detail when it is printed.
 RenderedBand Report::Render(const BandRecord& band) const {
-  return RenderBand(band, context_);
+  BandContext context = context_;
+  context.pageNumber = pageNumber_;
+  return RenderBand(band, context);
 }
 
 void Report::Print(int32_t detail) {

@@ -14,6 +14,8 @@ inline constexpr int32_t kVScroll = 0x0001;     // LIST
 inline constexpr int32_t kHScroll = 0x0002;     // LIST
 inline constexpr int32_t kCapitalise = 0x0004;  // ENTRY: every word typed begins with a capital
 inline constexpr int32_t kSelectAll = 0x0008;   // ENTRY: gaining the focus selects the whole text
+inline constexpr int32_t kWrap = 0x0010;        // report text: broken into lines at its width
+inline constexpr int32_t kPageNumber = 0x0020;  // report STRING: its text, then the page number
 inline constexpr int32_t kImm = 0x0800;         // LIST: scrolled by the procedure through events
 // Common bits.
 inline constexpr int32_t kHide = 0x10000;
@@ -65,7 +67,8 @@ inline constexpr NamedBit kControlFlagNames[] = {
     {"REQUIRED", control_flag::kRequired}, {"TRANSPARENT", control_flag::kTransparent},
     {"UPPER", control_flag::kUpper},       {"FULL", control_flag::kFull},
     {"LEFT", control_flag::kLeft},         {"CENTER", control_flag::kCenter},
-    {"RIGHT", control_flag::kRight},
+    {"RIGHT", control_flag::kRight},       {"WRAP", control_flag::kWrap},
+    {"PAGENO", control_flag::kPageNumber},
 };
 
 inline constexpr NamedBit kWindowAttributeNames[] = {
