@@ -46,11 +46,11 @@ platform::FrameWidget* FrameWidgetOf(const Window& window) {
   return window.shell ? dynamic_cast<platform::FrameWidget*>(window.shell->Outer()) : nullptr;
 }
 
-// A menu bar of the window's own, above its controls: they move down by its height.
+// A menu bar of the window's own, above its controls: they move down by its
+// height and the window grows by as much.
 void AddOwnMenuBar(Window& window, const MenuBarRecord& bar) {
-  QWidget* outer = window.shell->Outer();
   QWidget* client = window.shell->Client();
-  if (!outer || !client) return;
+  if (!window.shell->Outer() || !client) return;
   auto* menuBar = new QMenuBar(client);
   platform::AddMenuBarItems(*menuBar, MenuBarItemsOf(bar), MenuOwnerOf(window));
   int height = menuBar->sizeHint().height();
@@ -58,8 +58,8 @@ void AddOwnMenuBar(Window& window, const MenuBarRecord& bar) {
     if (child != menuBar) child->move(child->x(), child->y() + height);
   }
   menuBar->setGeometry(0, 0, client->width(), height);
-  client->resize(client->width(), client->height() + height);
-  if (outer != client) outer->adjustSize();
+  // The controls keep the room the definition gives them.
+  window.shell->SetClientSize(client->width(), client->height() + height);
 }
 
 void InstallHandlersOnce() {

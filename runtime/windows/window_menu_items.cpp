@@ -93,9 +93,11 @@ void AddOwnStatusBar(Window& window) {
   int height = std::max(bar->sizeHint().height(),
                         QFontMetrics(platform::MakeFont(window.font)).height() + 8);
   bar->setFixedHeight(height);
-  // The bar takes the foot of the client area, over whatever lies there, as a
-  // frame's bar takes the foot of the frame.
-  bar->setGeometry(0, client->height() - height, client->width(), height);
+  // The window grows by the bar, which takes the new foot: the controls keep
+  // the room the definition gives them.
+  int top = client->height();
+  window.shell->SetClientSize(client->width(), top + height);
+  bar->setGeometry(0, top, client->width(), height);
   bar->raise();
 }
 

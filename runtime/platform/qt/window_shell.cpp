@@ -31,7 +31,13 @@ class PlainShell : public WindowShell {
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     Attach(window, window);
   }
+  // A window that cannot be resized keeps its size fixed; the runtime may still
+  // size it again (a menu bar or status bar added under its controls).
   void SetClientSize(int width, int height) override {
+    if (!resizable_ && Outer()) {
+      Outer()->setMinimumSize(0, 0);
+      Outer()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     WindowShell::SetClientSize(width, height);
     if (!resizable_ && Outer()) Outer()->setFixedSize(Outer()->size());
   }
