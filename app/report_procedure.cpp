@@ -22,6 +22,7 @@
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_post.h"
 #include "runtime/windows/property_codes.h"
+#include "runtime/windows/standard_dialogs.h"
 #include "runtime/windows/window.h"
 #include "runtime/windows/window_open.h"
 #include "runtime/windows/window_statements.h"
@@ -44,6 +45,11 @@ constexpr int32_t kCancel = 4;
 
 ReportPreviewCall& PreviewCall() {
   static ReportPreviewCall call = [](QueueDescriptor& pages) { REPORTPREVIEW(pages); };
+  return call;
+}
+
+ReportPrintDialogCall& PrintDialogCall() {
+  static ReportPrintDialogCall call = [] { return PRINTERDIALOG() != 0; };
   return call;
 }
 
@@ -81,6 +87,7 @@ class ReportRun {
   void PrintRecord();
   void FetchTape();
   void Finish();
+  void PreviewAndPrint();
 
   const ReportSpec& spec_;
   DeclaredFile& file_;
@@ -227,10 +234,7 @@ void ReportRun::Finish() {
   ClearError();
   if (localResponse_ == kResponseCompleted && report_.IsOpen()) {
     ENDPAGE(report_);
-    PreviewCall()(pages_.queue());
-    if (GlobalResponse() == kResponseCompleted) {
-      SetProperty(report_, 0, report_property::kFlushPreview, "1");
-    }
+    PreviewAndPrint();
   }
   if (report_.IsOpen()) CLOSE(report_);
   FREE(pages_.queue());
@@ -239,11 +243,28 @@ void ReportRun::Finish() {
   ClearError();
 }
 
+// "Print" in the preview asks where to print; cancelling that question goes
+// back to the preview with the same pages, as the person left it.
+void ReportRun::PreviewAndPrint() {
+  for (;;) {
+    PreviewCall()(pages_.queue());
+    if (GlobalResponse() != kResponseCompleted) return;
+    if (PrintDialogCall()()) break;
+  }
+  report_.TakeSharedPrinter();
+  SetProperty(report_, 0, report_property::kFlushPreview, "1");
+}
+
 }  // namespace
 
 void RunReport(const ReportSpec& spec) {
   ReportRun run(spec);
   run.Run();
+}
+
+void SetReportPrintDialogCall(ReportPrintDialogCall call) {
+  if (!call) call = [] { return PRINTERDIALOG() != 0; };
+  PrintDialogCall() = std::move(call);
 }
 
 void SetReportPreviewCall(ReportPreviewCall call) {

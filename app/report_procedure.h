@@ -21,4 +21,10 @@ void RunReport(const ReportSpec& spec);
 using ReportPreviewCall = std::function<void(QueueDescriptor& pages)>;
 void SetReportPreviewCall(ReportPreviewCall call);
 
+// Asked when the preview answers "print": true prints on the printer (or into
+// the file) the print dialog chose, false goes back to the preview with the
+// same pages. The print dialog unless replaced; an empty call puts it back.
+using ReportPrintDialogCall = std::function<bool()>;
+void SetReportPrintDialogCall(ReportPrintDialogCall call);
+
 }  // namespace rk

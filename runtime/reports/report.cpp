@@ -120,6 +120,16 @@ void Report::ApplyPaper() {
   metrics_ = metricsSource_(setup_);
 }
 
+void Report::TakeSharedPrinter() {
+  platform::PrinterSetup shared = platform::SharedPrinterSetup();
+  setup_.printer = shared.printer;
+  setup_.port = shared.port;
+  setup_.toFile = shared.toFile;
+  setup_.outputFile = shared.outputFile;
+  setup_.copies = shared.copies;
+  if (!platform::PrinterInstalled(setup_.printer)) setup_.printer = platform::DefaultPrinter();
+}
+
 void Report::SetControlText(int32_t control, std::string text) {
   texts_[control] = std::move(text);
 }

@@ -72,6 +72,9 @@ class Report : private PlacementSink {
 
   // Printer settings, changed through the printer properties.
   platform::PrinterSetup& Printer() { return setup_; }
+  // Takes the printer, output file and copies chosen in the print dialog since
+  // the report opened; the report keeps its own paper and orientation.
+  void TakeSharedPrinter();
   // Layout measures; tests and benchmarks give their own.
   void SetMetricsSource(MetricsSource source) { metricsSource_ = std::move(source); }
 

@@ -231,6 +231,7 @@ TEST_F(ReportPreviewTest, PrintWritesEveryTapeInKeyOrderToThePdf) {
   platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
   ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
   Use("&Print!");
+  ASSERT_TRUE(drive::RunUntil([] { return drive::AnswerPrintDialog(true); }));
   WaitForReportToEnd();
   std::string text = PdfText(pdf);
   size_t at = 0;
@@ -239,6 +240,50 @@ TEST_F(ReportPreviewTest, PrintWritesEveryTapeInKeyOrderToThePdf) {
     EXPECT_NE(found, std::string::npos) << title << " missing or out of order";
     if (found != std::string::npos) at = found;
   }
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, ThePrinterChosenAfterThePreviewOpenedGetsThePages) {
+  AddTapes(kThreePagesOfTapes);
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  // Chosen while the preview is up, as the print dialog's "Print To File" does.
+  std::string pdf = (folder_ / "chosen late.pdf").string();
+  platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+  Use("&Print!");
+  ASSERT_TRUE(drive::RunUntil([] { return drive::AnswerPrintDialog(true); }));
+  WaitForReportToEnd();
+  std::string text = PdfText(pdf);
+  for (int n = 1; n <= kThreePagesOfTapes; ++n) {
+    std::string title = "TAPE 00" + std::to_string(n);
+    EXPECT_NE(text.find(title), std::string::npos) << title << " not printed:\n" << text;
+  }
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, CancellingThePrintDialogGoesBackToTheSamePages) {
+  AddTapes(kThreePagesOfTapes);
+  std::string pdf = (folder_ / "never.pdf").string();
+  platform::SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+  ASSERT_NE(OpenPreview(kTapeReportItem), nullptr);
+  Use("&Next Page!");
+  ASSERT_EQ(Zone(4), "Page 2 of 3");
+  auto sortedFiles = [this] {
+    std::vector<std::string> files = pageFolder_.PageFiles();
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  std::vector<std::string> files = sortedFiles();
+  ASSERT_EQ(files.size(), 3u);
+  Use("&Print!");
+  ASSERT_TRUE(drive::RunUntil([] { return drive::AnswerPrintDialog(false); }));
+  ASSERT_TRUE(drive::RunUntil([this] { return WindowTitled(kThread, kPreview) != nullptr; }));
+  drive::RunUntil([] { return false; }, 50);
+  EXPECT_EQ(Zone(4), "Page 1 of 3");  // the preview again, from its first page
+  EXPECT_EQ(sortedFiles(), files);
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  Use("&Cancel!");
+  WaitForReportToEnd();
+  EXPECT_FALSE(std::filesystem::exists(pdf));
   EXPECT_TRUE(pageFolder_.PageFiles().empty());
 }
 

@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "runtime/platform/qt/frame_widget.h"
 #include "runtime/platform/qt/menu_bar_builder.h"
+#include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/control.h"
 #include "runtime/windows/thread_start.h"
@@ -49,6 +50,17 @@ QWidget* VisibleWindowTitled(const QString& title) {
     }
   }
   return nullptr;
+}
+
+bool AnswerPrintDialog(bool ok) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = dynamic_cast<platform::PrinterDialogWidget*>(widget);
+    if (!dialog || !dialog->isVisible()) continue;
+    dialog->done(ok ? QDialog::Accepted : QDialog::Rejected);
+    RunOnce();
+    return true;
+  }
+  return false;
 }
 
 QPushButton* ButtonNamed(const QString& text, QWidget* window) {

@@ -32,6 +32,11 @@ QWidget* VisibleWindowTitled(const QString& title);
 // A visible button with that text in any top-level window, or in `window`.
 QPushButton* ButtonNamed(const QString& text, QWidget* window = nullptr);
 
+// Answers the print dialog a procedure is waiting in: "OK" prints where the
+// dialog's printer says (a chosen output file stays chosen), anything else
+// cancels. False when no print dialog is open.
+bool AnswerPrintDialog(bool ok);
+
 // The list box (control 1) of the thread's current window; null for none.
 platform::ListWidget* ListOf(int32_t thread);
 void SendKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,

@@ -10,6 +10,7 @@
 //   item:TEXT     choose the item labelled TEXT on any open window's own menu bar
 //   printto:FILE  let printing go to FILE (a PDF), as the print dialog's
 //                 "Print To File" does
+//   print:ok      answer the open print dialog with OK (print:cancel cancels)
 //   wait:MS       let the program run for MS milliseconds
 //   shot:FILE     write a PNG of the frame with every window open above it
 // Finally the program is told to exit. Each step first lets the program settle.
@@ -179,6 +180,7 @@ bool Perform(const std::string& step) {
     rk::platform::SharedPrinter().setOutputFileName(QString::fromStdString(argument));
     return true;
   }
+  if (verb == "print") return rk::drive::AnswerPrintDialog(argument == "ok");
   if (verb == "wait") {
     rk::drive::Settle(std::atoi(argument.c_str()));
     return true;
@@ -194,7 +196,7 @@ int main(int argc, char** argv) {
   if (!arguments.Problem().empty() || arguments.HelpAsked() || arguments.Words().empty()) {
     std::fputs(
         "usage: screenshot DATA-FOLDER STEP...  (menu:N click:TEXT tab:TEXT type:TEXT key:NAME "
-        "item:TEXT printto:FILE wait:MS shot:FILE)\n",
+        "item:TEXT printto:FILE print:ok wait:MS shot:FILE)\n",
         stderr);
     return 2;
   }

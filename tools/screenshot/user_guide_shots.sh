@@ -48,10 +48,10 @@ shots click:Continue menu:-16 click:"&Insert" type:"Verbatim" \
 shots click:Continue menu:-12 key:Down key:Right shot:"$OUT/tree-home.png"
 shots click:Continue menu:-13 key:Down key:Right shot:"$OUT/tree-commercial.png"
 
-# Printing the tape catalogue: its preview, then "Print!" into a PDF, whose
-# first page becomes a picture.
+# Printing the tape catalogue: its preview, then "Print!" and OK in the print
+# dialog into a PDF, whose first page becomes a picture.
 shots click:Continue printto:"$DATA/catalogue.pdf" menu:-19 wait:3000 \
-  shot:"$OUT/report-preview.png" item:"&Print!" wait:2000
+  shot:"$OUT/report-preview.png" item:"&Print!" print:ok wait:2000
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$DATA/catalogue.pdf" "$OUT/catalogue-page"
 
 echo "user guide pictures written to $OUT"
