@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include "runtime/platform/qt/painted_controls.h"
 #include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/status_zones.h"
+#include "runtime/platform/qt/widget_grab.h"
 #include "runtime/platform/qt/window_shell.h"
 #include "runtime/windows/thread_slots.h"
 #include "runtime/windows/thread_windows.h"
@@ -129,6 +131,35 @@ TEST_F(ReportPreviewTest, AOnePageReportDisablesFacingPreviousAndNext) {
   Use("&Cancel!");
   WaitForReportToEnd();
   EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+TEST_F(ReportPreviewTest, TheWholePageShowsBetweenTheMenuBarAndTheStatusBar) {
+  AddTapes(1);
+  Window* preview = OpenPreview(kTapeReportItem);
+  ASSERT_NE(preview, nullptr);
+  QWidget* client = preview->shell->Client();
+  QWidget* image = ControlWidget(kThread, kCentreImage);
+  ASSERT_NE(image, nullptr);
+  QRect page = image->geometry();
+  EXPECT_TRUE(client->rect().contains(page));
+  for (QWidget* bar : {static_cast<QWidget*>(client->findChild<QMenuBar*>()),
+                       static_cast<QWidget*>(client->findChild<QStatusBar*>())}) {
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->geometry().intersects(page)) << bar->metaObject()->className();
+  }
+  // Grabbed, the foot of the page shows its footer: rule and text, drawn small
+  // and smoothed, on the white page in the lowest eighth of the image.
+  QImage shot = platform::GrabWidget(*client).convertToFormat(QImage::Format_RGB32);
+  double scale = shot.width() / static_cast<double>(client->width());
+  int dark = 0;
+  for (int y = page.top() + page.height() * 7 / 8; y < page.bottom(); ++y) {
+    for (int x = page.left(); x < page.right(); ++x) {
+      if (qGray(shot.pixel(int(x * scale), int(y * scale))) < 200) ++dark;
+    }
+  }
+  EXPECT_GT(dark, 20) << "the page's last lines are not on screen";
+  Use("&Cancel!");
+  WaitForReportToEnd();
 }
 
 TEST_F(ReportPreviewTest, FacingPagesShowPageOneAloneThenTwoAndThree) {
