@@ -3,6 +3,7 @@
 // and printed to a PDF or cancelled; the page files are gone afterwards.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProcess>
@@ -10,12 +11,15 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/collection_files.h"
 #include "app/report_procedure.h"
+#include "runtime/files/file_dispatcher.h"
+#include "runtime/files/operation_codes.h"
 #include "runtime/platform/qt/painted_controls.h"
 #include "runtime/platform/qt/printer_dialog_widget.h"
 #include "runtime/platform/qt/status_zones.h"
@@ -42,9 +46,12 @@ constexpr int32_t kRightImage = 12;
 constexpr int32_t kCentreImage = 15;
 constexpr int32_t kZoomImage = 17;
 
+constexpr int32_t kPercentText = 3;
+
 class ReportPreviewTest : public BrowseTest {
  protected:
   void TearDown() override {
+    SetDriverFault({});
     SetReportPreviewCall({});
     platform::SharedPrinter().setOutputFileName({});
     BrowseTest::TearDown();
@@ -101,6 +108,19 @@ class ReportPreviewTest : public BrowseTest {
     Choose(menuItem);
     WaitForReportToEnd();
     return pages;
+  }
+  // The progress window's percentage text as its label shows it.
+  std::string PercentShown() {
+    auto* label = dynamic_cast<QLabel*>(ControlWidget(kThread, kPercentText));
+    return label ? label->text().toStdString() : "(no label)";
+  }
+  // Calls `act` on the run's thread each time the report reads the next tape,
+  // before the read: between two reads the window shows the first one's figure.
+  void BeforeEachTapeRead(std::function<void()> act) {
+    SetDriverFault([act = std::move(act)](int32_t code, const FileDescriptor& file) {
+      if (code == kOpNext && &file == &HTAPES()) act();
+      return 0;
+    });
   }
   std::string PdfText(const std::string& pdf) {
     QProcess process;
@@ -374,6 +394,20 @@ TEST_F(ReportPreviewTest, AnEmptyFileShowsNoPreview) {
   WaitForReportToEnd();
   EXPECT_EQ(previews, 0);
   EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+// Read between the reads: nothing yet before the first record, then a third
+// more with each of the three, the figure through its picture.
+TEST_F(ReportPreviewTest, TheProgressWindowShowsEachThirdOfThreeRecords) {
+  AddTapes(3);
+  SetReportPreviewCall([](QueueDescriptor&) {});
+  StartProgram();
+  std::vector<std::string> shown;
+  BeforeEachTapeRead([&] { shown.push_back(PercentShown()); });
+  Choose(kTapeReportItem);
+  WaitForReportToEnd();
+  EXPECT_EQ(shown, (std::vector<std::string>{"  0% Completed", " 33% Completed", " 66% Completed",
+                                             "100% Completed"}));
 }
 
 }  // namespace
