@@ -47,6 +47,7 @@ constexpr int32_t kCentreImage = 15;
 constexpr int32_t kZoomImage = 17;
 
 constexpr int32_t kPercentText = 3;
+constexpr int32_t kCancelButton = 4;
 
 class ReportPreviewTest : public BrowseTest {
  protected:
@@ -408,6 +409,29 @@ TEST_F(ReportPreviewTest, TheProgressWindowShowsEachThirdOfThreeRecords) {
   WaitForReportToEnd();
   EXPECT_EQ(shown, (std::vector<std::string>{"  0% Completed", " 33% Completed", " 66% Completed",
                                              "100% Completed"}));
+}
+
+// Cancel pressed while the first batch is read: the click waits for the batch
+// to end, at most one timer event already queued reads another, and then the
+// run stops short with no preview and no page left behind.
+TEST_F(ReportPreviewTest, CancelDuringTheRunEndsItWithoutAPreview) {
+  constexpr int kTapes = 80;  // more than three batches of 25
+  AddTapes(kTapes);
+  int previews = 0;
+  SetReportPreviewCall([&previews](QueueDescriptor&) { ++previews; });
+  StartProgram();
+  int reads = 0;
+  BeforeEachTapeRead([&] {
+    if (++reads != 2) return;
+    auto* cancel = dynamic_cast<QPushButton*>(ControlWidget(kThread, kCancelButton));
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+  });
+  Choose(kTapeReportItem);
+  WaitForReportToEnd();
+  EXPECT_EQ(previews, 0);
+  EXPECT_LT(reads, kTapes) << "the run read every tape";
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
 }
 
 }  // namespace
