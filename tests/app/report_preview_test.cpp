@@ -95,8 +95,7 @@ class ReportPreviewTest : public BrowseTest {
   }
   // Each page's texts, taken while the preview would show them; the preview
   // answers cancel.
-  std::vector<std::vector<std::string>> CapturePages(int32_t menuItem) {
-    std::vector<std::vector<std::string>> pages;
+  void CollectPreviewedPages(std::vector<std::vector<std::string>>& pages) {
     SetReportPreviewCall([&pages](QueueDescriptor& queue) {
       for (int32_t i = 1; i <= RECORDS(queue); ++i) {
         GET(queue, i);
@@ -105,6 +104,10 @@ class ReportPreviewTest : public BrowseTest {
         pages.push_back(report_testing::JustTexts(name));
       }
     });
+  }
+  std::vector<std::vector<std::string>> CapturePages(int32_t menuItem) {
+    std::vector<std::vector<std::string>> pages;
+    CollectPreviewedPages(pages);
     StartProgram();
     Choose(menuItem);
     WaitForReportToEnd();
@@ -431,6 +434,34 @@ TEST_F(ReportPreviewTest, CancelDuringTheRunEndsItWithoutAPreview) {
   WaitForReportToEnd();
   EXPECT_EQ(previews, 0);
   EXPECT_LT(reads, kTapes) << "the run read every tape";
+  EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+// The fourth read fails: the person is told which file, and the three tapes
+// read before it are previewed, two on the first page and one on the second.
+TEST_F(ReportPreviewTest, AReadErrorMidRunIsToldAndThePagesSoFarPreviewed) {
+  AddTapes(kThreePagesOfTapes);
+  std::vector<std::vector<std::string>> pages;
+  CollectPreviewedPages(pages);
+  StartProgram();
+  int reads = 0;
+  SetDriverFault([&reads](int32_t code, const FileDescriptor& file) {
+    if (code != kOpNext || &file != &HTAPES()) return 0;
+    return ++reads == 4 ? 330 : 0;
+  });
+  Choose(kTapeReportItem);
+  EXPECT_EQ(MessageTitle(), "Record Retrieval Error");
+  AnswerMessage();
+  WaitForReportToEnd();
+  ASSERT_EQ(pages.size(), 2u);
+  auto holds = [&pages](size_t page, const std::string& text) {
+    return report_testing::CountOf(pages[page], text) > 0;
+  };
+  EXPECT_TRUE(holds(0, "TAPE 001"));
+  EXPECT_TRUE(holds(0, "TAPE 002"));
+  EXPECT_TRUE(holds(1, "TAPE 003"));
+  EXPECT_FALSE(holds(1, "TAPE 004"));
+  EXPECT_EQ(reads, 4) << "the run read on after the error";
   EXPECT_TRUE(pageFolder_.PageFiles().empty());
 }
 
