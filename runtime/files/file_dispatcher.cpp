@@ -112,7 +112,7 @@ void KeepRegistryInStep(const FileDriver& driver, FileCall& call, int32_t error)
     UnregisterOpenFile(*call.file);
 }
 
-// Calls per operation code, and the fault that tests inject.
+// Calls per operation code, and the fault and the watch that tests set.
 std::array<uint64_t, kOpCodeLimit>& CallCounts() {
   static std::array<uint64_t, kOpCodeLimit> counts{};
   return counts;
@@ -121,6 +121,11 @@ std::array<uint64_t, kOpCodeLimit>& CallCounts() {
 DriverFault& InjectedFault() {
   static auto* fault = new DriverFault;
   return *fault;
+}
+
+DriverCallWatch& CallWatch() {
+  static auto* watch = new DriverCallWatch;
+  return *watch;
 }
 
 int32_t Finish(const OperationShape& shape, FileCall& call, int32_t error) {
@@ -146,6 +151,10 @@ void SetDriverFault(DriverFault fault) {
   InjectedFault() = std::move(fault);
 }
 
+void SetDriverCallWatch(DriverCallWatch watch) {
+  CallWatch() = std::move(watch);
+}
+
 uint64_t DriverCalls(int32_t code) {
   return code >= 0 && code < kOpCodeLimit ? CallCounts()[static_cast<size_t>(code)] : 0;
 }
@@ -163,6 +172,7 @@ int32_t DispatchFileOperation(const FileDriver& driver, int32_t code, FileObject
   call.code = code;
   call.file = &file;
   TakeArguments(shape, args, call);
+  if (CallWatch()) CallWatch()(code, file, call.texts[0]);
 
   if (InjectedFault()) {
     if (int32_t error = InjectedFault()(code, file); error != 0) return Finish(shape, call, error);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "runtime/files/file_descriptor.h"
@@ -32,6 +33,14 @@ uint64_t DriverCalls(int32_t code);
 // driver running. Pass an empty function to remove it.
 using DriverFault = std::function<int32_t(int32_t code, const FileDescriptor& file)>;
 void SetDriverFault(DriverFault fault);
+
+// For tests that follow what a procedure asks of its files: while set, every
+// driver call is shown to the watch with its first text argument (SEND's
+// option, for one), empty for codes that take none. Pass an empty function to
+// remove it.
+using DriverCallWatch =
+    std::function<void(int32_t code, const FileDescriptor& file, const std::string& text)>;
+void SetDriverCallWatch(DriverCallWatch watch);
 
 // Posts a file error: ERRORCODE, the error name (the object's name) and ERRORFILE.
 // A code of -1 leaves the error state alone; 0 posts the OS last error as 300 + n.

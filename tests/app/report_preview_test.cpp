@@ -53,6 +53,7 @@ class ReportPreviewTest : public BrowseTest {
  protected:
   void TearDown() override {
     SetDriverFault({});
+    SetDriverCallWatch({});
     SetReportPreviewCall({});
     platform::SharedPrinter().setOutputFileName({});
     BrowseTest::TearDown();
@@ -124,6 +125,25 @@ class ReportPreviewTest : public BrowseTest {
     SetDriverFault([act = std::move(act)](int32_t code, const FileDescriptor& file) {
       if (code == kOpNext && &file == &HTAPES()) act();
       return 0;
+    });
+  }
+  // Clicks the progress window's Cancel just before the second read, within
+  // the first batch; `reads` counts the reads of the tapes file.
+  void PressCancelAtTheSecondRead(int& reads) {
+    BeforeEachTapeRead([this, &reads] {
+      if (++reads != 2) return;
+      auto* cancel = dynamic_cast<QPushButton*>(ControlWidget(kThread, kCancelButton));
+      ASSERT_NE(cancel, nullptr);
+      cancel->click();
+    });
+  }
+  // From here on, what the run asks of the tapes file: each SEND's option and
+  // "NEXT" for each read, in order.
+  void WatchTheTapesFile(std::vector<std::string>& calls) {
+    SetDriverCallWatch([&calls](int32_t code, const FileDescriptor& file, const std::string& text) {
+      if (&file != &HTAPES()) return;
+      if (code == kOpSend) calls.push_back(text);
+      if (code == kOpNext) calls.push_back("NEXT");
     });
   }
   std::string PdfText(const std::string& pdf) {
@@ -424,12 +444,7 @@ TEST_F(ReportPreviewTest, CancelDuringTheRunEndsItWithoutAPreview) {
   SetReportPreviewCall([&previews](QueueDescriptor&) { ++previews; });
   StartProgram();
   int reads = 0;
-  BeforeEachTapeRead([&] {
-    if (++reads != 2) return;
-    auto* cancel = dynamic_cast<QPushButton*>(ControlWidget(kThread, kCancelButton));
-    ASSERT_NE(cancel, nullptr);
-    cancel->click();
-  });
+  PressCancelAtTheSecondRead(reads);
   Choose(kTapeReportItem);
   WaitForReportToEnd();
   EXPECT_EQ(previews, 0);
@@ -463,6 +478,37 @@ TEST_F(ReportPreviewTest, AReadErrorMidRunIsToldAndThePagesSoFarPreviewed) {
   EXPECT_FALSE(holds(1, "TAPE 004"));
   EXPECT_EQ(reads, 4) << "the run read on after the error";
   EXPECT_TRUE(pageFolder_.PageFiles().empty());
+}
+
+// The file is told to trust its cached size before the first read and told
+// to stop after the last, whether the run completes or is cancelled.
+TEST_F(ReportPreviewTest, QuickScanIsOnForTheReadsOfACompletedRun) {
+  AddTapes(3);
+  SetReportPreviewCall([](QueueDescriptor&) {});
+  StartProgram();
+  std::vector<std::string> calls;
+  WatchTheTapesFile(calls);
+  Choose(kTapeReportItem);
+  WaitForReportToEnd();
+  EXPECT_EQ(calls, (std::vector<std::string>{"QUICKSCAN=on", "NEXT", "NEXT", "NEXT", "NEXT",
+                                             "QUICKSCAN=off"}));
+}
+
+TEST_F(ReportPreviewTest, QuickScanIsTurnedOffAfterCancel) {
+  AddTapes(80);
+  SetReportPreviewCall([](QueueDescriptor&) {});
+  StartProgram();
+  std::vector<std::string> calls;
+  WatchTheTapesFile(calls);
+  int reads = 0;
+  PressCancelAtTheSecondRead(reads);
+  Choose(kTapeReportItem);
+  WaitForReportToEnd();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls.front(), "QUICKSCAN=on");
+  EXPECT_EQ(calls[1], "NEXT");
+  EXPECT_EQ(calls.back(), "QUICKSCAN=off");
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "NEXT"), reads);
 }
 
 }  // namespace
