@@ -14,8 +14,9 @@ namespace rk::runtime_error_code {
 inline constexpr int32_t kAssignTypingError = 2;
 inline constexpr int32_t kPushTypingError = 3;
 
-inline constexpr int32_t kStackOverflow = 401;    // "Stack overflow"
-inline constexpr int32_t kInternalError01 = 501;  // "Internal error 01": out of memory
+inline constexpr int32_t kStackOverflow = 401;       // "Stack overflow"
+inline constexpr int32_t kVariableOutOfRange = 405;  // "Variable out of range"
+inline constexpr int32_t kInternalError01 = 501;     // "Internal error 01": out of memory
 // "Internal error 02": an entry that must be there is missing (a stack
 // underflow, a thread instance never begun).
 inline constexpr int32_t kInternalError02 = 502;

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/core/runtime_error_codes.h"
+
 namespace rk {
 
 // 16 MiB. The longest text the program itself handles is a record buffer (at
@@ -20,7 +22,7 @@ namespace rk {
 inline constexpr size_t kMaxTextLength = size_t{16} << 20;
 
 // "Variable out of range": the length asked for lies outside what a text may be.
-inline constexpr int32_t kTextTooLongError = 405;
+inline constexpr int32_t kTextTooLongError = runtime_error_code::kVariableOutOfRange;
 
 // True when a text of `length` characters may be built. Otherwise posts
 // kTextTooLongError and returns false; the caller then leaves the empty text.
