@@ -63,7 +63,10 @@ class Walk {
     if (auto* menu = OpenPopup()) return ChooseFrom(*menu);
     switch (Pick(10)) {
       case 0:
-        rk::drive::ChooseMenu(kMenuItems[Pick(std::size(kMenuItems))]);
+        // A modal window blocks the frame's menu for a person.
+        if (!QApplication::activeModalWidget()) {
+          rk::drive::ChooseMenu(kMenuItems[Pick(std::size(kMenuItems))]);
+        }
         break;
       case 1:
       case 2:
@@ -125,11 +128,13 @@ class Walk {
     rk::drive::RunOnce();
   }
 
-  // The window being worked in: the one around the focus, else the active
+  // The window being worked in: the modal window when one is open (a person
+  // can reach nothing else), else the one around the focus, else the active
   // window, else the frame's child in front. Offscreen, a closed message or
   // window can leave no focus and no active window behind; a person would
   // then click into the window in front, and so does the walk.
   static QWidget* WorkingWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     QWidget* focus = QApplication::focusWidget();
     for (QWidget* around = focus; around; around = around->parentWidget()) {
       if (qobject_cast<QMdiSubWindow*>(around)) return around;
@@ -147,11 +152,13 @@ class Walk {
     return nullptr;
   }
 
-  // The focus, or when there is none, the control last focused in the working
-  // window (else its first that takes the focus), given the focus as a click
-  // into it would.
+  // The focus, or when there is none (or it lies outside the modal window
+  // that blocks it), the control last focused in the working window (else its
+  // first that takes the focus), given the focus as a click into it would.
   static QWidget* FocusOrClickIn() {
-    if (QWidget* focus = QApplication::focusWidget()) return focus;
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (focus && (!modal || modal->isAncestorOf(focus) || focus == modal)) return focus;
     QWidget* window = WorkingWindow();
     if (!window) return nullptr;
     QWidget* target = window->focusWidget();
