@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -84,6 +85,24 @@ TEST(SoakSavedRecords, EachStoredRecordAnswersForOneSavedRecord) {
   EXPECT_TRUE(saved.Check(disk.Reader()).empty());
   disk.files["CAST.KMF"] = {};
   EXPECT_EQ(saved.Check(disk.Reader()).size(), 1u);
+}
+
+TEST(SoakSavedRecords, AFormThatWroteNothingSavedNothing) {
+  // Completed only because its child list's update completed: the change's
+  // own record was never written, and the file keeps what a form saved before.
+  SavedRecords saved;
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kInsert, "", "video 1", 1);
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kChange, "video 1", std::nullopt, 2);
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kInsert, "", std::nullopt, 3);
+  EXPECT_EQ(saved.Expected(), 1u);
+
+  FakeFiles disk;
+  disk.files["VIDEOS.KMF"] = {"video 1"};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+  disk.files["VIDEOS.KMF"] = {};
+  EXPECT_EQ(saved.Check(disk.Reader()),
+            std::vector<std::string>{
+                "step 1: the record UPDATEVIDEOS saved is not in VIDEOS.KMF: video 1"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/soak/form_saves.h"
 
 #include <map>
+#include <optional>
 
 #include "app/collection_files.h"
 #include "app/form_spec.h"
@@ -87,12 +88,12 @@ void WatchFormSaves(SavedRecords& saved, const long& step) {
       lastDeleted.erase(writer);
       form();
       if (rk::GlobalResponse() != rk::kResponseCompleted) return;
-      auto written = lastWritten.find(writer);
-      std::string after = written != lastWritten.end() ? written->second : RecordValues(file);
+      std::optional<std::string> written;
+      if (auto last = lastWritten.find(writer); last != lastWritten.end()) written = last->second;
       if (auto deleted = lastDeleted.find(writer); deleted != lastDeleted.end()) {
         before = deleted->second;
       }
-      saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before, after,
+      saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before, written,
                  step);
     });
   }

@@ -12,7 +12,8 @@ namespace soak {
 
 // Replaces each update form's procedure with one that runs it and notes in
 // `saved` what it saved when it completed: the last record it ADDed or PUT to
-// its file (watched through the driver-call hook, which it takes). Records that
+// its file (watched through the driver-call hook, which it takes), or nothing
+// when it completed without writing its file. Records that
 // an "Add MORE" button stored before the last are not noted, and memos are not
 // compared. `step` is read at each completion.
 void WatchFormSaves(SavedRecords& saved, const long& step);

@@ -3,14 +3,16 @@
 namespace soak {
 
 void SavedRecords::Note(const std::string& file, const std::string& procedure, FormRequest request,
-                        const std::string& before, const std::string& after, long step) {
+                        const std::string& before, const std::optional<std::string>& written,
+                        long step) {
+  if (request != FormRequest::kDelete && !written) return;
   std::multimap<std::string, Saved>& records = files_[file];
   // A change or delete takes away the record it started from, when a form of
   // the walk had saved it; records of the sample data are not in the model.
   if (request != FormRequest::kInsert) {
     if (auto it = records.find(before); it != records.end()) records.erase(it);
   }
-  if (request != FormRequest::kDelete) records.emplace(after, Saved{step, procedure});
+  if (request != FormRequest::kDelete) records.emplace(*written, Saved{step, procedure});
 }
 
 size_t SavedRecords::Expected() const {

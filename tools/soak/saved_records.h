@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,10 +27,12 @@ using StoredReader = std::function<bool(const std::string& file,
 class SavedRecords {
  public:
   // A form that completed: `before` is the record it started from (what a
-  // change or delete works on), `after` the record it left in the buffer (what
-  // an insert or change stored).
+  // change or delete works on), `written` the record it last wrote to its file
+  // (what an insert or change stored), none when it wrote nothing. A form can
+  // complete without writing: its response is then what its child list's
+  // update answered, and its own record in the file is as it was.
   void Note(const std::string& file, const std::string& procedure, FormRequest request,
-            const std::string& before, const std::string& after, long step);
+            const std::string& before, const std::optional<std::string>& written, long step);
 
   // One line per saved record that is missing from its file, or the reason a
   // file could not be read; empty when every record is there.
