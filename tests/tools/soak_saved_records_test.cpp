@@ -105,5 +105,28 @@ TEST(SoakSavedRecords, AFormThatWroteNothingSavedNothing) {
                 "step 1: the record UPDATEVIDEOS saved is not in VIDEOS.KMF: video 1"});
 }
 
+TEST(SoakSavedRecords, ARecordTakenAwayAfterItWasWrittenIsNotExpected) {
+  // A numbered insert writes its record when it opens (write 1) and completes
+  // long after; meanwhile another window deletes that record (write 2). A
+  // change that took away equal values (write 3) before another insert wrote
+  // them (write 4) leaves that insert's record expected.
+  SavedRecords saved;
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kDelete, "video 39", "video 39", 50, 2);
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kChange, "video 40", "video 41", 51, 3);
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kInsert, "", "video 39", 60, 1);
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kInsert, "", "video 40", 61, 4);
+  EXPECT_EQ(saved.Expected(), 2u);
+
+  FakeFiles disk;
+  disk.files["VIDEOS.KMF"] = {"video 40", "video 41"};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+  // Each taking away answers for one write: the same values written again
+  // before it are expected.
+  saved.Note("VIDEOS.KMF", "UPDATEVIDEOS", FormRequest::kInsert, "", "video 39", 62, 1);
+  EXPECT_EQ(saved.Check(disk.Reader()),
+            std::vector<std::string>{
+                "step 62: the record UPDATEVIDEOS saved is not in VIDEOS.KMF: video 39"});
+}
+
 }  // namespace
 }  // namespace soak

@@ -41,13 +41,20 @@ std::string RecordValues(rk::DeclaredFile& file) {
 
 using Writer = std::pair<int32_t, const rk::FileDescriptor*>;  // thread, file
 
-// The values of the last record each thread ADDed or PUT to each collection
-// file: what a form stored is the last record it wrote, whatever its buffer
-// holds when it returns.
-std::map<Writer, std::string> lastWritten;
+// A record as written, and when: writes are counted over the whole walk.
+struct Write {
+  std::string values;
+  long order = 0;
+};
+long writes = 0;
+
+// The last record each thread ADDed or PUT to each collection file: what a
+// form stored is the last record it wrote, whatever its buffer holds when it
+// returns.
+std::map<Writer, Write> lastWritten;
 // The same for DELETE: the record as the delete read it again from the file,
 // which another thread may have changed since the form's caller read it.
-std::map<Writer, std::string> lastDeleted;
+std::map<Writer, Write> lastDeleted;
 
 void NoteWrite(int32_t code, const rk::FileDescriptor& written) {
   if (code != rk::kOpAdd && code != rk::kOpPut && code != rk::kOpDelete) return;
@@ -57,7 +64,7 @@ void NoteWrite(int32_t code, const rk::FileDescriptor& written) {
     rk::DeclaredFile& file = rk::CollectionFile(static_cast<rk::CollectionFileId>(id));
     if (&file.file() != &written) continue;
     auto& last = code == rk::kOpDelete ? lastDeleted : lastWritten;
-    last[{rk::CurrentThreadNumber(), &written}] = RecordValues(file);
+    last[{rk::CurrentThreadNumber(), &written}] = Write{RecordValues(file), ++writes};
     return;
   }
 }
@@ -89,12 +96,17 @@ void WatchFormSaves(SavedRecords& saved, const long& step) {
       form();
       if (rk::GlobalResponse() != rk::kResponseCompleted) return;
       std::optional<std::string> written;
-      if (auto last = lastWritten.find(writer); last != lastWritten.end()) written = last->second;
+      long writtenAt = 0;
+      if (auto last = lastWritten.find(writer); last != lastWritten.end()) {
+        written = last->second.values;
+        writtenAt = last->second.order;
+      }
       if (auto deleted = lastDeleted.find(writer); deleted != lastDeleted.end()) {
-        before = deleted->second;
+        before = deleted->second.values;
+        writtenAt = deleted->second.order;
       }
       saved.Note(rk::FileNameText(file.file()), spec.procedure, RequestOf(request), before, written,
-                 step);
+                 step, writtenAt);
     });
   }
 }

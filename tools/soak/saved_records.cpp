@@ -4,15 +4,34 @@ namespace soak {
 
 void SavedRecords::Note(const std::string& file, const std::string& procedure, FormRequest request,
                         const std::string& before, const std::optional<std::string>& written,
-                        long step) {
+                        long step, long writtenAt) {
   if (request != FormRequest::kDelete && !written) return;
   std::multimap<std::string, Saved>& records = files_[file];
   // A change or delete takes away the record it started from, when a form of
-  // the walk had saved it; records of the sample data are not in the model.
+  // the walk had saved it; records of the sample data are not in the model,
+  // and a record a form still open wrote may be noted later.
   if (request != FormRequest::kInsert) {
-    if (auto it = records.find(before); it != records.end()) records.erase(it);
+    if (auto it = records.find(before); it != records.end()) {
+      records.erase(it);
+    } else {
+      takenAway_[file].emplace(before, writtenAt);
+    }
   }
-  if (request != FormRequest::kDelete) records.emplace(*written, Saved{step, procedure});
+  if (request == FormRequest::kDelete || TakenAwayLater(file, *written, writtenAt)) return;
+  records.emplace(*written, Saved{step, procedure});
+}
+
+bool SavedRecords::TakenAwayLater(const std::string& file, const std::string& values,
+                                  long writtenAt) {
+  std::multimap<std::string, long>& taken = takenAway_[file];
+  auto [first, last] = taken.equal_range(values);
+  for (auto it = first; it != last; ++it) {
+    if (it->second > writtenAt) {
+      taken.erase(it);
+      return true;
+    }
+  }
+  return false;
 }
 
 size_t SavedRecords::Expected() const {

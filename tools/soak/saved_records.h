@@ -31,8 +31,15 @@ class SavedRecords {
   // (what an insert or change stored), none when it wrote nothing. A form can
   // complete without writing: its response is then what its child list's
   // update answered, and its own record in the file is as it was.
+  //
+  // `writtenAt` orders the form's last write among all writes of the walk. A
+  // form is noted when it completes, which may be long after it wrote: a
+  // numbered insert adds its record when it opens, and another window may
+  // change or delete that record before the insert completes. What a form
+  // wrote before such a change or delete is not expected.
   void Note(const std::string& file, const std::string& procedure, FormRequest request,
-            const std::string& before, const std::optional<std::string>& written, long step);
+            const std::string& before, const std::optional<std::string>& written, long step,
+            long writtenAt = 0);
 
   // One line per saved record that is missing from its file, or the reason a
   // file could not be read; empty when every record is there.
@@ -45,8 +52,15 @@ class SavedRecords {
     long step;
     std::string procedure;
   };
+  // Whether a record a form wrote at `writtenAt` was taken away since by a
+  // change or delete noted earlier; if so, that taking away is used up.
+  bool TakenAwayLater(const std::string& file, const std::string& values, long writtenAt);
+
   // The file's name, then the saved records by their values.
   std::map<std::string, std::multimap<std::string, Saved>> files_;
+  // The file's name, then the records changes and deletes took away that the
+  // model did not hold (yet), with when each was taken away.
+  std::map<std::string, std::multimap<std::string, long>> takenAway_;
 };
 
 }  // namespace soak
