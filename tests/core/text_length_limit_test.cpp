@@ -105,8 +105,10 @@ TEST_F(TextLengthLimitTest, StackOperationsRefuseTextsBeyondTheLimit) {
   stack.PushText("abc");
   stack.SetTopLength(kMaxTextLength);
   EXPECT_EQ(stack.PopLength(), kMaxTextLength);
-  stack.PushText(half.substr(1));
-  stack.PushText(half.substr(1));
+  // PushText keeps a view, so the text must outlive its slot.
+  const std::string exactHalf = half.substr(1);
+  stack.PushText(exactHalf);
+  stack.PushText(exactHalf);
   stack.Concat();
   EXPECT_EQ(stack.PopLength(), kMaxTextLength);
   EXPECT_EQ(ErrorCode(), 0);
