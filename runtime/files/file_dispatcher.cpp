@@ -112,7 +112,7 @@ void KeepRegistryInStep(const FileDriver& driver, FileCall& call, int32_t error)
     UnregisterOpenFile(*call.file);
 }
 
-// Calls per operation code, and the fault and the watch that tests set.
+// Calls per operation code, and the fault and the watches that tests set.
 std::array<uint64_t, kOpCodeLimit>& CallCounts() {
   static std::array<uint64_t, kOpCodeLimit> counts{};
   return counts;
@@ -128,7 +128,13 @@ DriverCallWatch& CallWatch() {
   return *watch;
 }
 
+DriverCallDone& CallDone() {
+  static auto* done = new DriverCallDone;
+  return *done;
+}
+
 int32_t Finish(const OperationShape& shape, FileCall& call, int32_t error) {
+  if (CallDone()) CallDone()(call.code, *call.file, error);
   if (shape.textResult) Values().PushCopy(call.textResult);
   if (error != 0 && error != kSilentFailure)
     PostFileError(error, call.file, FileNameText(*call.file));
@@ -153,6 +159,10 @@ void SetDriverFault(DriverFault fault) {
 
 void SetDriverCallWatch(DriverCallWatch watch) {
   CallWatch() = std::move(watch);
+}
+
+void SetDriverCallDone(DriverCallDone done) {
+  CallDone() = std::move(done);
 }
 
 uint64_t DriverCalls(int32_t code) {

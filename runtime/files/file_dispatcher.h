@@ -42,6 +42,13 @@ using DriverCallWatch =
     std::function<void(int32_t code, const FileDescriptor& file, const std::string& text)>;
 void SetDriverCallWatch(DriverCallWatch watch);
 
+// For tools that must know what a call achieved, not only that it was asked:
+// while set, every driver call is shown to it once it has run, with the error
+// it answers (0 when it succeeded), injected faults and refused preconditions
+// included. Pass an empty function to remove it.
+using DriverCallDone = std::function<void(int32_t code, const FileDescriptor& file, int32_t error)>;
+void SetDriverCallDone(DriverCallDone done);
+
 // Posts a file error: ERRORCODE, the error name (the object's name) and ERRORFILE.
 // A code of -1 leaves the error state alone; 0 posts the OS last error as 300 + n.
 void PostFileError(int32_t code, FileObject* object, std::string_view name);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "runtime/core/error_state.h"
 #include "runtime/core/value_stack.h"
 #include "runtime/files/file_statements.h"
@@ -200,6 +203,30 @@ TEST_F(FileDispatcherTest, HandlerAnswersArePostedWithTheirTexts) {
   NEXT(tapes.file());
   EXPECT_EQ(ErrorCode(), 305);
   platform::SetLastError(0);
+}
+
+// What a call achieved is shown after it ran: a refused precondition, an
+// injected fault and a handler's answer each come with their error.
+TEST_F(FileDispatcherTest, FinishedCallsAreShownWithTheErrorTheyAnswered) {
+  std::vector<std::pair<int32_t, int32_t>> done;  // code, error
+  SetDriverCallDone([&done](int32_t code, const FileDescriptor& file, int32_t error) {
+    EXPECT_EQ(FileNameText(file), "TAPES");
+    done.emplace_back(code, error);
+  });
+  OPEN(tapes.file());
+  PUT(tapes.file());
+  AddRecord(3);
+  SetDriverFault([](int32_t code, const FileDescriptor&) { return code == kOpAdd ? 45 : 0; });
+  ADD(tapes.file());
+  SetDriverFault({});
+  FakeWorld().forcedAnswers[kOpDelete] = 99;
+  DELETE(tapes.file());
+  SetDriverCallDone({});
+  CLOSE(tapes.file());
+
+  EXPECT_EQ(done, (std::vector<std::pair<int32_t, int32_t>>{
+                      {kOpOpen, 0}, {kOpPut, 33}, {kOpAdd, 0}, {kOpAdd, 45}, {kOpDelete, 99}}));
+  EXPECT_EQ(FakeWorld().files["TAPES"].size(), 1u);
 }
 
 TEST_F(FileDispatcherTest, DeclarationsThatCannotBeUsedAreRefusedOnFirstUse) {
