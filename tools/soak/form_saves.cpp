@@ -56,17 +56,36 @@ std::map<Writer, Write> lastWritten;
 // which another thread may have changed since the form's caller read it.
 std::map<Writer, Write> lastDeleted;
 
-void NoteWrite(int32_t code, const rk::FileDescriptor& written) {
-  if (code != rk::kOpAdd && code != rk::kOpPut && code != rk::kOpDelete) return;
+// A write as it was asked, kept until the driver has answered it: the values
+// are read before the call, since a failed or completed call may leave the
+// buffer otherwise, and count only once the call succeeded.
+std::map<Writer, std::pair<int32_t, std::string>> asked;
+
+bool IsWrite(int32_t code) {
+  return code == rk::kOpAdd || code == rk::kOpPut || code == rk::kOpDelete;
+}
+
+void NoteAsked(int32_t code, const rk::FileDescriptor& written) {
+  if (!IsWrite(code)) return;
   for (int id = 0; id < rk::kCollectionFileCount; ++id) {
     // A file declared per thread keeps one descriptor whose contents are the
     // running thread's: the same address on every thread.
     rk::DeclaredFile& file = rk::CollectionFile(static_cast<rk::CollectionFileId>(id));
     if (&file.file() != &written) continue;
-    auto& last = code == rk::kOpDelete ? lastDeleted : lastWritten;
-    last[{rk::CurrentThreadNumber(), &written}] = Write{RecordValues(file), ++writes};
+    asked[{rk::CurrentThreadNumber(), &written}] = {code, RecordValues(file)};
     return;
   }
+}
+
+void NoteDone(int32_t code, const rk::FileDescriptor& written, int32_t error) {
+  if (!IsWrite(code)) return;
+  auto it = asked.find({rk::CurrentThreadNumber(), &written});
+  if (it == asked.end()) return;
+  auto [writer, write] = *it;
+  asked.erase(it);
+  if (error != 0 || write.first != code) return;
+  auto& last = code == rk::kOpDelete ? lastDeleted : lastWritten;
+  last[writer] = Write{std::move(write.second), ++writes};
 }
 
 FormRequest RequestOf(int32_t request) {
@@ -79,9 +98,10 @@ FormRequest RequestOf(int32_t request) {
 void WatchFormSaves(SavedRecords& saved, const long& step) {
   // Asked before every driver call, it never refuses one: it only looks.
   rk::SetDriverFault([](int32_t code, const rk::FileDescriptor& file) {
-    NoteWrite(code, file);
+    NoteAsked(code, file);
     return 0;
   });
+  rk::SetDriverCallDone(NoteDone);
   for (const rk::FormSpec& spec : rk::FormSpecs()) {
     rk::ProcedureBody form = rk::ProcedureNamed(spec.procedure);
     rk::RegisterProcedure(spec.procedure, [&saved, &spec, &step, form] {

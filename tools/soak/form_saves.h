@@ -12,10 +12,11 @@ namespace soak {
 
 // Replaces each update form's procedure with one that runs it and notes in
 // `saved` what it saved when it completed: the last record it ADDed or PUT to
-// its file (watched through the driver-call hook, which it takes), or nothing
-// when it completed without writing its file. Records that
-// an "Add MORE" button stored before the last are not noted, and memos are not
-// compared. `step` is read at each completion.
+// its file with success (watched through the dispatcher's fault hook and its
+// finished-call hook, which it takes), or nothing when it completed without
+// writing its file. Records that an "Add MORE" button stored before the last
+// are not noted, and memos are not compared. `step` is read at each
+// completion.
 void WatchFormSaves(SavedRecords& saved, const long& step);
 
 // A StoredReader over the KMF files of the current folder. Call it only once
