@@ -128,5 +128,34 @@ TEST(SoakSavedRecords, ARecordTakenAwayAfterItWasWrittenIsNotExpected) {
                 "step 62: the record UPDATEVIDEOS saved is not in VIDEOS.KMF: video 39"});
 }
 
+TEST(SoakSavedRecords, ACancelledNumberedInsertTakesItsSerialAway) {
+  // Tape 7 was added by an insert when it opened (write 1), then changed and
+  // saved from another window (write 2). Cancelling the insert deletes tape 7
+  // with those changes (write 3); the delete is known by the serial alone.
+  SavedRecords saved;
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kChange, "SERIAL[0]=7; TITLE[0]=; ",
+             "SERIAL[0]=7; TITLE[0]=Zoo; ", 10, 2);
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kInsert, "", "SERIAL[0]=17; TITLE[0]=; ",
+             11, 4);
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kInsert, "", "XSERIAL[0]=7; ", 12, 1);
+  const std::string serial = EntryOf("XSERIAL[0]=8; SERIAL[0]=7; TITLE[0]=Zoo; ", "SERIAL");
+  EXPECT_EQ(serial, "SERIAL[0]=7; ");
+  saved.Withdraw("HTAPES.KMF", serial, 3);
+  EXPECT_EQ(saved.Expected(), 2u) << "serial 17 and another field's 7 stay";
+
+  // A window that wrote serial 7 before the delete and completes after it
+  // saved nothing that lasted; serial 7 added again after the delete did.
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kChange, "SERIAL[0]=7; TITLE[0]=; ",
+             "SERIAL[0]=7; TITLE[0]=Old; ", 13, 2);
+  saved.Note("HTAPES.KMF", "UPDATEHTAPES", FormRequest::kInsert, "", "SERIAL[0]=7; TITLE[0]=New; ",
+             14, 5);
+  EXPECT_EQ(saved.Expected(), 3u);
+
+  FakeFiles disk;
+  disk.files["HTAPES.KMF"] = {"SERIAL[0]=17; TITLE[0]=; ", "XSERIAL[0]=7; ",
+                              "SERIAL[0]=7; TITLE[0]=New; "};
+  EXPECT_TRUE(saved.Check(disk.Reader()).empty());
+}
+
 }  // namespace
 }  // namespace soak

@@ -93,6 +93,19 @@ FormRequest RequestOf(int32_t request) {
   return request == rk::kRequestDelete ? FormRequest::kDelete : FormRequest::kChange;
 }
 
+// A numbered insert that does not complete deletes the record it added when it
+// opened, as the file holds it then: perhaps changed and saved from another
+// window. Its own buffer still names the record by its serial.
+void NoteCancelledInsert(SavedRecords& saved, const rk::FormSpec& spec, int32_t request,
+                         const Writer& writer) {
+  if (spec.insert != rk::InsertStyle::kNumbered || request != rk::kRequestInsert) return;
+  auto deleted = lastDeleted.find(writer);
+  if (deleted == lastDeleted.end()) return;
+  std::string serial = EntryOf(deleted->second.values, spec.serialField);
+  if (!serial.empty())
+    saved.Withdraw(rk::FileNameText(*writer.second), serial, deleted->second.order);
+}
+
 }  // namespace
 
 void WatchFormSaves(SavedRecords& saved, const long& step) {
@@ -114,7 +127,10 @@ void WatchFormSaves(SavedRecords& saved, const long& step) {
       lastWritten.erase(writer);
       lastDeleted.erase(writer);
       form();
-      if (rk::GlobalResponse() != rk::kResponseCompleted) return;
+      if (rk::GlobalResponse() != rk::kResponseCompleted) {
+        NoteCancelledInsert(saved, spec, request, writer);
+        return;
+      }
       std::optional<std::string> written;
       long writtenAt = 0;
       if (auto last = lastWritten.find(writer); last != lastWritten.end()) {

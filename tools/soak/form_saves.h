@@ -14,9 +14,10 @@ namespace soak {
 // `saved` what it saved when it completed: the last record it ADDed or PUT to
 // its file with success (watched through the dispatcher's fault hook and its
 // finished-call hook, which it takes), or nothing when it completed without
-// writing its file. Records that an "Add MORE" button stored before the last
-// are not noted, and memos are not compared. `step` is read at each
-// completion.
+// writing its file. A numbered insert that does not complete is noted as
+// taking its serial's record away. Records that an "Add MORE" button stored
+// before the last are not noted, and memos are not compared. `step` is read at
+// each completion.
 void WatchFormSaves(SavedRecords& saved, const long& step);
 
 // A StoredReader over the KMF files of the current folder. Call it only once

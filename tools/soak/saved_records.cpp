@@ -1,6 +1,19 @@
 #include "tools/soak/saved_records.h"
 
 namespace soak {
+size_t FindEntry(const std::string& values, const std::string& start) {
+  size_t at = values.find(start);
+  while (at != std::string::npos && at != 0 && (at < 2 || values.compare(at - 2, 2, "; ") != 0))
+    at = values.find(start, at + 1);
+  return at;
+}
+
+std::string EntryOf(const std::string& values, const std::string& field) {
+  size_t at = FindEntry(values, field + "[0]=");
+  if (at == std::string::npos) return {};
+  size_t end = values.find("; ", at);
+  return end == std::string::npos ? std::string{} : values.substr(at, end + 2 - at);
+}
 
 void SavedRecords::Note(const std::string& file, const std::string& procedure, FormRequest request,
                         const std::string& before, const std::optional<std::string>& written,
@@ -17,8 +30,11 @@ void SavedRecords::Note(const std::string& file, const std::string& procedure, F
       takenAway_[file].emplace(before, writtenAt);
     }
   }
-  if (request == FormRequest::kDelete || TakenAwayLater(file, *written, writtenAt)) return;
-  records.emplace(*written, Saved{step, procedure});
+  if (request == FormRequest::kDelete || TakenAwayLater(file, *written, writtenAt) ||
+      WithdrawnLater(file, *written, writtenAt)) {
+    return;
+  }
+  records.emplace(*written, Saved{step, procedure, writtenAt});
 }
 
 bool SavedRecords::TakenAwayLater(const std::string& file, const std::string& values,
@@ -30,6 +46,24 @@ bool SavedRecords::TakenAwayLater(const std::string& file, const std::string& va
       taken.erase(it);
       return true;
     }
+  }
+  return false;
+}
+
+void SavedRecords::Withdraw(const std::string& file, const std::string& key, long deletedAt) {
+  withdrawn_[file].emplace(key, deletedAt);
+  std::multimap<std::string, Saved>& records = files_[file];
+  std::erase_if(records, [&key, deletedAt](const auto& record) {
+    return record.second.writtenAt < deletedAt && FindEntry(record.first, key) != std::string::npos;
+  });
+}
+
+bool SavedRecords::WithdrawnLater(const std::string& file, const std::string& values,
+                                  long writtenAt) const {
+  auto withdrawn = withdrawn_.find(file);
+  if (withdrawn == withdrawn_.end()) return false;
+  for (const auto& [key, deletedAt] : withdrawn->second) {
+    if (deletedAt > writtenAt && FindEntry(values, key) != std::string::npos) return true;
   }
   return false;
 }

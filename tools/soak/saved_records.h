@@ -17,6 +17,13 @@
 
 namespace soak {
 
+// A record's values are one text of entries "name[element]=value; ".
+// Where the entry that begins with `start` stands in `values`, npos when none
+// does; an entry that only ends like it (a longer name) does not count.
+size_t FindEntry(const std::string& values, const std::string& start);
+// The whole entry of a field's first element, empty when there is none.
+std::string EntryOf(const std::string& values, const std::string& field);
+
 enum class FormRequest { kInsert, kChange, kDelete };
 
 // Reads every record of a file as the text of its values; false with a reason
@@ -41,6 +48,14 @@ class SavedRecords {
             const std::string& before, const std::optional<std::string>& written, long step,
             long writtenAt = 0);
 
+  // A numbered insert that did not complete deleted the record it had added
+  // when it opened, with whatever another window saved in it since. That
+  // record is known by its unique serial: `key` is the serial's entry as it
+  // stands in the values ("name=value; "). No record holding `key` that was
+  // written before `deletedAt` is expected any more, whether it was noted
+  // already or is noted later.
+  void Withdraw(const std::string& file, const std::string& key, long deletedAt);
+
   // One line per saved record that is missing from its file, or the reason a
   // file could not be read; empty when every record is there.
   std::vector<std::string> Check(const StoredReader& read) const;
@@ -51,16 +66,24 @@ class SavedRecords {
   struct Saved {
     long step;
     std::string procedure;
+    long writtenAt;
   };
   // Whether a record a form wrote at `writtenAt` was taken away since by a
   // change or delete noted earlier; if so, that taking away is used up.
   bool TakenAwayLater(const std::string& file, const std::string& values, long writtenAt);
+
+  // Whether a cancelled numbered insert deleted, after `writtenAt`, the record
+  // these values were written to.
+  bool WithdrawnLater(const std::string& file, const std::string& values, long writtenAt) const;
 
   // The file's name, then the saved records by their values.
   std::map<std::string, std::multimap<std::string, Saved>> files_;
   // The file's name, then the records changes and deletes took away that the
   // model did not hold (yet), with when each was taken away.
   std::map<std::string, std::multimap<std::string, long>> takenAway_;
+  // The file's name, then the serial entries cancelled numbered inserts
+  // deleted, with when each was deleted.
+  std::map<std::string, std::multimap<std::string, long>> withdrawn_;
 };
 
 }  // namespace soak
