@@ -26,15 +26,11 @@ namespace rk {
 namespace {
 
 // Keys the list hands to the procedure as alert-key events.
-constexpr int32_t kInsertKey = 0x2D;
-constexpr int32_t kDeleteKey = 0x2E;
-constexpr int32_t kCtrlEnter = 0x20D;
-constexpr int32_t kLeftDoubleClick = 5;
-constexpr int32_t kRightClick = 2;
+constexpr int32_t kCtrlEnter = kKeyCtrl | kKeyEnter;
 
 // The alert-key slots the browses use, from the top of the list's table.
 constexpr int32_t kBrowseAlerts[][2] = {
-    {255, kInsertKey}, {254, kDeleteKey}, {253, kCtrlEnter}, {252, kLeftDoubleClick}};
+    {255, kKeyInsert}, {254, kKeyDelete}, {253, kCtrlEnter}, {252, kMouseLeftDouble}};
 
 size_t LocatorCapacity(const FieldInfo& field) {
   constexpr size_t kNumberDigits = 4;
@@ -100,7 +96,7 @@ void Browse::CloseFiles() {
 void Browse::SetUpControls() {
   SetProperty(controls_.list, property::kVScrollShown, 0);
   if (spec_.isSelect()) {
-    SetProperty(controls_.list, property::kAlertKeys, kLeftDoubleClick, 255);
+    SetProperty(controls_.list, property::kAlertKeys, kMouseLeftDouble, 255);
     bool selecting = request_ == 4;
     SetProperty(controls_.insert, property::kHidden, selecting ? 0 : 1);
     if (selecting) SetProperty(controls_.insert, property::kDefaultButton, 1);
@@ -147,7 +143,7 @@ void Browse::HandleControlEvent(int32_t code, int32_t field) {
 void Browse::HandleListEvent(int32_t code) {
   switch (code) {
     case event::kNewSelection:
-      if (KEYCODE() == kRightClick) {
+      if (KEYCODE() == kMouseRight) {
         ShowPopup();
       } else {
         NewSelection();
@@ -185,7 +181,7 @@ void Browse::HandleListEvent(int32_t code) {
 
 void Browse::AlertKey(int32_t keyCode, int32_t character) {
   if (spec_.isSelect()) {
-    if (keyCode == kLeftDoubleClick) {
+    if (keyCode == kMouseLeftDouble) {
       if (request_ == 4 && Records() > 0) SelectRecord();
     } else {
       Locate(keyCode, character);
@@ -193,11 +189,11 @@ void Browse::AlertKey(int32_t keyCode, int32_t character) {
     return;
   }
   bool hasRecords = Records() > 0;
-  if (keyCode == kInsertKey) {
+  if (keyCode == kKeyInsert) {
     Insert();
-  } else if (keyCode == kDeleteKey && hasRecords) {
+  } else if (keyCode == kKeyDelete && hasRecords) {
     Delete();
-  } else if ((keyCode == kCtrlEnter || keyCode == kLeftDoubleClick) && hasRecords) {
+  } else if ((keyCode == kCtrlEnter || keyCode == kMouseLeftDouble) && hasRecords) {
     Change();
   }
 }

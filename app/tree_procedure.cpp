@@ -27,7 +27,6 @@ constexpr int32_t kClose = 2;
 constexpr int32_t kInsert = 3;
 constexpr int32_t kChange = 4;
 constexpr int32_t kDelete = 5;
-constexpr int32_t kRightClick = 2;
 constexpr const char* kPopup = "&Insert|&Change|&Delete";
 
 // A button that the user can press: shown and enabled.
@@ -86,7 +85,7 @@ void TreeBrowse::HandleEvent() {
   if (closing_ || event::IsWindowEvent(code)) return;
   int32_t field = FIELD();
   if (field == kList) {
-    if (code == event::kNewSelection && KEYCODE() == kRightClick) {
+    if (code == event::kNewSelection && KEYCODE() == kMouseRight) {
       ShowPopup();
     } else if (code == event::kExpanded) {
       Expand(Selected());

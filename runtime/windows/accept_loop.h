@@ -21,6 +21,8 @@
 
 #include <cstdint>
 
+#include "runtime/platform/key_codes.h"  // what KEYCODE answers
+
 namespace rk {
 
 class AcceptLoop {

@@ -31,13 +31,9 @@ namespace {
 using platform::ListInput;
 using platform::ListInputKind;
 
-constexpr int32_t kKeyEscape = 0x1B;
-constexpr int32_t kKeyF4 = 0x73;
-
 // F4, Alt+Down and Alt+Up open the popup and, pressed in it, choose.
 bool TogglesPopup(int32_t keyCode) {
-  return keyCode == kKeyF4 || keyCode == (platform::kKeyAlt | kKeyDown) ||
-         keyCode == (platform::kKeyAlt | kKeyUp);
+  return keyCode == kKeyF4 || keyCode == (kKeyAlt | kKeyDown) || keyCode == (kKeyAlt | kKeyUp);
 }
 
 bool SameChoice(std::string_view a, std::string_view b) {

@@ -25,7 +25,6 @@ using platform::ListInputKind;
 
 constexpr int32_t kProgramScrolledFlag = 0x800;
 constexpr int32_t kThumbMaximum = 100;
-constexpr int32_t kRightClickKey = 2;
 constexpr uint8_t kFirstPrintable = 0x20;
 constexpr int32_t kMostIcons = 255;
 constexpr int kIconSize = 16;  // the size of an icon's image that a row shows
@@ -130,10 +129,10 @@ void ListControl::ListInputArrived(const ListInput& input, std::vector<RaisedEve
       // marked as the right button; a click below the last row (or in an
       // empty list) keeps the selection, so that a popup still opens there.
       if (top_ + input.value <= rows_.Count()) selected_ = top_ + input.value;
-      raised.push_back({event::kNewSelection, Number(), kRightClickKey});
+      raised.push_back({event::kNewSelection, Number(), kMouseRight});
       break;
     case ListInputKind::kDoubleClick:
-      if (!AlertedElsewhere(platform::kMouseLeftDouble)) {
+      if (!AlertedElsewhere(kMouseLeftDouble)) {
         SelectShown(input.value, raised);
         raised.push_back({event::kAccepted, Number()});
       }
@@ -246,8 +245,6 @@ void ListControl::KeyPressed(int32_t keyCode, uint8_t character, std::vector<Rai
 // Right or '+' opens the selected tree node and Left or '-' closes it, as a
 // click on its box does, so that a tree can be worked from the keyboard.
 bool ListControl::NodeKey(int32_t keyCode, uint8_t character) {
-  constexpr int32_t kKeyLeft = 0x25;
-  constexpr int32_t kKeyRight = 0x27;
   bool open = keyCode == kKeyRight || character == '+';
   bool close = keyCode == kKeyLeft || character == '-';
   if ((!open && !close) || !TreeColumn() || selected_ < 1 || selected_ > rows_.Count()) {

@@ -15,11 +15,11 @@ int32_t ProgramScrollEvent(int32_t keyCode) {
       return event::kScrollDown;
     case kKeyPageUp:
       return event::kPageUp;
-    case kKeyPageUp | kKeyWithCtrl:
+    case kKeyPageUp | kKeyCtrl:
       return event::kScrollTop;
     case kKeyPageDown:
       return event::kPageDown;
-    case kKeyPageDown | kKeyWithCtrl:
+    case kKeyPageDown | kKeyCtrl:
       return event::kScrollBottom;
     case kKeyHome:
       return event::kScrollTop;

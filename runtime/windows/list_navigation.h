@@ -7,19 +7,9 @@
 #include <functional>
 #include <string>
 
-namespace rk {
+#include "runtime/platform/key_codes.h"
 
-// Runtime key codes of the keys a list navigates by (virtual-key numbers; Ctrl
-// adds 0x200).
-inline constexpr int32_t kKeyEnter = 0x0D;
-inline constexpr int32_t kKeyBackspace = 0x08;
-inline constexpr int32_t kKeyPageUp = 0x21;
-inline constexpr int32_t kKeyPageDown = 0x22;
-inline constexpr int32_t kKeyEnd = 0x23;
-inline constexpr int32_t kKeyHome = 0x24;
-inline constexpr int32_t kKeyUp = 0x26;
-inline constexpr int32_t kKeyDown = 0x28;
-inline constexpr int32_t kKeyWithCtrl = 0x200;
+namespace rk {
 
 // The event a program-scrolled list posts for the key: Up 0x03, Down 0x04,
 // Page Up 0x05 (with Ctrl 0x07), Page Down 0x06 (with Ctrl 0x08), Home 0x07,

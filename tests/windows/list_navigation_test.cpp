@@ -15,12 +15,12 @@ TEST(ListNavigationTest, ProgramScrolledKeysNameTheirScrollEvents) {
   EXPECT_EQ(ProgramScrollEvent(kKeyUp), event::kScrollUp);
   EXPECT_EQ(ProgramScrollEvent(kKeyDown), event::kScrollDown);
   EXPECT_EQ(ProgramScrollEvent(kKeyPageUp), event::kPageUp);
-  EXPECT_EQ(ProgramScrollEvent(kKeyPageUp | kKeyWithCtrl), event::kScrollTop);
+  EXPECT_EQ(ProgramScrollEvent(kKeyPageUp | kKeyCtrl), event::kScrollTop);
   EXPECT_EQ(ProgramScrollEvent(kKeyPageDown), event::kPageDown);
-  EXPECT_EQ(ProgramScrollEvent(kKeyPageDown | kKeyWithCtrl), event::kScrollBottom);
+  EXPECT_EQ(ProgramScrollEvent(kKeyPageDown | kKeyCtrl), event::kScrollBottom);
   EXPECT_EQ(ProgramScrollEvent(kKeyHome), event::kScrollTop);
   EXPECT_EQ(ProgramScrollEvent(kKeyEnd), event::kScrollBottom);
-  EXPECT_EQ(ProgramScrollEvent(kKeyUp | kKeyWithCtrl), 0) << "only Page Up and Down take Ctrl";
+  EXPECT_EQ(ProgramScrollEvent(kKeyUp | kKeyCtrl), 0) << "only Page Up and Down take Ctrl";
   EXPECT_EQ(ProgramScrollEvent(0x41), 0);
 }
 
@@ -32,7 +32,7 @@ TEST(ListNavigationTest, SelfScrollingKeysStayInsideTheRows) {
   EXPECT_EQ(SelfScrollTarget(kKeyPageDown, 8, 10, 4), 10);
   EXPECT_EQ(SelfScrollTarget(kKeyPageUp, 3, 10, 4), 1);
   EXPECT_EQ(SelfScrollTarget(kKeyEnd, 3, 10, 4), 10);
-  EXPECT_EQ(SelfScrollTarget(kKeyPageUp | kKeyWithCtrl, 7, 10, 4), 1);
+  EXPECT_EQ(SelfScrollTarget(kKeyPageUp | kKeyCtrl, 7, 10, 4), 1);
   EXPECT_EQ(SelfScrollTarget(kKeyDown, 0, 0, 4), 0) << "an empty list";
   EXPECT_EQ(SelfScrollTarget(0x41, 3, 10, 4), 0);
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "runtime/platform/key_codes.h"
 #include "runtime/platform/qt/platform_message.h"
 
 class QKeyEvent;
@@ -15,13 +16,6 @@ class QKeyEvent;
 namespace rk::platform {
 
 class Scheduler;
-
-// Runtime key codes: the virtual-key number in the low byte, plus 0x100 for Shift,
-// 0x200 for Ctrl and 0x400 for Alt. Mouse presses use the codes below 0x08.
-inline constexpr int32_t kKeyShift = 0x100;
-inline constexpr int32_t kKeyCtrl = 0x200;
-inline constexpr int32_t kKeyAlt = 0x400;
-inline constexpr int32_t kMouseLeftDouble = 5;
 
 // The runtime key code of a key press, 0 for keys it does not name.
 int32_t RuntimeKeyCode(const QKeyEvent& event);
