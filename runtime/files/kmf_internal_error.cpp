@@ -7,11 +7,10 @@
 
 namespace rk::kmf {
 
-void InternalError(std::source_location where) {
-  std::fprintf(stderr, "KMF check failed at %s:%u in %s\n", where.file_name(),
-               static_cast<unsigned>(where.line()), where.function_name());
+void InternalError(const char* file, unsigned line, const char* function) {
+  std::fprintf(stderr, "KMF check failed at %s:%u in %s\n", file, line, function);
   std::fflush(stderr);
-  RuntimeError(0, "Internal error : kmfbt.cpp line " + std::to_string(where.line()));
+  RuntimeError(0, "Internal error : kmfbt.cpp line " + std::to_string(line));
 }
 
 }  // namespace rk::kmf

@@ -6,15 +6,15 @@
 // standard error first, for whoever traces a report.
 #pragma once
 
-#include <source_location>
-
 namespace rk::kmf {
 
-[[noreturn]] void InternalError(std::source_location where = std::source_location::current());
+// The check's place comes from the macro below, not from std::source_location,
+// which the fuzzing build's compiler cannot give with this standard library.
+[[noreturn]] void InternalError(const char* file, unsigned line, const char* function);
 
 }  // namespace rk::kmf
 
-#define KMF_CHECK(condition)                      \
-  do {                                            \
-    if (!(condition)) ::rk::kmf::InternalError(); \
+#define KMF_CHECK(condition)                                                  \
+  do {                                                                        \
+    if (!(condition)) ::rk::kmf::InternalError(__FILE__, __LINE__, __func__); \
   } while (false)
