@@ -181,7 +181,15 @@ class Checker {
     if (!definition) return Problem(where + " definition cannot be read");
     std::map<uint32_t, std::string> data;
     ForPrefix(TablePrefix(table) + static_cast<char>(kDataTag), [&](const Record& r) {
-      data[LoadBe32(Bytes(std::string(r.Key().substr(5))))] = std::string(r.Data());
+      std::string numberBytes(r.Key().substr(5));
+      numberBytes.resize(4, '\0');
+      uint32_t number = LoadBe32(Bytes(numberBytes));
+      // The driver finds a record by exactly this key; under a longer or
+      // shorter one it would be counted but could never be read.
+      if (r.Key() != DataKey(table, number)) {
+        return Problem(where + " data record " + Hex(r.Key()) + " is not under its number's key");
+      }
+      data[number] = std::string(r.Data());
     });
     auto counter = FindRecord(CounterKey(table, kDataTag));
     CounterValue value;
