@@ -202,6 +202,32 @@ class Checker {
     for (size_t k = 0; k < definition->keys.size(); ++k) {
       CheckKey(where, table, *definition, static_cast<uint8_t>(k), data);
     }
+    CheckMemos(where, table, *definition, data);
+  }
+
+  // The driver reads a memo's pieces by their exact keys from piece 0 until
+  // one is missing: a piece under another key, of no record or no memo of the
+  // table, or after a gap, can never be read.
+  void CheckMemos(const std::string& tableWhere, uint32_t table, const TableDefinition& definition,
+                  const std::map<uint32_t, std::string>& data) {
+    std::map<std::pair<uint32_t, uint8_t>, uint32_t> nextPiece;  // record and memo
+    ForPrefix(TablePrefix(table) + static_cast<char>(kMemoTag), [&](const Record& r) {
+      std::string fields(r.Key().substr(5));
+      fields.resize(7, '\0');
+      const uint8_t* bytes = Bytes(fields);
+      uint32_t number = LoadBe32(bytes);
+      uint8_t memo = bytes[4];
+      uint16_t piece = static_cast<uint16_t>(bytes[5] << 8 | bytes[6]);
+      std::string where = tableWhere + " memo piece " + Hex(r.Key());
+      if (r.Key() != MemoKey(table, number, memo, piece)) {
+        return Problem(where + " is not under its own key");
+      }
+      if (!data.count(number)) Problem(where + " belongs to no record");
+      if (memo >= definition.memos.size()) Problem(where + " belongs to no memo of the table");
+      uint32_t& expected = nextPiece[{number, memo}];
+      if (piece != expected) Problem(where + " follows a missing piece");
+      expected = piece + 1u;
+    });
   }
 
   void CheckKey(const std::string& tableWhere, uint32_t table, const TableDefinition& definition,

@@ -22,8 +22,9 @@ struct CheckReport {
 // matching the class, decodable, size bound formula, level one below its
 // parent, records in order, index records equal to their children's first
 // records, no page reached twice); the key order across pages; per table every
-// data record under exactly its number's key, the data and key counters
-// against real counts, every key entry pointing at a data
+// data record under exactly its number's key, every memo piece under its own
+// key, of a record and a memo of the table and after its previous piece, the
+// data and key counters against real counts, every key entry pointing at a data
 // record, and every data record having its entries in every complete key.
 CheckReport CheckFile(const std::string& path);
 

@@ -2,12 +2,17 @@
 // read outside a buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "runtime/files/kmf_btree.h"
 #include "runtime/files/kmf_bytes.h"
 #include "runtime/files/kmf_check.h"
+#include "runtime/files/kmf_file.h"
 #include "runtime/files/kmf_header.h"
 #include "runtime/files/kmf_page.h"
 #include "runtime/files/kmf_record_kinds.h"
@@ -209,6 +214,49 @@ TEST(KmfCheckTest, ADataRecordUnderALongerKeyIsRefused) {
                                          "is not under its number's key"),
             std::string::npos)
       << report.problems.front();
+}
+
+// Memo pieces the driver could never read: it reads a memo's pieces by their
+// exact keys, from piece 0 until one is missing.
+TEST(KmfCheckTest, MemoPiecesTheDriverCannotReachAreRefused) {
+  testing::TempDirectory dir;
+  testing::FastStorage storage;
+  std::string name = dir.File("TAPES");
+  {
+    auto table = TapeTable(name);
+    ASSERT_EQ(table->Create(), 0);
+    ASSERT_EQ(table->Open(0x42), 0);
+    for (int32_t serial = 1; serial <= 2; ++serial) {
+      FillTape(*table, serial, "Tape " + std::to_string(serial));
+      table->memos()[0].assign(600, 'n');  // three pieces; the tapes are records 2 and 3
+      ASSERT_EQ(table->Add(), 0);
+    }
+    ASSERT_EQ(table->Close(), 0);
+  }
+  std::string path = name + ".KMF";
+  ASSERT_TRUE(CheckFile(path).ok());
+  {
+    std::unique_ptr<File> file;
+    ASSERT_EQ(File::Open(path, 0x122, file), 0u);
+    ASSERT_EQ(file->BeginAccess(true), 0);
+    Tree tree(*file);
+    ASSERT_TRUE(tree.Remove(MemoKey(1, 3, 0, 1)));
+    tree.Put(MakeRecord(MemoKey(1, 7, 0, 0), "of no record"));
+    tree.Put(MakeRecord(MemoKey(1, 2, 3, 0), "of no memo"));
+    tree.Put(MakeRecord(MemoKey(1, 2, 0, 3) + "x", "under a longer key"));
+    ASSERT_EQ(file->WriteBack(), 0u);
+  }
+  std::vector<std::string> problems = CheckFile(path).problems;
+  auto reported = [&problems](const std::string& text) {
+    return std::any_of(problems.begin(), problems.end(), [&text](const std::string& problem) {
+      return problem.find(text) != std::string::npos;
+    });
+  };
+  EXPECT_TRUE(reported("memo piece 00000001fc00000003000002 follows a missing piece"));
+  EXPECT_TRUE(reported("memo piece 00000001fc00000007000000 belongs to no record"));
+  EXPECT_TRUE(reported("memo piece 00000001fc00000002030000 belongs to no memo of the table"));
+  EXPECT_TRUE(reported("memo piece 00000001fc0000000200000378 is not under its own key"));
+  EXPECT_EQ(problems.size(), 4u) << ::testing::PrintToString(problems);
 }
 
 }  // namespace
