@@ -42,6 +42,8 @@ class Form {
   void RestoreArea();
   // Numbers and ADDs the record of an insert; false when the form must close.
   bool NumberRecord();
+  // Deletes the record NumberRecord added, unless it changed since.
+  void TakeBackNumberedRecord();
   void DeleteRecord();
   // Calls the transaction procedure with the wait cursor; true when committed.
   bool Transaction(const char* procedure);
@@ -85,6 +87,10 @@ class Form {
   int32_t refusedLookup_ = 0;  // a lookup field just selected again after its select
   std::vector<uint8_t> savedRecord_;
   std::vector<std::string> savedMemos_;
+  // A numbered insert's record as it was added, and where it stands.
+  std::string addedPosition_;
+  std::vector<uint8_t> addedRecord_;
+  std::vector<std::string> addedMemos_;
 };
 
 }  // namespace rk

@@ -47,8 +47,7 @@ void Form::HandleEvent() {
       // A numbered insert that does not complete takes its record away again.
       if (spec_.insert == InsertStyle::kNumbered && request_ == kRequestInsert &&
           localResponse_ == kResponseCancelled) {
-        DELETE(file_.file());
-        ClearError();
+        TakeBackNumberedRecord();
       }
       return;
     case event::kCompleted:

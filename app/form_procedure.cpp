@@ -1,6 +1,7 @@
 // The start of an update form and every way out of it: the files it opens, the
 // save area, the numbering of an insert, the delete that needs no window, and
 // the close routine.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -105,7 +106,12 @@ bool Form::NumberRecord() {
     file_.setText(serial, std::to_string(number));
     SaveArea();
     ADD(file_.file());
-    if (ErrorCode() == 0) return true;
+    if (ErrorCode() == 0) {
+      addedPosition_ = POSITION(file_.file());
+      addedRecord_ = savedRecord_;
+      addedMemos_ = savedMemos_;
+      return true;
+    }
     if (++tries < kNumberingTries) continue;
     if (SHOWMESSAGE(25, "") != kButtonRetry) {
       localResponse_ = kResponseCancelled;
@@ -113,6 +119,19 @@ bool Form::NumberRecord() {
     }
     tries = 0;
   }
+}
+
+// Cancelling takes the added record away again. Another window may have
+// changed and saved it meanwhile, since it stands in the file like any other:
+// what that window saved is kept.
+void Form::TakeBackNumberedRecord() {
+  REGET(file_.file(), addedPosition_);
+  if (ErrorCode() != 0) return ClearError();  // gone already
+  bool unchanged = std::equal(addedRecord_.begin(), addedRecord_.end(), file_.record());
+  for (int memo = 1; unchanged && memo <= file_.memoCount(); ++memo)
+    unchanged = file_.memoText(memo) == addedMemos_[static_cast<size_t>(memo - 1)];
+  if (unchanged) DELETE(file_.file());
+  ClearError();
 }
 
 void Form::DeleteRecord() {

@@ -185,6 +185,40 @@ TEST_F(FormTest, CancellingANewTapeRemovesItButKeepsTheItemsAddedUnderIt) {
   ExpectFilesCheck();
 }
 
+// A new tape stands in the file while its form is open, so a second browse
+// can change and save it. Cancelling the insert afterwards keeps what the
+// second window saved; a tape nobody else touched is taken back.
+TEST_F(FormTest, CancellingANewTapeKeepsWhatAnotherWindowSavedInIt) {
+  AddTapes(1);
+  OpenBrowse(kBrowseTapesItem, kTapes);
+  Press(kThread, "&Insert a New Tape");
+  ASSERT_NE(WindowTitled(kThread, "Adding a HTAPES Record"), nullptr);
+  EXPECT_EQ(Shown(kTapeSerial), "000002");
+
+  Choose(kBrowseTapesItem);
+  ASSERT_NE(WindowTitled(kSecondThread, kTapes), nullptr);
+  ASSERT_EQ(Column(kSecondThread, 0).size(), 2u) << "the new tape is in the file";
+  Key(kSecondThread, Qt::Key_End);
+  Press(kSecondThread, "&Change a Tapes Details");
+  ASSERT_NE(WindowTitled(kSecondThread, "Changing a HTAPES Record"), nullptr);
+  EXPECT_EQ(Shown(kTapeSerial, kSecondThread), "000002");
+  Fill(kSecondThread, kTapeTitle, "SAVED ELSEWHERE");
+  Press(kSecondThread, "OK");
+  ASSERT_NE(WindowTitled(kSecondThread, kTapes), nullptr);
+
+  Press(kThread, "Cancel");
+  ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
+  Press(kThread, "&Insert a New Tape");
+  ASSERT_NE(WindowTitled(kThread, "Adding a HTAPES Record"), nullptr);
+  EXPECT_EQ(Shown(kTapeSerial), "000003");
+  Press(kThread, "Cancel");
+  ASSERT_NE(WindowTitled(kThread, kTapes), nullptr);
+  EndProgram();
+  EXPECT_EQ(Stored(CollectionFileId::kHtapes, {"HTA:SERIAL", "HTA:TITLE"}),
+            (std::vector<std::string>{"1|TAPE 001", "2|SAVED ELSEWHERE"}));
+  ExpectFilesCheck();
+}
+
 TEST_F(FormTest, DeleteAsksFirstAndLeavesTheTapesItems) {
   AddTapes(2);
   AddItems(1, 2);

@@ -94,8 +94,9 @@ FormRequest RequestOf(int32_t request) {
 }
 
 // A numbered insert that does not complete deletes the record it added when it
-// opened, as the file holds it then: perhaps changed and saved from another
-// window. Its own buffer still names the record by its serial.
+// opened, if the file still holds it as it was added; another window may have
+// saved it meanwhile without changing it. The delete is matched by the serial,
+// which the form's own buffer still names.
 void NoteCancelledInsert(SavedRecords& saved, const rk::FormSpec& spec, int32_t request,
                          const Writer& writer) {
   if (spec.insert != rk::InsertStyle::kNumbered || request != rk::kRequestInsert) return;

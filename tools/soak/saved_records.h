@@ -49,8 +49,9 @@ class SavedRecords {
             long writtenAt = 0);
 
   // A numbered insert that did not complete deleted the record it had added
-  // when it opened, with whatever another window saved in it since. That
-  // record is known by its unique serial: `key` is the serial's entry as it
+  // when it opened, which another window may have saved meanwhile (with the
+  // values it was added with: a changed record is not deleted). That record
+  // is known by its unique serial: `key` is the serial's entry as it
   // stands in the values ("name=value; "). No record holding `key` that was
   // written before `deletedAt` is expected any more, whether it was noted
   // already or is noted later.
