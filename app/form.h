@@ -85,12 +85,11 @@ class Form {
   bool opened_ = false;  // the first open-window event has been handled
   bool forceRefresh_ = false;
   int32_t refusedLookup_ = 0;  // a lookup field just selected again after its select
+  // The caller's record area on entry; for a numbered insert, the record as
+  // it was added.
   std::vector<uint8_t> savedRecord_;
   std::vector<std::string> savedMemos_;
-  // A numbered insert's record as it was added, and where it stands.
-  std::string addedPosition_;
-  std::vector<uint8_t> addedRecord_;
-  std::vector<std::string> addedMemos_;
+  std::string addedPosition_;  // where a numbered insert's record stands
 };
 
 }  // namespace rk

@@ -108,8 +108,6 @@ bool Form::NumberRecord() {
     ADD(file_.file());
     if (ErrorCode() == 0) {
       addedPosition_ = POSITION(file_.file());
-      addedRecord_ = savedRecord_;
-      addedMemos_ = savedMemos_;
       return true;
     }
     if (++tries < kNumberingTries) continue;
@@ -127,9 +125,9 @@ bool Form::NumberRecord() {
 void Form::TakeBackNumberedRecord() {
   REGET(file_.file(), addedPosition_);
   if (ErrorCode() != 0) return ClearError();  // gone already
-  bool unchanged = std::equal(addedRecord_.begin(), addedRecord_.end(), file_.record());
+  bool unchanged = std::equal(savedRecord_.begin(), savedRecord_.end(), file_.record());
   for (int memo = 1; unchanged && memo <= file_.memoCount(); ++memo)
-    unchanged = file_.memoText(memo) == addedMemos_[static_cast<size_t>(memo - 1)];
+    unchanged = file_.memoText(memo) == savedMemos_[static_cast<size_t>(memo - 1)];
   if (unchanged) DELETE(file_.file());
   ClearError();
 }
