@@ -7,8 +7,10 @@
 #include "app/form_spec.h"
 #include "app/procedure_table.h"
 #include "app/thread_globals.h"
+#include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/type_codes.h"
+#include "runtime/files/error_codes.h"
 #include "runtime/files/file_dispatcher.h"
 #include "runtime/files/file_statements.h"
 #include "runtime/files/operation_codes.h"
@@ -17,8 +19,6 @@
 
 namespace soak {
 namespace {
-
-constexpr int32_t kEndOfSequence = 33;
 
 // Every field's value by name, the elements of an array one by one, trailing
 // spaces dropped: the same text whichever declaration reads the record, the
@@ -29,9 +29,8 @@ std::string RecordValues(rk::DeclaredFile& file) {
   for (const rk::FieldInfo& field : file.fields()) {
     if (field.type == rk::kGroup) continue;
     for (uint32_t element = 0; element < field.count; ++element) {
-      std::string text = file.text(field, element);
-      text.erase(text.find_last_not_of(' ') + 1);
-      values[field.name + "[" + std::to_string(element) + "]"] = text;
+      values[field.name + "[" + std::to_string(element) + "]"] =
+          std::string(rk::ClipRight(file.text(field, element)));
     }
   }
   std::string joined;
@@ -110,10 +109,8 @@ void NoteCancelledInsert(SavedRecords& saved, const rk::FormSpec& spec, int32_t 
 }  // namespace
 
 void WatchFormSaves(SavedRecords& saved, const long& step) {
-  // Asked before every driver call, it never refuses one: it only looks.
-  rk::SetDriverFault([](int32_t code, const rk::FileDescriptor& file) {
+  rk::SetDriverCallWatch([](int32_t code, const rk::FileDescriptor& file, const std::string&) {
     NoteAsked(code, file);
-    return 0;
   });
   rk::SetDriverCallDone(NoteDone);
   for (const rk::FormSpec& spec : rk::FormSpecs()) {
@@ -163,7 +160,7 @@ bool ReadStoredFile(const std::string& file, std::multiset<std::string>& records
   }
   int32_t error = rk::ErrorCode();
   rk::CLOSE(stored.file());
-  if (error == kEndOfSequence) return true;
+  if (error == rk::file_error::kRecordNotAvailable) return true;
   problem = "read failed: " + rk::MessageText(error);
   return false;
 }

@@ -12,7 +12,7 @@ namespace soak {
 
 // Replaces each update form's procedure with one that runs it and notes in
 // `saved` what it saved when it completed: the last record it ADDed or PUT to
-// its file with success (watched through the dispatcher's fault hook and its
+// its file with success (watched through the dispatcher's call watch and its
 // finished-call hook, which it takes), or nothing when it completed without
 // writing its file. A numbered insert that does not complete is noted as
 // taking its serial's record away. Records that an "Add MORE" button stored
