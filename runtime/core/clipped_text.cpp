@@ -18,7 +18,7 @@ std::string_view ClipRightOf(std::string_view text, std::string_view padding) {
 std::string_view ClipRight(std::string_view text) {
   constexpr std::string_view kEightSpaces = "        ";
   size_t length = text.size();
-  while (length >= 8 && text.substr(length - 8) == kEightSpaces) length -= 8;
+  while (length >= 8 && text.substr(length - 8, 8) == kEightSpaces) length -= 8;
   while (length > 0 && text[length - 1] == ' ') --length;
   return text.substr(0, length);
 }
