@@ -8,6 +8,7 @@
 #include "runtime/platform/qt/text_measure.h"
 #include "runtime/reports/line_breaker.h"
 #include "runtime/reports/variable_text.h"
+#include "runtime/windows/control_text_of.h"
 #include "runtime/windows/definition_flags.h"
 
 namespace rk {
@@ -27,22 +28,6 @@ int16_t Clamp16(int64_t value) {
   return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
 }
 
-// The text without its hot-key markers ("&&" stays one "&").
-std::string WithoutMarkers(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-    } else if (i + 1 < text.size() && text[i + 1] == '&') {
-      out += '&';
-      ++i;
-    } else if (i + 1 >= text.size() || text[i + 1] == ' ') {
-      out += '&';
-    }
-  }
-  return out;
-}
-
 class BandPainter {
  public:
   BandPainter(const BandContext& context, RenderedBand& out) : context_(context), out_(out) {}
@@ -51,7 +36,7 @@ class BandPainter {
     Position at = ToPixels(control.at, context_.scale);
     switch (control.kind) {
       case RecordKind::kString: {
-        std::string text = WithoutMarkers(TextOf(control, control.text));
+        std::string text = PlainText(TextOf(control, control.text));
         if ((control.flags & control_flag::kPageNumber) != 0) {
           text += std::to_string(context_.pageNumber);
         }
