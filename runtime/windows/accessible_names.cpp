@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "runtime/platform/qt/ansi_text.h"
 #include "runtime/windows/control.h"
 #include "runtime/windows/window.h"
 

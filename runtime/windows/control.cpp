@@ -3,7 +3,6 @@
 #include "runtime/core/picture.h"
 #include "runtime/core/picture_format.h"
 #include "runtime/core/value_stack.h"
-#include "runtime/platform/qt/ansi_text.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/windows/definition_flags.h"
 #include "runtime/windows/event_post.h"
