@@ -164,19 +164,16 @@ class Player {
   bool CreateFont(const MetafileRecord& r) {
     if (!Need(r, 9)) return false;
     const auto& p = r.parameters;
-    QFont font;
+    LogicalFont font;
     size_t faceWords = p.size() - 9;
-    std::string face = Bytes(p, 9, faceWords * 2);
-    face = face.substr(0, face.find('\0'));
-    if (!face.empty()) font.setFamily(FromAnsi(face));
-    font.setPixelSize(std::max(1, std::abs(S(p[0]))));
-    int weight = S(p[4]) == 0 ? 400 : S(p[4]);
-    font.setBold(weight >= 600);
-    font.setItalic((p[5] & 0xFF) != 0);
-    font.setUnderline((p[5] >> 8) != 0);
-    font.setStrikeOut((p[6] & 0xFF) != 0);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    objects_[Slot()] = font;
+    font.face = Bytes(p, 9, faceWords * 2);
+    font.face.resize(std::min(font.face.find('\0'), font.face.size()));
+    font.height = S(p[0]);
+    font.weight = S(p[4]);
+    font.italic = (p[5] & 0xFF) != 0;
+    font.underline = (p[5] >> 8) != 0;
+    font.strikeOut = (p[6] & 0xFF) != 0;
+    objects_[Slot()] = PlayedFont(font);
     return true;
   }
 
@@ -290,6 +287,18 @@ class Player {
 };
 
 }  // namespace
+
+QFont PlayedFont(const LogicalFont& font) {
+  QFont played;
+  if (!font.face.empty()) played.setFamily(FromAnsi(font.face));
+  played.setPixelSize(std::max(1, std::abs(static_cast<int>(font.height))));
+  played.setBold((font.weight == 0 ? 400 : font.weight) >= 600);
+  played.setItalic(font.italic);
+  played.setUnderline(font.underline);
+  played.setStrikeOut(font.strikeOut);
+  played.setHintingPreference(QFont::PreferNoHinting);
+  return played;
+}
 
 bool PlayPageImage(const PageImage& image, QPainter& painter, const QRectF& target,
                    std::string& error) {

@@ -3,13 +3,19 @@
 // mapped onto a target rectangle of the painter.
 #pragma once
 
+#include <QFont>
 #include <QPainter>
 #include <QRectF>
 #include <string>
 
 #include "runtime/platform/qt/metafile_reader.h"
+#include "runtime/platform/qt/metafile_writer.h"
 
 namespace rk::platform {
+
+// The font a page's font record is drawn with: the height as a pixel size and
+// no hinting, so that widths scale with the page's resolution.
+QFont PlayedFont(const LogicalFont& font);
 
 // Draws the page into `target`. A record that is too short for its function or
 // names an object that does not exist stops the play with an error; records of

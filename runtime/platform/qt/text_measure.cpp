@@ -1,30 +1,14 @@
 #include "runtime/platform/qt/text_measure.h"
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <cmath>
 #include <cstdlib>
 
 #include "runtime/platform/qt/ansi_text.h"
+#include "runtime/platform/qt/metafile_player.h"
 
 namespace rk::platform {
-
-namespace {
-
-// The same font the player makes from a font record: the height as a pixel
-// size and no hinting, so that widths scale with the page's resolution.
-QFont PlayedFont(const LogicalFont& font) {
-  QFont qfont;
-  if (!font.face.empty()) qfont.setFamily(FromAnsi(font.face));
-  qfont.setPixelSize(std::max(1, std::abs(static_cast<int>(font.height))));
-  qfont.setBold((font.weight == 0 ? 400 : font.weight) >= 600);
-  qfont.setItalic(font.italic);
-  qfont.setHintingPreference(QFont::PreferNoHinting);
-  return qfont;
-}
-
-}  // namespace
 
 int32_t TextWidth(const LogicalFont& font, std::string_view ansi) {
   // Fonts can only be measured once the application object exists; without it
