@@ -1,6 +1,7 @@
 #include "runtime/reports/band_renderer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "runtime/core/clipped_text.h"
 #include "runtime/platform/qt/image_pixels.h"
@@ -130,10 +131,11 @@ class BandPainter {
     // A wrapped text prints every line and makes the band as tall as it needs;
     // any other text prints the lines that fit the control's height.
     bool wrap = (control.flags & control_flag::kWrap) != 0 && at[2] > 0;
-    platform::LogicalFont measured = LogicalOf(font);
-    std::vector<std::string> lines = BreakLines(
-        text, wrap ? at[2] : 0,
-        [&measured](std::string_view part) { return platform::TextWidth(measured, part); });
+    std::optional<platform::TextMeasurer> measurer;
+    if (wrap) measurer.emplace(LogicalOf(font));
+    std::vector<std::string> lines =
+        BreakLines(text, wrap ? at[2] : 0,
+                   [&measurer](std::string_view part) { return measurer->Width(part); });
     int32_t y = at[1];
     for (const std::string& line : lines) {
       bool fits = wrap || at[3] <= 0 || y == at[1] || y + lineHeight <= at[1] + at[3];

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -10,15 +11,25 @@
 
 namespace rk::platform {
 
-int32_t TextWidth(const LogicalFont& font, std::string_view ansi) {
-  // Fonts can only be measured once the application object exists; without it
-  // (a program that only writes pages) an average glyph of half the height is
-  // a close enough guess for line breaking.
-  if (QGuiApplication::instance() == nullptr) {
-    return static_cast<int32_t>(ansi.size()) * std::max(1, std::abs(font.height) / 2);
+struct TextMeasurer::Metrics {
+  QFontMetricsF metrics;
+};
+
+// Fonts can only be measured once the application object exists; without it
+// (a program that only writes pages) an average glyph of half the height is a
+// close enough guess for line breaking.
+TextMeasurer::TextMeasurer(const LogicalFont& font)
+    : guessedAdvance_(std::max(1, std::abs(font.height) / 2)) {
+  if (QGuiApplication::instance() != nullptr) {
+    metrics_ = std::make_unique<Metrics>(Metrics{QFontMetricsF(PlayedFont(font))});
   }
-  QFontMetricsF metrics(PlayedFont(font));
-  return static_cast<int32_t>(std::ceil(metrics.horizontalAdvance(FromAnsi(ansi))));
+}
+
+TextMeasurer::~TextMeasurer() = default;
+
+int32_t TextMeasurer::Width(std::string_view ansi) const {
+  if (!metrics_) return static_cast<int32_t>(ansi.size()) * guessedAdvance_;
+  return static_cast<int32_t>(std::ceil(metrics_->metrics.horizontalAdvance(FromAnsi(ansi))));
 }
 
 }  // namespace rk::platform
