@@ -458,14 +458,14 @@ bool Tree::RemoveFrom(uint32_t id, int level, std::string_view key) {
   uint32_t childId = page.children[index];
   if (!RemoveFrom(childId, childLevel, key)) return false;
   Page& parent = file_.LoadPage(id);
-  const Page& child = file_.LoadPage(childId);
+  Page& child = file_.LoadPage(childId);
   bool changed = true;
   if (child.records.empty()) {
     file_.DiscardPage(childId);
     parent.Erase(index);
   } else {
     changed = RefreshIndexRecord(parent, index, childLevel);
-    if (SizeBound(child) < kUnderfilledBound) {
+    if (child.KeptSizeBound() < kUnderfilledBound) {
       bool merged = index + 1 < parent.records.size() && MergeChildren(id, index, childLevel);
       if (!merged && index > 0) merged = MergeChildren(id, index - 1, childLevel);
       changed = changed || merged;
@@ -482,7 +482,7 @@ bool Tree::MergeChildren(uint32_t parentId, size_t left, int childLevel) {
   Page& into = file_.LoadPage(leftId, childLevel);
   Page& from = file_.LoadPage(rightId, childLevel);
   // Both bounds count the 13-byte page header; the merged page has it once.
-  uint32_t bound = SizeBound(into) + SizeBound(from) - kPageHeaderSize;
+  uint32_t bound = into.KeptSizeBound() + from.KeptSizeBound() - kPageHeaderSize;
   if (WouldSplit(bound, into.records.size() + from.records.size())) return false;
   into.Absorb(from);
   file_.MarkDirty(leftId);
