@@ -278,9 +278,7 @@ bool Tree::Modify(std::string_view key, const std::function<void(Record&)>& chan
   // A page's first record is copied into its parent, and so on up while it
   // stays the first.
   for (size_t depth = path.size() - 1; depth > 0 && path[depth].index == 0; --depth) {
-    Page& parent = file_.LoadPage(path[depth - 1].id);
-    parent.Replace(path[depth - 1].index, *record);
-    file_.MarkDirty(path[depth - 1].id);
+    file_.ChangePage(path[depth - 1].id).Replace(path[depth - 1].index, *record);
   }
   return true;
 }
