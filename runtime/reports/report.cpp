@@ -6,6 +6,7 @@
 #include "runtime/core/clipped_text.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/platform/qt/metafile_format.h"
 #include "runtime/platform/qt/metafile_reader.h"
 #include "runtime/reports/band_flags.h"
@@ -71,7 +72,8 @@ void Report::Open(StructureRecord definition) {
   if (open_) RuntimeError(kReportAlreadyOpen);
   definition_ = std::make_unique<StructureRecord>(std::move(definition));
   std::string error;
-  if (!BuildReportLayout(*definition_, layout_, error)) RuntimeError(kInternalError02, error);
+  if (!BuildReportLayout(*definition_, layout_, error))
+    RuntimeError(runtime_error_code::kInternalError02, error);
 
   setup_ = platform::SharedPrinterSetup();
   if (!platform::PrinterInstalled(setup_.printer)) setup_.printer = platform::DefaultPrinter();

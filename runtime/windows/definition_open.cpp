@@ -1,6 +1,7 @@
 #include "runtime/windows/definition_open.h"
 
 #include "runtime/core/halt.h"
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/windows/definition_lookup.h"
 #include "runtime/windows/definition_reader.h"
 
@@ -8,7 +9,7 @@ namespace rk {
 namespace {
 
 std::optional<StructureRecord> NotFound(DefinitionFailure& failure, const std::string& problem) {
-  failure.error = kInternalError02;
+  failure.error = runtime_error_code::kInternalError02;
   failure.context = std::string(kContextDialog);
   if (!problem.empty()) failure.context += " (" + problem + ")";
   return std::nullopt;

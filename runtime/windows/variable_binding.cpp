@@ -1,5 +1,6 @@
 #include "runtime/windows/variable_binding.h"
 
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/core/type_codes.h"
 #include "runtime/windows/binding_order.h"
 
@@ -10,12 +11,12 @@ BindingOutcome BindVariables(StructureRecord& structure, void* const* addresses)
   ForEachBoundDescriptor(structure, [&](DataDescriptor& descriptor, auto*, BindingRole) {
     if (!outcome.ok()) return;
     if (descriptor.type == kDimension) {
-      outcome = {kInternalError01, kContextControlUse};
+      outcome = {runtime_error_code::kInternalError01, kContextControlUse};
       return;
     }
     void* address = addresses ? *addresses : nullptr;
     if (!address) {
-      outcome = {kInternalError01, kContextDialog};
+      outcome = {runtime_error_code::kInternalError01, kContextDialog};
       return;
     }
     ++addresses;

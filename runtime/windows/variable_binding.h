@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "runtime/core/runtime_error_codes.h"
 #include "runtime/windows/definition_tree.h"
 
 namespace rk {
 
-inline constexpr int32_t kInternalError01 = 501;
-inline constexpr int32_t kInternalError02 = 502;
 inline constexpr std::string_view kContextDialog = "WSLDIAL";
 inline constexpr std::string_view kContextControlUse = "CTLUSE";
 
