@@ -74,9 +74,7 @@ class SpinControl : public Control, private platform::SpinOwner {
 
   void ShowValue() override {
     if (!spin_ || !HasVariable()) return;
-    showing_ = true;
     spin_->SetValue(RefAsLong(Variable()));
-    showing_ = false;
   }
 
   bool AcceptValue() override {
@@ -117,14 +115,11 @@ class SpinControl : public Control, private platform::SpinOwner {
   }
 
  private:
-  void SpinChanged() override {
-    if (!showing_) Notify(kNoticeValueChanged);
-  }
+  void SpinChanged() override { Notify(kNoticeValueChanged); }
 
   void SpinEdited() override { Notify(kNoticeEdited); }
 
   platform::SpinBox* spin_ = nullptr;
-  bool showing_ = false;
 };
 
 }  // namespace

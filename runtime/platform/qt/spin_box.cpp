@@ -1,5 +1,6 @@
 #include "runtime/platform/qt/spin_box.h"
 
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "runtime/platform/qt/ansi_text.h"
@@ -19,7 +20,10 @@ class SpinBoxWidget : public QSpinBox, public SpinBox {
   }
 
   QWidget& Widget() override { return *this; }
-  void SetValue(int value) override { setValue(value); }
+  void SetValue(int value) override {
+    QSignalBlocker quiet(this);
+    setValue(value);
+  }
   int Value() const override { return value(); }
   void SetMinimum(int low) override { setMinimum(low); }
   void SetMaximum(int high) override { setMaximum(high); }

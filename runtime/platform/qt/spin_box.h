@@ -40,6 +40,7 @@ class SpinOwner {
 
 class SpinBox : public ControlWidget {
  public:
+  // Shows a value; the owner hears nothing of it.
   virtual void SetValue(int value) = 0;
   virtual int Value() const = 0;
   virtual void SetMinimum(int low) = 0;
