@@ -101,7 +101,7 @@ void Report::Open(StructureRecord definition) {
   form_.reset();
   if (layout_.form != nullptr) form_.emplace(Render(*layout_.form).records);
 
-  pageNumber_ = 1;
+  context_.pageNumber = 1;
   pagesFinished_ = 0;
   failed_ = false;
   failure_.clear();
@@ -139,9 +139,7 @@ void Report::SetControlText(int32_t control, std::string text) {
 // Bands are rendered for the page that is current: a header or footer as its
 // page starts, a detail when it is printed.
 RenderedBand Report::Render(const BandRecord& band) const {
-  BandContext context = context_;
-  context.pageNumber = pageNumber_;
-  return RenderBand(band, context);
+  return RenderBand(band, context_);
 }
 
 void Report::Print(int32_t detail) {
@@ -233,7 +231,7 @@ void Report::FinishPage() {
   page_.reset();
   bytes.insert(bytes.end(), body.begin(), body.end());
   KeepPage(bytes);
-  ++pageNumber_;
+  ++context_.pageNumber;
   ++pagesFinished_;
 }
 

@@ -78,7 +78,7 @@ class Report : private PlacementSink {
   // Layout measures; tests and benchmarks give their own.
   void SetMetricsSource(MetricsSource source) { metricsSource_ = std::move(source); }
 
-  int32_t PageNumber() const { return pageNumber_; }
+  int32_t PageNumber() const { return context_.pageNumber; }
   int32_t PagesFinished() const { return pagesFinished_; }
   const std::vector<std::string>& PageFiles() const { return pageFiles_; }
   const platform::PageMetrics& Metrics() const { return metrics_; }
@@ -127,7 +127,6 @@ class Report : private PlacementSink {
   std::unique_ptr<platform::PrintJob> job_;
   bool failed_ = false;
   std::string failure_;
-  int32_t pageNumber_ = 1;
   int32_t pagesFinished_ = 0;
   std::vector<std::string> pageFiles_;
 };
