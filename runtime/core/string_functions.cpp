@@ -44,11 +44,12 @@ void CLIP() {
 
 void LEFT(int32_t length) {
   std::string_view text = Values().Top();
-  if (Refused(LengthOr(length, text.size()))) return;
+  size_t width = LengthOr(length, text.size());
+  if (Refused(width)) return;
   size_t leading = std::min(text.find_first_not_of(' '), text.size());
   std::string result(text.substr(leading));
   result.resize(text.size(), ' ');
-  result.resize(LengthOr(length, result.size()), ' ');
+  result.resize(width, ' ');
   ReplaceTop(result);
 }
 
