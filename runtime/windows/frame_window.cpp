@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "runtime/platform/qt/ansi_text.h"
-#include "runtime/platform/qt/dialog_units.h"
 #include "runtime/platform/qt/frame_widget.h"
 #include "runtime/platform/qt/scheduler.h"
 #include "runtime/platform/qt/window_shell.h"
@@ -29,17 +28,6 @@ platform::MenuOwner MenuOwnerOf(const Window& window) {
   owner.thread = FiberOfThread(window.thread);
   owner.target = window.Id();
   return owner;
-}
-
-// The definition's value list gives the zone widths in dialog units; -1 is the
-// rest of the bar.
-std::vector<int> ZoneWidthsOf(const Window& window) {
-  platform::DialogBaseUnits base = platform::BaseUnitsOf(window.font);
-  std::vector<int> widths;
-  for (int32_t value : window.definition.valueList) {
-    widths.push_back(value < 0 ? -1 : platform::DialogToPixelsX(value, base));
-  }
-  return widths;
 }
 
 platform::FrameWidget* FrameWidgetOf(const Window& window) {

@@ -77,18 +77,24 @@ std::optional<std::string> MenuItemProperty(const Window& window, int32_t number
   }
 }
 
-void AddOwnStatusBar(Window& window) {
-  const std::vector<int32_t>& zones = window.definition.valueList;
-  if (zones.empty() || !window.shell || window.kind == WindowKind::kApplication) return;
-  QWidget* client = window.shell->Client();
-  if (!client) return;
+std::vector<int> ZoneWidthsOf(const Window& window) {
   platform::DialogBaseUnits base = platform::BaseUnitsOf(window.font);
   std::vector<int> widths;
-  for (int32_t value : zones)
+  for (int32_t value : window.definition.valueList) {
     widths.push_back(value < 0 ? -1 : platform::DialogToPixelsX(value, base));
+  }
+  return widths;
+}
+
+void AddOwnStatusBar(Window& window) {
+  if (window.definition.valueList.empty() || !window.shell ||
+      window.kind == WindowKind::kApplication)
+    return;
+  QWidget* client = window.shell->Client();
+  if (!client) return;
   auto* bar = new QStatusBar(client);
   bar->setSizeGripEnabled(false);
-  new platform::StatusZones(*bar, widths);
+  new platform::StatusZones(*bar, ZoneWidthsOf(window));
   // Not yet polished, the bar has no height of its own to offer: one line of text.
   int height = std::max(bar->sizeHint().height(),
                         QFontMetrics(platform::MakeFont(window.font)).height() + 8);

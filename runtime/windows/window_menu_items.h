@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rk {
 
@@ -24,6 +25,10 @@ bool HasMenuItem(const Window& window, int32_t number);
 // false for other properties and for items the window does not show.
 bool SetMenuItemProperty(Window& window, int32_t number, int32_t code, std::string_view value);
 std::optional<std::string> MenuItemProperty(const Window& window, int32_t number, int32_t code);
+
+// The status bar's zone widths in pixels, from the definition's value list in
+// dialog units; -1 is the rest of the bar.
+std::vector<int> ZoneWidthsOf(const Window& window);
 
 // Gives a window that is not the frame a status bar below its controls when its
 // definition lists zone widths.
