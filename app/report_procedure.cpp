@@ -43,13 +43,21 @@ constexpr int32_t kUserText = 2;
 constexpr int32_t kPercentText = 3;
 constexpr int32_t kCancel = 4;
 
+// What runs when no test has set its own.
+void ShowPreview(QueueDescriptor& pages) {
+  REPORTPREVIEW(pages);
+}
+bool AskForPrinter() {
+  return PRINTERDIALOG() != 0;
+}
+
 ReportPreviewCall& PreviewCall() {
-  static ReportPreviewCall call = [](QueueDescriptor& pages) { REPORTPREVIEW(pages); };
+  static ReportPreviewCall call = ShowPreview;
   return call;
 }
 
 ReportPrintDialogCall& PrintDialogCall() {
-  static ReportPrintDialogCall call = [] { return PRINTERDIALOG() != 0; };
+  static ReportPrintDialogCall call = AskForPrinter;
   return call;
 }
 
@@ -263,12 +271,12 @@ void RunReport(const ReportSpec& spec) {
 }
 
 void SetReportPrintDialogCall(ReportPrintDialogCall call) {
-  if (!call) call = [] { return PRINTERDIALOG() != 0; };
+  if (!call) call = AskForPrinter;
   PrintDialogCall() = std::move(call);
 }
 
 void SetReportPreviewCall(ReportPreviewCall call) {
-  if (!call) call = [](QueueDescriptor& pages) { REPORTPREVIEW(pages); };
+  if (!call) call = ShowPreview;
   PreviewCall() = std::move(call);
 }
 
