@@ -46,6 +46,13 @@ function(expect_fail name)
   endforeach()
 endfunction()
 
+# A tree of one file with one include line, which the check must refuse,
+# naming the file and what it includes.
+function(expect_refused name file line shown)
+  write_tree(${name} ${file} "${line}")
+  expect_fail(${name} "${file}" "${shown}")
+endfunction()
+
 # Every layer including only what is below it, and Qt where the display lives.
 write_tree(clean
   runtime/core/value.h "#include <string>\n#include \"runtime/platform/clock.h\""
@@ -57,33 +64,33 @@ write_tree(clean
   app/main/main.cpp "#include \"app/form.h\"\n#include \"runtime/windows/window_system.h\"")
 expect_pass(clean)
 
-write_tree(qt_in_windows
-  runtime/windows/control_spin.cpp "#include <vector>\n#include <QSpinBox>")
-expect_fail(qt_in_windows "runtime/windows/control_spin.cpp" "<QSpinBox>")
+expect_refused(qt_in_windows runtime/windows/control_spin.cpp
+  "#include <vector>\n#include <QSpinBox>"
+  "<QSpinBox>")
 
-write_tree(qt_module_path_in_core
-  runtime/core/strings.cpp "  #  include <QtCore/QString>")
-expect_fail(qt_module_path_in_core "runtime/core/strings.cpp" "<QtCore/QString>")
+expect_refused(qt_module_path_in_core runtime/core/strings.cpp
+  "  #  include <QtCore/QString>"
+  "<QtCore/QString>")
 
-write_tree(display_from_app
-  app/main/main.cpp "#include \"runtime/platform/qt/fonts.h\"")
-expect_fail(display_from_app "app/main/main.cpp" "runtime/platform/qt/fonts.h")
+expect_refused(display_from_app app/main/main.cpp
+  "#include \"runtime/platform/qt/fonts.h\""
+  "runtime/platform/qt/fonts.h")
 
-write_tree(os_layer_from_app
-  app/form.cpp "#include \"runtime/platform/clock.h\"")
-expect_fail(os_layer_from_app "app/form.cpp" "runtime/platform/clock.h")
+expect_refused(os_layer_from_app app/form.cpp
+  "#include \"runtime/platform/clock.h\""
+  "runtime/platform/clock.h")
 
-write_tree(files_reaching_up
-  runtime/files/view.cpp "#include \"runtime/windows/window.h\"")
-expect_fail(files_reaching_up "runtime/files/view.cpp" "runtime/windows/window.h")
+expect_refused(files_reaching_up runtime/files/view.cpp
+  "#include \"runtime/windows/window.h\""
+  "runtime/windows/window.h")
 
-write_tree(core_reaching_the_display
-  runtime/core/picture.cpp "#include \"runtime/platform/qt/ansi_text.h\"")
-expect_fail(core_reaching_the_display "runtime/core/picture.cpp" "runtime/platform/qt/ansi_text.h")
+expect_refused(core_reaching_the_display runtime/core/picture.cpp
+  "#include \"runtime/platform/qt/ansi_text.h\""
+  "runtime/platform/qt/ansi_text.h")
 
-write_tree(product_including_a_tool
-  runtime/reports/report.cpp "#include \"tools/drive/program_driver.h\"")
-expect_fail(product_including_a_tool "runtime/reports/report.cpp" "tools/drive/program_driver.h")
+expect_refused(product_including_a_tool runtime/reports/report.cpp
+  "#include \"tools/drive/program_driver.h\""
+  "tools/drive/program_driver.h")
 
 # A file on the allow-list may include Qt; the others in its folder may not.
 write_tree(allowed
